@@ -1,2 +1,9 @@
-// nelvor: reads the command line and runs the translation
-int main() { return 0; }
+// nelvor: reads the command line and runs the translation; the process always ends through exit.
+#include <cstdlib>
+
+#include "driver.h"
+
+int main(int argc, char** argv)
+{
+    std::exit(nelvor_main(argc, argv));
+}

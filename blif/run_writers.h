@@ -2,12 +2,33 @@
 #ifndef NELVOR_RUN_WRITERS_H
 #define NELVOR_RUN_WRITERS_H
 
+#include <list>
+#include <ostream>
+#include <string>
+
+#include "bdd/bddpp.h"
 #include "translation_run.h"
 
 class b_automaton;
 
 // Runs the awaited-input export (when asked), the sort and each requested writer once, in the
-// fixed order; returns 0, or 1 when an output file could not be created.
+// fixed order; returns 0, or 1 when an output file could not be created or written (one line on
+// the standard error stream names it; the other writers still run).
 int run_writers(b_automaton* automaton, const run_settings& settings);
+
+// One target of the translation run: its option flag, its file suffix(es) and how to call its
+// writer. Targets with two files have a second suffix and use write2.
+struct target_writer {
+    int run_settings::*flag;                                         // option that requests it
+    const char* suffix;                                              // first file: B + suffix
+    const char* suffix2;                                             // second file, or null
+    int fixed_level;                                                 // level passed, or -1 for the run's
+    void (*write)(b_automaton&, std::ostream&, int, const std::string&);                  // one file
+    void (*write2)(b_automaton&, std::ostream&, std::ostream&, int, const std::string&); // two files
+};
+
+// The cube's positive literals whose variable is named in names, ANDed; constant 0 when there
+// is none. f is expected to be a cube of manager.
+bdd filtre_sorties(bddpp_manager* manager, bdd f, std::list<std::string>& names);
 
 #endif

@@ -1,7 +1,27 @@
-// The translation run: pre-pass, parse, sort and the writers of the requested targets.
+// The translation run: pre-pass, parse, then the writers of the requested targets.
 #include "translation_run.h"
 
-int translation_run(const run_settings&, std::ifstream&, std::ofstream&)
+#include "blif_lexer.h"
+#include "blif_parser.h"
+#include "formspp.h"
+#include "run_writers.h"
+
+int translation_run(const run_settings& settings, std::ifstream& input, std::ofstream& log)
 {
-    return 0;
+    const std::string blif_name = settings.base + ".blif";
+    class_blif_parser parser;
+    // never deleted: nothing is freed before the process ends
+    parser.lexer = new blifFlexLexer(&input, &log);
+    parser.preparse(blif_name.c_str());
+    parser.lexer->yyrestart(&input);
+    int status;
+    if (parser.parse(log, 0) != 0) {
+        fl_show_Smessages("parsing error in file " + blif_name);
+        status = 1; // a file that does not parse is a failed run
+    } else {
+        status = run_writers(parser.automaton, settings);
+    }
+    input.close();
+    log.close();
+    return status;
 }

@@ -1,0 +1,218 @@
+// The Boolean automaton: its declarations (b_autom_dec), the automaton itself (b_automaton) and the
+// wire record of the product (b_automaton_connector).
+#ifndef NELVOR_B_AUTOMATON_H
+#define NELVOR_B_AUTOMATON_H
+
+#include <fstream>
+#include <list>
+#include <map>
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "bdd/bddpp.h"
+#include "forest/Bddexpression.h"
+
+// The declared variables of an automaton, in the layout registers, next-state variables, inputs,
+// outputs, locals. Never freed: the automaton built from it adopts its arrays and its forest.
+class b_autom_dec {
+public:
+    std::string* state_names;      // register names, state_count entries; null when empty
+    std::string* next_state_names; // next-state names, same length and order as state_names
+    std::string* input_names;      // input names, input_count entries; null when empty
+    std::string* output_names;     // output names, output_count entries; null when empty
+    std::string* local_names;      // local names, local_count entries; null when empty
+    int state_count;               // number of registers
+    int input_count;               // number of inputs
+    int output_count;              // number of outputs
+    int local_count;               // number of locals
+    Bddexpressionwood* wood;       // the forest, over a new manager that it owns
+
+    // Registers and next-state names must have the same length, else the process ends with
+    // status 1. A name already declared keeps its first position (no new variable).
+    b_autom_dec(const std::list<std::string>& states, const std::list<std::string>& next_states,
+                const std::list<std::string>& inputs, const std::list<std::string>& outputs,
+                const std::list<std::string>& locals);
+    // The same with inputs, outputs and locals in ascending order.
+    b_autom_dec(const std::list<std::string>& states, const std::list<std::string>& next_states,
+                const std::set<std::string>& inputs, const std::set<std::string>& outputs,
+                const std::set<std::string>& locals);
+
+    // A new name is appended to the order and to local_names; a declared one changes nothing.
+    void add_ident(const std::string& name);
+
+    bddpp_manager* manager_associe();
+    Bddexpressionwood* wood_associee();
+    long ident_associe(bdd f);                        // position of f's top variable; -1 for a constant
+    long ident_associe(const std::string& name);      // position of the variable; -1 when undeclared
+    bdd bdd_ident_associe(const std::string& name);   // the variable; constant 0 when undeclared
+    std::string nom_ident_associe(bdd f);             // name of f's top variable; "1" / "0" for constants
+
+private:
+    void declare_all(); // one New_var_last per name, in the layout order
+};
+
+// A synchronous Boolean automaton over one forest: registers with initial values, inputs,
+// outputs, locals, an assertion and an invariant.
+class b_automaton {
+public:
+    std::string* state_names;      // register names (adopted from the declarations)
+    std::string* next_state_names; // next-state names, paired with state_names
+    std::string* input_names;      // input names
+    std::string* output_names;     // output names
+    std::string* local_names;      // local names
+    int state_count;               // number of registers
+    int input_count;               // number of inputs
+    int output_count;              // number of outputs
+    int local_count;               // number of locals
+    int level_count;               // number of date levels; 0 until sort
+    Bddexpressionwood* wood;       // the forest, owned
+    int* init_values;              // state_count initial values: 0, 1 or 2 (undetermined); owned copy
+    bdd assertion;                 // assertion (constant 1 from the BLIF reader)
+    bdd invariant;                 // invariant (constant 0 from the BLIF reader)
+
+    // Adopts dec's arrays and forest, copies state_count values of init and marks the next-state
+    // and output equations to be kept.
+    b_automaton(b_autom_dec* dec, int* init, bdd assertion, bdd invariant);
+    // Frees the arrays, the forest and its manager.
+    ~b_automaton();
+
+    // User type 1 on each next-state and output equation that exists.
+    void keep_outputs_registers_equations();
+    // Sets the forest's shared-manager flag when there is a forest; returns the forest.
+    Bddexpressionwood* set_common_bdd_manager(int flag);
+
+    bddpp_manager* manager_associe();
+    Bddexpressionwood* wood_associee();
+    long ident_associe(bdd f);
+    long ident_associe(const std::string& name);
+    bdd bdd_ident_associe(const std::string& name);
+    std::string nom_ident_associe(bdd f);
+    std::string nom_associe(long p); // name of the variable at position p
+    // Right member of the equation defining the variable; constant 0 when the name is not
+    // declared or has no equation.
+    bdd bdd_exp_ident_associe(const std::string& name);
+
+    int nb_state_vars();
+    int nb_inputs();
+    int nb_outputs();
+    int nb_locals();
+    int nb_equ_def();             // the forest's equation count; 0 without a forest
+    Bddexpression* equ_def(int k); // the k-th equation in position order
+
+    // Names by number from 0; "?" with a message outside [0, count).
+    std::string nom_state_var(int i);
+    std::string nom_next_state_var(int i);
+    std::string nom_input(int i);
+    std::string nom_output(int i);
+    std::string nom_local(int i);
+
+    // Replace the array entry only; the manager's variable keeps its name.
+    void change_nom_input(int i, const std::string& name);
+    void change_nom_output(int i, const std::string& name);
+
+    // Index of the first equal entry; -1 when absent.
+    int num_input(const std::string& name);
+    int num_output(const std::string& name);
+    int num_local(const std::string& name);
+
+    // Complements the equation of output j.
+    void reverse_output(int j);
+
+    // Initial value of register i; 2 with a warning out of range.
+    int valeur_initiale_state_var(int i);
+    // vals[0 .. ns-1] := initial values, vals[ns .. Nb_bdd_vars-1] := 2.
+    void etat_init(int* vals);
+    // The cube of the initial state; an undetermined register counts as false.
+    bdd bdd_etat_init();
+
+    std::list<std::string> state_vars_list();
+    std::list<std::string> next_state_vars_list();
+    std::list<std::string> inputs_list();
+    std::list<std::string> outputs_list();
+    std::list<std::string> locals_list();
+
+    // ---- target writers ----
+    // -- sorting, LUSTRE, description, BAC, awaited inputs (tag textw) --
+    // Dates every equation afresh; returns the positions caught in a combinational cycle, ascending.
+    std::list<long> sort();
+    // Every writer below follows one set of conventions: names in array order, lines flushed,
+    // equations in ascending early date; level is the cover kind of the sums of products.
+    void LUSTRE_put(std::ostream& os, int level, const std::string& name);
+    void DOC_put(std::ostream& os, int level, const std::string& name);
+    void BAC_put(std::ostream& os, int level, const std::string& name); // writes nothing to os
+    void export_awaited_inputs();                                        // changes nothing
+    // -- ESTEREL, LIGHT ESTEREL (tag textw) --
+    void ESTEREL_put(std::ostream& os, int level, const std::string& name);
+    void LE_put(std::ostream& os, int level, const std::string& name);
+    // -- LaTeX, BLIF, text dump (tag textw) --
+    void LATEX_put(std::ostream& os, int level, const std::string& name);
+    void BLIF_put(std::ostream& os, int level, const std::string& name) const;
+    // keep: one int per order position, 1 meaning kept; null keeps everything.
+    void BLIF_restrict_put(std::ostream& os, int level, const std::string& name, int* keep) const;
+    std::string bddtoString(bdd f, int kind);
+    void putbdd(bdd f, std::ostream& os, int kind);
+    friend std::ostream& operator<<(std::ostream& os, b_automaton& a); // the text dump
+    // -- helpers of these writers (tag textw) --
+    int has_equations() const; // a forest holding at least one equation
+    static std::string join_names(const std::vector<std::string>& names, const std::string& separator = ", ");
+    static std::vector<std::string> names_of(const std::string* names, int count);
+    // The names of the groups in order, each once, leaving out inputs and outputs.
+    std::vector<std::string> declared_once(const std::vector<std::vector<std::string>>& groups) const;
+    std::string init_text(int i) const; // "true", "false" or "???" for register i
+    int keep_position(const int* keep, const std::string& input) const;
+    // -- end of tag textw --
+    // -- C, CSharp, sketch, VHDL, SystemC (tag targets) --
+    // The C source with its two functions into source, their prototypes into header.
+    void C_put(std::ostream& source, std::ostream& header, int level, const std::string& name);
+    void CSHARP_put(std::ostream& os, int level, const std::string& name);
+    // pulse: the outputs driven by one action function instead of a true/false pair.
+    void INO_put_grafcet(std::ostream& os, int level, const std::string& name, std::list<std::string>& pulse);
+    // level 0 types the signals as bit, any other value as std_logic.
+    void VHDL_put(std::ostream& os, int level, const std::string& name);
+    void SYSTEMC_put(std::ostream& source, std::ostream& header, int level, const std::string& name);
+    // -- helpers of these writers (tag targets) --
+    // Number of the register that is also output k; -1 when the output is no register.
+    int output_register(int k) const;
+    // The next-state names that name no register, input, output or local, each once.
+    std::vector<std::string> next_states_undeclared() const;
+    // The names that no equation and no register transition reads; node_array_read: some
+    // equation reads the node array (its right member is no copy).
+    std::vector<std::string> unread_signals(const std::vector<std::string>& names, bool& node_array_read) const;
+    // Rewrites, on every line of text, the part after the first assign: each identifier equal
+    // to a key of reads becomes its value.
+    static std::string rewrite_reads(const std::string& text, const std::string& assign,
+                                     const std::map<std::string, std::string>& reads);
+    // base, followed by "_" as often as needed to be out of taken.
+    static std::string fresh_name(const std::string& base, const std::set<std::string>& taken);
+    // Every declared name of the automaton.
+    std::set<std::string> all_names() const;
+    // Node number of the variable node of the named variable.
+    long variable_node_number(const std::string& var);
+    // Gives each position of the map its new name in the manager; returns the former names, so
+    // that a second call restores them.
+    std::map<long, std::string> rename_variables(const std::map<long, std::string>& names);
+    // -- end of tag targets --
+    // ---- end of target writers ----
+};
+
+// A wire of the synchronous product: output from_output of automaton from_automaton drives
+// input to_input of automaton to_automaton.
+class b_automaton_connector {
+public:
+    int from_automaton; // number of the driving automaton
+    int from_output;    // its output number
+    int to_automaton;   // number of the driven automaton
+    int to_input;       // its input number
+
+    b_automaton_connector(); // every field -1
+    b_automaton_connector(int from_automaton, int from_output, int to_automaton, int to_input);
+    b_automaton_connector(const b_automaton_connector& c) = default;
+    b_automaton_connector& operator=(const b_automaton_connector& c);
+};
+
+// from_automaton ":" from_output " --> " to_automaton ":" to_input, then a newline.
+std::ostream& operator<<(std::ostream& os, const b_automaton_connector& c);
+
+#endif

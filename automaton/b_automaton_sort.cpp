@@ -1,0 +1,72 @@
+// Sorting of the equations and the conventions shared by the automaton's file writers.
+#include "b_automaton.h"
+
+#include <iostream>
+#include <set>
+
+std::list<long> b_automaton::sort()
+{
+    if (wood == nullptr) return std::list<long>();
+    // every call dates the equations afresh: the computation only raises dates
+    for (int k = 0; k < wood->exp_number(); ++k) {
+        Bddexpression* e = wood->exp(k);
+        if (e == nullptr) continue;
+        e->early_date = 0;
+        e->setLateDate(0);
+    }
+    wood->update_nb_level(0);
+    level_count = wood->compute_dates();
+    return wood->loop_detection();
+}
+
+void b_automaton::BAC_put(std::ostream&, int, const std::string&)
+{
+    std::cerr << "to do !" << std::endl;
+}
+
+void b_automaton::export_awaited_inputs()
+{
+    std::cerr << "A REVOIR ..." << std::endl;
+}
+
+int b_automaton::has_equations() const
+{
+    return wood != nullptr && wood->exp_number() > 0;
+}
+
+std::string b_automaton::join_names(const std::vector<std::string>& names, const std::string& separator)
+{
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += separator;
+        text += names[i];
+    }
+    return text;
+}
+
+std::vector<std::string> b_automaton::names_of(const std::string* names, int count)
+{
+    if (names == nullptr || count <= 0) return std::vector<std::string>();
+    return std::vector<std::string>(names, names + count);
+}
+
+// A name that stands in two lists (a register that is an output, a next-state signal that is an
+// input or a register) would otherwise be declared twice.
+std::vector<std::string> b_automaton::declared_once(const std::vector<std::vector<std::string>>& groups) const
+{
+    std::set<std::string> seen;
+    for (int i = 0; i < input_count; ++i) seen.insert(input_names[i]);
+    for (int j = 0; j < output_count; ++j) seen.insert(output_names[j]);
+    std::vector<std::string> declared;
+    for (const std::vector<std::string>& group : groups)
+        for (const std::string& name : group)
+            if (seen.insert(name).second) declared.push_back(name);
+    return declared;
+}
+
+std::string b_automaton::init_text(int i) const
+{
+    if (init_values[i] == 1) return "true";
+    if (init_values[i] == 0) return "false";
+    return "???";
+}

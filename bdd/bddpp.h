@@ -1,0 +1,420 @@
+// The BDD engine: value handles, shared nodes with complemented else edges, and their manager.
+#ifndef NELVOR_BDDPP_H
+#define NELVOR_BDDPP_H
+
+#include <cstdio>
+#include <list>
+#include <map>
+#include <ostream>
+#include <set>
+#include <string>
+
+class bddpp_manager;
+class bdd_node;
+class bdd_unique_table;
+class bdd_computed_table;
+
+// Flushes the standard streams and ends the process with status; every fatal error of the
+// engine goes through it.
+[[noreturn]] void bdd_exit(int status);
+
+// A Boolean function of one manager: link times the function of node.
+class bdd {
+public:
+    bddpp_manager* manager; // owner of the node; null only in the empty handle
+    int link;               // 1: the node's function, -1: its complement, 0: empty handle
+    bdd_node* node_ptr;     // the node; null only in the empty handle
+
+    bdd();
+    bdd(bddpp_manager* m, int l, bdd_node* n); // adds one to n's count when n is non-null
+    bdd(const bdd& f);
+    bdd& operator=(const bdd& f);
+    ~bdd(); // removes one from the node's count, frees nothing
+
+    bddpp_manager* manager_ref() const { return manager; }
+    int link_type() const { return link; }
+    bdd_node* node() const { return node_ptr; }
+
+    // ---- written with the node emitters ----
+    std::string vhdl_node_name(const std::string& ARR) const;
+};
+
+bool operator==(const bdd& f, const bdd& g); // field-wise: function equality within a manager
+bool operator!=(const bdd& f, const bdd& g);
+std::ostream& operator<<(std::ostream& os, const bdd& f); // debug text, no newline
+
+// One shared decision node: var ? then : else_link * else.
+class bdd_node {
+public:
+    bddpp_manager* owner;  // manager that created the node
+    long long signature;   // packed key (bdd_node_signature); -1 for the terminal node
+    long var;              // variable id; -1 for the terminal node, -3 in a default node
+    long trav_number;      // scratch number of the numbering passes; 0 at creation
+    long number;           // node number from the manager's counter, never reused; terminal: 1
+    int mark;              // traversal mark, 0 or 1
+    int refs;              // parent nodes and live handles pointing to the node
+    int else_link;         // 1: plain else edge, -1: complemented else edge
+    bdd_node* then_node;   // child for var = 1 (never complemented); null for the terminal
+    bdd_node* else_node;   // child for var = 0; null for the terminal
+    bdd_node* hash_next;   // next node of the same unique-table bucket
+
+    bdd_node();
+    // Registers itself in owner's unique table when var >= 0 and owner is non-null; the
+    // children's counts are raised by the caller (Find_or_create_bdd_node), not here.
+    bdd_node(bddpp_manager* owner, long number, long var, int count, int else_link, bdd_node* then,
+             bdd_node* els);
+    ~bdd_node(); // lowers the children's counts; frees nothing
+
+    // Ids of every variable of the node's graph, its own included; empty for the terminal.
+    // Computed on demand; leaves marks and traversal numbers alone.
+    std::set<long> support_set() const;
+    int is_correct(); // structural self-check, 1 when correct
+
+    // ---- written with the node emitters ----
+    void Lustre_writing_node_used(int* used, bdd_node* node);
+};
+
+bool operator==(const bdd_node& a, const bdd_node& b); // var, else link, then and else pointers
+bool operator!=(const bdd_node& a, const bdd_node& b);
+
+// bit 0: else link is 1; bits 1-20: else child's number; bits 21-40: then child's number;
+// bits 41-63: the variable id. The terminal's and a default node's signature is their var.
+long long bdd_node_signature(long var, int else_link, bdd_node* then, bdd_node* els);
+
+std::string Bdd_version(); // "4.6"
+
+// Sum of the capacities of the first n strings (15 for a short string kept inside its object).
+int String_table_memory_size(std::string* names, int n);
+
+// Writes n's plain node line through n's owner; nothing for a null n.
+void Print_bdd_node(std::ostream& os, bdd_node* n);
+
+class bddpp_manager {
+public:
+    long nvars;                           // number of variables
+    long capacity;                        // slots of each per-variable table; doubles when full
+    long next_number;                     // number the next node will receive
+    std::string* names;                   // variable names by id
+    bdd_node** var_nodes;                 // single-variable node of each variable, by id
+    long* id_to_pos;                      // order position of each id
+    long* pos_to_id;                      // id at each order position
+    bdd_node** assoc_table;               // associated function of each position
+    bdd_unique_table* unique_table;       // every node but the terminal, by full identity
+    std::map<std::string, long> name_map; // name a variable was created with -> id
+    long gc_calls;                        // number of Bdd_gc calls
+    bdd_node* terminal;                   // the one terminal node (true)
+    bdd_computed_table* computed;         // operation cache of and, or and the quantifiers
+    bool cache_on;                        // whether the operation cache is used
+
+    // ---- nodes, handles, unique table, collection ----
+    bddpp_manager();
+    ~bddpp_manager();
+    // Allocates the per-variable tables (cap slots), an empty unique table and operation cache
+    // and the terminal node; nvars 0, next node number 2, gc calls 0. Used by the constructors.
+    void Construct_tables(long cap);
+    // Every node of the unique table in signature order (ties by node number).
+    std::list<bdd_node*> Table_nodes_in_key_order() const;
+    long Table_size() const; // number of nodes in the unique table
+    void Bdd_cache_enable(bool on); // switches the operation cache; results never change
+
+    void Map_integrate(bdd_node* n);
+    void Map_suppress(bdd_node* n);
+    // The caller sets link (1 as a rule) first; on return it holds the link the handle carries.
+    bdd_node* Find_or_create_bdd_node(long position, int then_link, int else_link, bdd_node* then,
+                                      bdd_node* els, int& link);
+    void Bdd_gc();
+    bdd_node* Bdd_node_one() { return terminal; }
+    bdd Bdd_one();
+    bdd Bdd_zero();
+    bdd Bdd_not(const bdd& f);
+    bdd Bdd_then(const bdd& f);
+    bdd Bdd_else(const bdd& f);
+    int Bdd_is_var(const bdd& f);
+    int Bdd_is_negvar(const bdd& f);
+    int Bdd_is_tautology(const bdd& f, int value);
+    int Bdd_is_tautology(const bdd& f);
+    int Bdd_is_zero_tautologic(const bdd& f);
+    int Bdd_is_one_tautologic(const bdd& f);
+    void Bdd_free(const bdd& f);
+
+    // ---- variable table ----
+    bdd_node* New_node_var_last(const std::string& name);
+    bdd New_var_last(const std::string& name);
+    bdd_node* New_node_var_before(long position, const std::string& name);
+    bdd_node* New_node_var_after(long position, const std::string& name);
+    bdd New_var_before(bdd f, const std::string& name);
+    bdd New_var_before(long position, const std::string& name);
+    bdd New_var_after(bdd f, const std::string& name);
+    bdd New_var_after(long position, const std::string& name);
+    bdd Bdd_var_by_id(long id);
+    bdd Bdd_var_by_index(long position);
+    bdd Bdd_var_by_name(const std::string& name);
+    bdd Bdd_if(const bdd& f);
+    long Bdd_if_id(const bdd& f);
+    long Id_var_by_bdd(const bdd& f);
+    long Bdd_if_index(const bdd& f);
+    long Index_var_by_bdd(const bdd& f);
+    long Index_var_by_name(const std::string& name);
+    long Id_var_by_name(const std::string& name);
+    std::string Name_var_by_id(long id);
+    std::string Name_var_by_index(long position);
+    std::string Name_var_by_bdd(const bdd& f);
+    void Rename_var(const std::string& new_name, const std::string& old_name);
+    void Change_name_by_id(long id, const std::string& name);
+    void Change_name_by_index(long position, const std::string& name);
+    void Replace_char_in_all_names(char c1, char c2);
+    void No_begin_underscore_name();
+    std::set<long> set_of_id_depend_on(const bdd& f);
+    std::set<long> set_of_index_depend_on(const bdd& f);
+    void Present_variables(const bdd& f, int* vals);
+    int exists_common_variables(const bdd& f, const bdd& g);
+    int Bdd_node_depends_on(bdd_node* n, bdd_node* v);
+    int Bdd_depends_on(const bdd& f, const bdd& g);
+    int Variable_awaited(const bdd& f, long position);
+    long Bdd_total_size() { return next_number; }
+    int Max_number_of_terms() { return 1000000; }
+    std::string Bdd_version();
+    bdd Bdd_dup(bdd f);
+    bdd Bdd_swap_vars(const bdd& f, const bdd& g, const bdd& h);
+    void Bdd_var_reorder();
+    long Position_of(const bdd_node* n) const; // order position; -1 terminal, -3 without owner
+
+    // ---- conjunction, disjunction and derived connectives ----
+    bdd_node* Bdd_and(int a, bdd_node* x, int b, bdd_node* y, int& link);
+    bdd_node* Bdd_or(int a, bdd_node* x, int b, bdd_node* y, int& link);
+    bdd Bdd_and(const bdd& f, const bdd& g);
+    bdd Bdd_or(const bdd& f, const bdd& g);
+    bdd Bdd_nand(const bdd& f, const bdd& g);
+    bdd Bdd_nor(const bdd& f, const bdd& g);
+    bdd Bdd_xor(const bdd& f, const bdd& g);
+    bdd Bdd_xnor(const bdd& f, const bdd& g);
+    bdd Bdd_eq(const bdd& f, const bdd& g);
+    bdd Bdd_implication(const bdd& f, const bdd& g);
+    bdd Bdd_ite(const bdd& f, const bdd& g, const bdd& h);
+    bdd Bdd_ite(int link, long position, const bdd& g, const bdd& h);
+    int Bdd_equiv(const bdd& f, const bdd& g);
+    int Bdd_imply(const bdd& f, const bdd& g);
+    int Bdds_excl(const bdd& f, const bdd& g);
+    int Bdds_exclude(const bdd& f, const bdd& g);
+
+    // ---- cofactors, substitution and quantifiers ----
+    bdd_node* Bdd_cube_reduce(int a, bdd_node* n, int* vals, int& link);
+    bdd_node* Bdd_cube_reduce(int a, bdd_node* n, int b, bdd_node* c, int& link);
+    bdd Bdd_cube_reduce(const bdd& f, const bdd& c);
+    bdd Bdd_reduce(const bdd& f, const bdd& g);
+    bdd Bdd_exist(const bdd& f, const bdd& v);
+    bdd Bdd_forall(const bdd& f, const bdd& v);
+    bdd Bdd_compose(const bdd& f, const bdd& x, const bdd& h);
+    bdd Bdd_compose_loc(const bdd& f, const bdd& x, const bdd& h);
+    bdd Bdd_replace_vars(const bdd& f, long* map);
+    bdd Bdd_keep_first_variables(const bdd& f, long n);
+    bdd Bdd_simplify(const bdd& f, const bdd& g);
+    bdd Bdd_simplify2(const bdd& f, const bdd& g);
+    int Variable_true_awaited(const bdd& f, long position);
+    int Variable_false_awaited(const bdd& f, long position);
+    bdd Bdd_eval(const bdd& f, int* vals);
+    void Truth_table(const bdd& f, int n, bdd* v, char* out);
+    void Bdd_truth_table(const bdd& f, int n, bdd* v, bdd* out);
+
+    // ---- cubes, literal arrays and product printers ----
+    int Bdd_is_cube(const bdd& f);
+    int Bdd_OneSat(bdd_node* node, int link, int* vals);
+    bdd Bdd_satisfy(const bdd& f);
+    void Bdd_node_to_literals(int link, bdd_node* node, int* vals);
+    void Bdd_to_literals(const bdd& f, int* vals);
+    bdd Literals_to_bdd(int* vals);
+    int Bdd_eval_for_literal(const bdd& f, int* vals);
+    bdd Bdd_one_implicant(const bdd& f);
+    bdd Minterm(int code, int n, bdd* v);
+    int Id_function_by_bdd(bdd f, int n, bdd* v);
+    bdd Bdd_function_by_id(unsigned long code, int n, bdd* v);
+    std::string Print_product_to_String_pref_suff(const char* AND, const char* NOTpre,
+                                                  const char* NOTpost, const bdd& f,
+                                                  const char* PRE, const char* SUF);
+    std::string Print_product_to_String(const char* AND, const char* NOTpre, const char* NOTpost,
+                                        const bdd& f);
+    void Print_product(const char* AND, const char* NOTpre, const char* NOTpost, std::ostream& os,
+                       const bdd& f);
+    void Print_product_pref_suff(const char* AND, const char* NOTpre, const char* NOTpost,
+                                 std::ostream& os, const bdd& f, const char* PRE, const char* SUF);
+    void Print_cat_product(const char* AND, const char* NOTpre, const char* NOTpost,
+                           std::ostream& os, const bdd& f, const std::string& ARR);
+    void Print_cat_product(std::ostream& os, const bdd& f, std::map<long, int>& codes, int offset,
+                           bool shifted);
+
+    // ---- marks, numbering, dumps and statistics ----
+    int Bdd_clear_marks(bdd_node* n);
+    int Bdd_clear_marks(const bdd& f);
+    void Bdd_global_clear_marks();
+    long Bdd_incremental_id(bdd_node* n, long first);
+    long Bdd_node_size(bdd_node* n);
+    long Bdd_size(const bdd& f);
+    void Print_bdd_node_with_adress(std::ostream& os, bdd_node* n);
+    void Print_bdd_node(std::ostream& os, bdd_node* n);
+    void Print_bdd_node(std::ostream& os, bdd_node* n, long* map);
+    void Print_bdd_by_nodes_list_loc(std::ostream& os, bdd_node* n);
+    void Print_bdd_by_nodes_list_loc(std::ostream& os, bdd_node* n, long* map);
+    void Print_bdd_by_nodes_list(std::ostream& os, const bdd& f);
+    void Print_bdd_by_nodes_list(std::ostream& os, const bdd& f, long* map);
+    void Print_bdds_list_by_nodes_list(std::ostream& os, std::list<bdd>& l);
+    void Print_bdds_list_by_nodes_list(std::ostream& os, std::list<bdd>& l, long* map);
+    void Chars(char c, int k, std::ostream& os);
+    void Print_bdd_structure_loc(std::ostream& os, int indent, bdd_node* n);
+    void Print_bdd_structure(std::ostream& os, const bdd& f);
+    void Print_bdd_structure(FILE* file, const bdd& f);
+    int Bdd_is_correct(const bdd& f);
+    void Bdd_stats(std::ostream& os);
+
+    // ---- covers, sum-of-products and PLA writers, node emitters, manager copy ----
+    // Covers (bddpp_covers.cpp). A cover is a list of cubes whose OR is f, in the order the
+    // algorithm produced them; every operation clears the list it is given first.
+    // kind 1: expanded irredundant, 2: essential primes and greedy, 3: fixed covers of the
+    // first four variables, any other value: disjoint paths. Ends the process for a foreign f.
+    void Bdd_sop(const bdd& f, std::list<bdd>& cover, int kind);
+    int Bdd_sop(const bdd& f, bdd* array, int kind); // obsolete; array must hold the cover
+    void Bdd_sop_0(const bdd& f, std::list<bdd>& cover);
+    void Bdd_sop_1(const bdd& f, std::list<bdd>& cover);
+    void Bdd_sop_2(const bdd& f, std::list<bdd>& cover);
+    void Bdd_sop_2plus(const bdd& f, std::list<bdd>& cover);
+    void Bdd_prime_implicants(const bdd& f, std::list<bdd>& primes);
+    void Bdd_essential_implicants(const bdd& f, std::list<bdd>& essential,
+                                  std::list<bdd>& other);
+    bdd Bdd_simplify3(const bdd& f, const bdd& g);
+
+    // Sum-of-products and PLA writers (bddpp_text.cpp): literals in ascending order
+    // position, "0" and "1" for the constants, no newline unless a layout string holds one.
+    std::string Print_sop_to_String_pref_suff(const char* OR, const char* AND,
+                                              const char* NOTpre, const char* NOTpost,
+                                              const bdd& f, const char* PRE, const char* SUF,
+                                              int kind);
+    std::string Print_sop_to_String(const char* OR, const char* AND, const char* NOTpre,
+                                    const char* NOTpost, const bdd& f, int kind);
+    void Print_sop(const char* OR, const char* AND, const char* NOTpre, const char* NOTpost,
+                   std::ostream& os, const bdd& f, int kind);
+    void Print_sop_pref_suff(const char* OR, const char* AND, const char* NOTpre,
+                             const char* NOTpost, std::ostream& os, const bdd& f,
+                             const char* PRE, const char* SUF, int kind);
+    void Print_cat_sop(const char* OR, const char* AND, const char* NOTpre, const char* NOTpost,
+                       std::ostream& os, const bdd& f, const std::string& ARR, int kind);
+    std::string Print_sop_to_ESTEREL_String(const bdd& f, int kind);
+    std::string Print_sop_to_VHDL_String(const bdd& f, int kind);
+    void PLA_print_pref_suff(std::ostream& os, const bdd& out, const bdd& f,
+                             const std::string& NAMEpre, const std::string& NAMEsuf,
+                             const std::string& HEAD, const std::string& ENDHEAD,
+                             const std::string& ROWSEP, const std::string& END,
+                             const std::string& LITSEP, int kind);
+    void BLIF_print(std::ostream& os, const bdd& out, const bdd& f, int kind);
+    // num: a number for every order position of f's support and for out's position.
+    void PLA_print_pref_suff_with_renaming(std::ostream& os, const bdd& out, const bdd& f,
+                                           const std::string& NAMEpre,
+                                           const std::string& NAMEsuf, const std::string& HEAD,
+                                           const std::string& ENDHEAD,
+                                           const std::string& ROWSEP, const std::string& END,
+                                           const std::string& LITSEP, int kind, long* num);
+    void LEC_print(std::ostream& os, long* num, const bdd& out, const bdd& f, int kind);
+
+    // Node-network emitters (bddpp_emitters.cpp): one line per unmarked node below n,
+    // children first, marking each; the caller clears the marks it wants written again.
+    void Print_node_for_eval(const std::string& OR, const std::string& AND,
+                             const std::string& NOTpre, const std::string& NOTpost,
+                             const std::string& VARpre, const std::string& VARsuf,
+                             const std::string& FALSE, const std::string& END,
+                             const std::string& ARR, std::ostream& os, bdd_node* n);
+    void Print_node_for_eval(const std::string& OR, const std::string& AND,
+                             const std::string& NOTpre, const std::string& NOTpost,
+                             const std::string& VARpre, const std::string& VARsuf,
+                             const std::string& FALSE, const std::string& END,
+                             const std::string& PREFIX, const std::string& ARR,
+                             std::ostream& os, bdd_node* n);
+    void Print_node_for_eval_arrayless(const std::string& OR, const std::string& AND,
+                                       const std::string& NOTpre, const std::string& NOTpost,
+                                       const std::string& VARpre, const std::string& VARsuf,
+                                       const std::string& FALSE, const std::string& END,
+                                       const std::string& ARR, std::ostream& os, bdd_node* n);
+    void Print_node_for_eval_arrayless(const std::string& OR, const std::string& AND,
+                                       const std::string& NOTpre, const std::string& NOTpost,
+                                       const std::string& VARpre, const std::string& VARsuf,
+                                       const std::string& FALSE, const std::string& END,
+                                       const std::string& PREFIX, const std::string& ARR,
+                                       std::ostream& os, bdd_node* n);
+    void Print_node_for_eval_NUSMV(const std::string& VARpre, const std::string& VARsuf,
+                                   const std::string& PREFIX, const std::string& ARR,
+                                   std::ostream& os, bdd_node* n);
+    void Print_node_for_eval_VHDL(const std::string& ARR, std::ostream& os, bdd_node* n);
+    void Print_node_for_eval_BLIF(const std::string& VARpre, const std::string& VARsuf,
+                                  const std::string& ARR, std::ostream& os, bdd_node* n);
+    // Loads of the variable node of the input NAME; the second marks it.
+    void Print_node_for_eval_VHDL_reset_input(const std::string& ARR, std::ostream& os,
+                                              const std::string& NAME);
+    void Print_node_for_eval_VHDL_input(const std::string& PRE, const std::string& SUF,
+                                        const std::string& ARR, std::ostream& os,
+                                        const std::string& NAME);
+
+    // Manager copy and association table (bddpp_copy.cpp).
+    // The same variables (names, ids, positions, name map) and no function node.
+    explicit bddpp_manager(bddpp_manager* m);
+    // Associates g with the single variable x; ends the process when x is not one.
+    void Bdd_assoc_bdd_to_var(const bdd& g, const bdd& x);
+    // f with every associated function followed once; *out: position of a self-dependent
+    // variable met, else -1.
+    bdd Bdd_follow_assoc(const bdd& f, int* out);
+    bdd Bdd_assoc_of(long position); // the associated function of a position
+    void debug_variables(std::ostream& os);
+    void Print_Fixes_Points(std::ostream& os, const bdd& f);
+    std::map<long, int> assoc_links; // positions set by Bdd_assoc_bdd_to_var -> link; each
+                                     // holds one reference on its node
+    // ---- end of covers, writers, emitters, copy ----
+
+private:
+    bddpp_manager(const bddpp_manager&);            // not copyable by value
+    bddpp_manager& operator=(const bddpp_manager&); // not assignable
+    void Grow_tables();
+    bdd_node* Add_variable(const std::string& name, long position);
+    // The node-level conjunction (is_and) or disjunction, on an explicit stack.
+    bdd_node* Apply(bool is_and, int a, bdd_node* x, int b, bdd_node* y, int& link);
+    // Ends the process with the dumps of a result placed above both operands.
+    [[noreturn]] void Apply_failed(bool is_and, int a, bdd_node* x, int b, bdd_node* y, int link,
+                                   bdd_node* r, long pr, long px, long py);
+};
+
+// ---- covers, sum-of-products and PLA writers, node emitters, manager copy ----
+// The ternary decision tree of a function: a path chooses each level's variable positive
+// (then), negative (else) or absent (dont_care); it reaches a leaf 1 exactly when the product
+// of its literals implies the function. The tree owns its subtrees; none is shared.
+class Tdd {
+public:
+    bddpp_manager* manager; // manager of the function; null when construction failed
+    bdd value;              // leaf: the constant; inner node: the top variable, positive
+    Tdd* then_tree;         // tree of the then-cofactor; null at a leaf
+    Tdd* else_tree;         // tree of the else-cofactor; null at a leaf
+    Tdd* dont_care_tree;    // tree of the AND of both cofactors; null at a leaf
+
+    Tdd(bddpp_manager* m, bdd f);
+    ~Tdd();
+    // Adds every implicant met below this tree, path being the product chosen above it.
+    void Bdd_implicants_loc(const bdd& path, std::list<bdd>& L);
+    void Bdd_prime_implicants(std::list<bdd>& out);
+    void Print_bdd_structure(std::ostream& os);
+    void Print_bdd_structure_loc(std::ostream& os, int indent);
+
+private:
+    Tdd(const Tdd&);            // owns its subtrees: not copyable
+    Tdd& operator=(const Tdd&); // not assignable
+};
+
+// Print_sop of f on f's own manager with " + ", " . ", "!", "" and kind 0.
+void Print_debug_bdd(std::ostream& os, const bdd& f);
+
+// Transfers from the source manager src to the target dst. Same order: dst holds src's
+// variables at the same positions (a copy made by bddpp_manager(src) does).
+bdd Bdd_isomorphe(bddpp_manager* dst, bddpp_manager* src, bdd f);
+bdd_node* Bdd_isomorphe(bddpp_manager* dst, bddpp_manager* src, bdd_node* n);
+// Through map: map[p] is the target position of the source position p.
+bdd Bdd_isomorphe(bddpp_manager* dst, bddpp_manager* src, bdd& f, long* map);
+bdd_node* Bdd_isomorphe(bddpp_manager* dst, bddpp_manager* src, bdd_node* n, long* map);
+// By variable name; names missing in dst are appended to its order.
+bdd Bdd_isomorphe_by_name(bddpp_manager* dst, bddpp_manager* src, bdd f);
+bdd_node* Bdd_isomorphe_by_name(bddpp_manager* dst, bddpp_manager* src, bdd_node* n);
+// ---- end of covers, writers, emitters, copy ----
+
+#endif

@@ -1,0 +1,257 @@
+// Conjunction and disjunction on complement-edge nodes, and the connectives derived from them.
+#include <functional>
+#include <iostream>
+#include <vector>
+
+#include "bddpp.h"
+#include "bddpp_tables.h"
+
+namespace {
+
+// One pending node-level operation of the explicit recursion stack.
+struct apply_frame {
+    int a;         // link of the first operand
+    bdd_node* x;   // first operand
+    int b;         // link of the second operand
+    bdd_node* y;   // second operand
+    long px;       // order position of x's variable
+    long py;       // order position of y's variable
+    long pos;      // position of the variable expanded at this level
+    int a2;        // else side: link of the first operand
+    bdd_node* x2;  // else side: first operand
+    int b2;        // else side: link of the second operand
+    bdd_node* y2;  // else side: second operand
+    bdd_node* r1;  // then result
+    int l1;        // then result's link
+    int state;     // 0: not started, 1: then side running, 2: else side running
+};
+
+long position(const bdd_node* n)
+{
+    if (!n->owner) return -3;
+    if (n->var < 0) return n->var;
+    return n->owner->id_to_pos[n->var];
+}
+
+// The terminal rules; neutral is the link of the constant that leaves the other operand as it
+// is (1 for AND, -1 for OR).
+bool terminal_rule(int neutral, bdd_node* k, int a, bdd_node* x, int b, bdd_node* y, bdd_node*& r,
+                   int& l)
+{
+    if (x == k) {
+        if (a == neutral) r = y, l = b;
+        else r = k, l = -neutral;
+        return true;
+    }
+    if (y == k) {
+        if (b == neutral) r = x, l = a;
+        else r = k, l = -neutral;
+        return true;
+    }
+    if (x == y) {
+        if (a == b) r = x, l = a;
+        else r = k, l = -neutral;
+        return true;
+    }
+    return false;
+}
+
+// The cache holds conjunctions only, operands in pointer order: a disjunction is the
+// complement of the conjunction of the complements.
+struct cache_key {
+    int a;
+    const bdd_node* x;
+    int b;
+    const bdd_node* y;
+    int sign; // -1 for a disjunction
+
+    cache_key(bool is_and, int fa, const bdd_node* fx, int fb, const bdd_node* fy)
+        : a(fa), x(fx), b(fb), y(fy), sign(is_and ? 1 : -1)
+    {
+        a *= sign;
+        b *= sign;
+        if (std::less<const bdd_node*>()(y, x)) {
+            std::swap(a, b);
+            std::swap(x, y);
+        }
+    }
+};
+
+} // namespace
+
+void bddpp_manager::Apply_failed(bool is_and, int a, bdd_node* x, int b, bdd_node* y, int link,
+                                 bdd_node* r, long pr, long px, long py)
+{
+    std::cerr << (is_and ? "INTERNAL ERROR in Bdd_and(): result has an index ("
+                         : "INTERNAL ERROR in Bdd_or(): result has an index (")
+              << pr << ") less than the operands (" << px << ") and (" << py << ")!" << std::endl;
+    Bdd_global_clear_marks();
+    long k = Bdd_incremental_id(x, 0);
+    k = Bdd_incremental_id(y, k);
+    Bdd_incremental_id(r, k);
+    Bdd_clear_marks(x);
+    Bdd_clear_marks(y);
+    Bdd_clear_marks(r);
+    std::cerr << std::endl << std::endl;
+    const char* labels[3] = {"x= ", "y=", "result="};
+    int links[3] = {a, b, link};
+    bdd_node* nodes[3] = {x, y, r};
+    for (int i = 0; i < 3; ++i) {
+        std::cerr << labels[i] << (links[i] == -1 ? "NOT" : "") << std::endl;
+        Print_bdd_structure_loc(std::cerr, 5, nodes[i]);
+    }
+    bdd_exit(1);
+}
+
+bdd_node* bddpp_manager::Apply(bool is_and, int a0, bdd_node* x0, int b0, bdd_node* y0, int& link)
+{
+    const int neutral = is_and ? 1 : -1;
+    std::vector<apply_frame> stack;
+    stack.reserve(64);
+    stack.push_back(apply_frame{a0, x0, b0, y0, 0, 0, 0, 0, nullptr, 0, nullptr, nullptr, 0, 0});
+    bdd_node* r = nullptr; // result of the frame finished last
+    int l = 0;             // its link
+    while (!stack.empty()) {
+        apply_frame& f = stack.back();
+        if (f.state == 0) {
+            if (!f.x || !f.y) {
+                if (is_and) {
+                    std::cerr << "ERROR: call bddpp_manager::Bdd_and() with null reference" << std::endl;
+                    std::cerr << "Bdd_and(" << static_cast<const void*>(f.x) << ","
+                              << static_cast<const void*>(f.y) << ")" << std::endl;
+                } else {
+                    std::cerr << "ERROR: call bddpp_manager::Bdd_or() with null reference" << std::endl;
+                }
+                bdd_exit(1);
+            }
+            f.px = position(f.x);
+            f.py = position(f.y);
+            // terminal cases
+            bool done = terminal_rule(neutral, terminal, f.a, f.x, f.b, f.y, r, l);
+            // cache lookup
+            if (!done && cache_on) {
+                cache_key key(is_and, f.a, f.x, f.b, f.y);
+                done = computed->lookup(bdd_computed_table::op_and, key.a, key.x, key.b, key.y, r, l);
+                if (done) l *= key.sign;
+            }
+            if (!done) {
+                // cofactors: expand the operand with the smaller position, both when equal
+                apply_frame then_side = f;
+                then_side.state = 0;
+                if (f.px < f.py) {
+                    f.pos = f.px;
+                    then_side.x = f.x->then_node;
+                    f.a2 = f.a * f.x->else_link, f.x2 = f.x->else_node, f.b2 = f.b, f.y2 = f.y;
+                } else if (f.px > f.py) {
+                    f.pos = f.py;
+                    then_side.a = f.b, then_side.x = f.y->then_node, then_side.b = f.a, then_side.y = f.x;
+                    f.a2 = f.b * f.y->else_link, f.x2 = f.y->else_node, f.b2 = f.a, f.y2 = f.x;
+                } else {
+                    f.pos = f.px;
+                    then_side.x = f.x->then_node, then_side.y = f.y->then_node;
+                    f.a2 = f.a * f.x->else_link, f.x2 = f.x->else_node;
+                    f.b2 = f.b * f.y->else_link, f.y2 = f.y->else_node;
+                }
+                f.state = 1;
+                // recursion: the then side first
+                stack.push_back(then_side);
+                continue;
+            }
+        } else if (f.state == 1) {
+            f.r1 = r;
+            f.l1 = l;
+            f.state = 2;
+            stack.push_back(apply_frame{f.a2, f.x2, f.b2, f.y2, 0, 0, 0, 0, nullptr, 0, nullptr,
+                                        nullptr, 0, 0});
+            continue;
+        } else {
+            if (f.r1 != r || f.l1 != l) {
+                // new node
+                int lk = 1;
+                r = Find_or_create_bdd_node(f.pos, f.l1, l, f.r1, r, lk);
+                l = lk;
+            }
+            // cache insert
+            if (cache_on && r) {
+                cache_key key(is_and, f.a, f.x, f.b, f.y);
+                computed->insert(bdd_computed_table::op_and, key.a, const_cast<bdd_node*>(key.x), key.b,
+                                 const_cast<bdd_node*>(key.y), r, l * key.sign);
+            }
+        }
+        // self-check of the result against both operands
+        if (r && r != terminal) {
+            long pr = position(r);
+            if (pr < f.px && pr < f.py) Apply_failed(is_and, f.a, f.x, f.b, f.y, l, r, pr, f.px, f.py);
+        }
+        stack.pop_back();
+    }
+    link = l;
+    return r;
+}
+
+bdd_node* bddpp_manager::Bdd_and(int a, bdd_node* x, int b, bdd_node* y, int& link)
+{
+    return Apply(true, a, x, b, y, link);
+}
+
+bdd_node* bddpp_manager::Bdd_or(int a, bdd_node* x, int b, bdd_node* y, int& link)
+{
+    return Apply(false, a, x, b, y, link);
+}
+
+bdd bddpp_manager::Bdd_and(const bdd& f, const bdd& g)
+{
+    int link;
+    bdd_node* n = Apply(true, f.link, f.node_ptr, g.link, g.node_ptr, link);
+    return bdd(this, link, n);
+}
+
+bdd bddpp_manager::Bdd_or(const bdd& f, const bdd& g)
+{
+    int link;
+    bdd_node* n = Apply(false, f.link, f.node_ptr, g.link, g.node_ptr, link);
+    return bdd(this, link, n);
+}
+
+bdd bddpp_manager::Bdd_nand(const bdd& f, const bdd& g) { return Bdd_not(Bdd_and(f, g)); }
+
+bdd bddpp_manager::Bdd_nor(const bdd& f, const bdd& g) { return Bdd_not(Bdd_or(f, g)); }
+
+bdd bddpp_manager::Bdd_xor(const bdd& f, const bdd& g)
+{
+    return Bdd_or(Bdd_and(f, Bdd_not(g)), Bdd_and(Bdd_not(f), g));
+}
+
+bdd bddpp_manager::Bdd_xnor(const bdd& f, const bdd& g) { return Bdd_not(Bdd_xor(f, g)); }
+
+bdd bddpp_manager::Bdd_eq(const bdd& f, const bdd& g) { return Bdd_xnor(f, g); }
+
+bdd bddpp_manager::Bdd_implication(const bdd& f, const bdd& g) { return Bdd_or(Bdd_not(f), g); }
+
+bdd bddpp_manager::Bdd_ite(const bdd& f, const bdd& g, const bdd& h)
+{
+    bdd not_f = Bdd_not(f);
+    bdd f_and_g = Bdd_and(f, g);
+    bdd not_f_and_h = Bdd_and(not_f, h);
+    return Bdd_or(f_and_g, not_f_and_h);
+}
+
+bdd bddpp_manager::Bdd_ite(int link, long position, const bdd& g, const bdd& h)
+{
+    bdd_node* n = nullptr;
+    if (position == -1) n = terminal;
+    else if (position >= 0 && position < nvars) n = var_nodes[pos_to_id[position]];
+    else std::cerr << "ERROR: abnormal index in bddpp_manager::Bdd_ite()" << std::endl;
+    return Bdd_ite(bdd(this, link, n), g, h);
+}
+
+int bddpp_manager::Bdd_equiv(const bdd& f, const bdd& g) { return Bdd_is_one_tautologic(Bdd_xnor(f, g)); }
+
+int bddpp_manager::Bdd_imply(const bdd& f, const bdd& g)
+{
+    return Bdd_is_one_tautologic(Bdd_or(Bdd_not(f), g));
+}
+
+int bddpp_manager::Bdds_excl(const bdd& f, const bdd& g) { return Bdd_is_zero_tautologic(Bdd_and(f, g)); }
+
+int bddpp_manager::Bdds_exclude(const bdd& f, const bdd& g) { return Bdds_excl(f, g); }

@@ -1,0 +1,26 @@
+// Cubes as short lists of literals, shared by the cover algorithms and the text writers.
+#ifndef NELVOR_BDDPP_LITERALS_H
+#define NELVOR_BDDPP_LITERALS_H
+
+#include <utility>
+#include <vector>
+
+#include "bddpp.h"
+
+// (order position, 1 for a positive literal or 0 for a negative one), ascending positions.
+// A cube of a manager with many variables mentions only a few of them, so the list costs
+// what the cube holds, where a literal array would cost one entry per variable.
+typedef std::vector<std::pair<long, int>> cube_literals;
+
+// The literals along the path that Bdd_node_to_literals follows: those of c when c is a
+// cube; nothing for either constant.
+cube_literals Cube_literals(bddpp_manager* m, const bdd& c);
+
+// The cube of lits as a function of m.
+bdd Literals_cube(bddpp_manager* m, const cube_literals& lits);
+
+// The report of a sum of products asked for a function of no manager or of another one;
+// ends the process with status 1.
+[[noreturn]] void Sop_fatal(const bdd& f);
+
+#endif

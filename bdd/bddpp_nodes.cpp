@@ -1,0 +1,316 @@
+// Handles, nodes, the manager's life cycle, unique table access, node creation and collection.
+#include <algorithm>
+#include <cstdlib>
+#include <iostream>
+#include <unordered_set>
+#include <vector>
+
+#include "bddpp.h"
+#include "bddpp_tables.h"
+
+void bdd_exit(int status)
+{
+    std::cout.flush();
+    std::cerr.flush();
+    std::exit(status);
+}
+
+// ---- bdd ----
+
+bdd::bdd() : manager(nullptr), link(0), node_ptr(nullptr) {}
+
+bdd::bdd(bddpp_manager* m, int l, bdd_node* n) : manager(m), link(l), node_ptr(n)
+{
+    if (node_ptr) ++node_ptr->refs;
+}
+
+bdd::bdd(const bdd& f) : manager(f.manager), link(f.link), node_ptr(f.node_ptr)
+{
+    if (node_ptr) ++node_ptr->refs;
+}
+
+bdd& bdd::operator=(const bdd& f)
+{
+    manager = f.manager;
+    link = f.link;
+    if (node_ptr != f.node_ptr) {
+        if (node_ptr) --node_ptr->refs;
+        node_ptr = f.node_ptr;
+        if (node_ptr) ++node_ptr->refs;
+    }
+    return *this;
+}
+
+bdd::~bdd()
+{
+    if (node_ptr) --node_ptr->refs;
+}
+
+bool operator==(const bdd& f, const bdd& g)
+{
+    return f.manager == g.manager && f.link == g.link && f.node_ptr == g.node_ptr;
+}
+
+bool operator!=(const bdd& f, const bdd& g) { return !(f == g); }
+
+std::ostream& operator<<(std::ostream& os, const bdd& f)
+{
+    os << "adr manager= " << static_cast<const void*>(f.manager) << ", link type =" << f.link
+       << ", adr node= " << static_cast<const void*>(f.node_ptr) << ", ";
+    if (f.node_ptr) os << "node signature: " << f.node_ptr->signature;
+    return os;
+}
+
+// ---- bdd_node ----
+
+long long bdd_node_signature(long var, int else_link, bdd_node* then, bdd_node* els)
+{
+    if (var < 0) return var;
+    unsigned long long s = else_link == 1 ? 1 : 0;
+    s |= static_cast<unsigned long long>(els ? els->number : 0) << 1;
+    s |= static_cast<unsigned long long>(then ? then->number : 0) << 21;
+    s |= (static_cast<unsigned long long>(var) & 0x7FFFFFULL) << 41;
+    return static_cast<long long>(s);
+}
+
+bdd_node::bdd_node()
+    : owner(nullptr), signature(-3), var(-3), trav_number(0), number(0), mark(0), refs(0),
+      else_link(1), then_node(nullptr), else_node(nullptr), hash_next(nullptr)
+{
+}
+
+bdd_node::bdd_node(bddpp_manager* o, long num, long v, int count, int el, bdd_node* then,
+                   bdd_node* els)
+    : owner(o), signature(bdd_node_signature(v, el, then, els)), var(v), trav_number(0),
+      number(num), mark(0), refs(count), else_link(el), then_node(then), else_node(els),
+      hash_next(nullptr)
+{
+    if (var >= 0 && owner) owner->Map_integrate(this);
+}
+
+bdd_node::~bdd_node()
+{
+    if (var < 0) return;
+    if (then_node) --then_node->refs;
+    if (else_node) --else_node->refs;
+}
+
+std::set<long> bdd_node::support_set() const
+{
+    std::set<long> ids;
+    std::unordered_set<const bdd_node*> seen;
+    std::vector<const bdd_node*> todo(1, this);
+    while (!todo.empty()) {
+        const bdd_node* n = todo.back();
+        todo.pop_back();
+        if (!n || n->var < 0 || !seen.insert(n).second) continue;
+        ids.insert(n->var);
+        todo.push_back(n->then_node);
+        todo.push_back(n->else_node);
+    }
+    return ids;
+}
+
+bool operator==(const bdd_node& a, const bdd_node& b)
+{
+    return a.var == b.var && a.else_link == b.else_link && a.then_node == b.then_node
+           && a.else_node == b.else_node;
+}
+
+bool operator!=(const bdd_node& a, const bdd_node& b) { return !(a == b); }
+
+// ---- the manager's life cycle ----
+
+bddpp_manager::bddpp_manager()
+{
+    Construct_tables(16);
+}
+
+void bddpp_manager::Construct_tables(long cap)
+{
+    nvars = 0;
+    capacity = cap;
+    names = new std::string[cap];
+    var_nodes = new bdd_node*[cap];
+    id_to_pos = new long[cap];
+    pos_to_id = new long[cap];
+    assoc_table = new bdd_node*[cap];
+    unique_table = new bdd_unique_table();
+    gc_calls = 0;
+    terminal = new bdd_node(this, 1, -1, 1, 1, nullptr, nullptr);
+    next_number = 2;
+    computed = new bdd_computed_table();
+    cache_on = true;
+}
+
+bddpp_manager::~bddpp_manager()
+{
+    delete[] names;
+    delete[] var_nodes;
+    delete[] id_to_pos;
+    delete[] pos_to_id;
+    delete[] assoc_table;
+    delete computed;
+    if (unique_table) {
+        std::vector<bdd_node*> all;
+        all.reserve(unique_table->size());
+        unique_table->for_each([&all](bdd_node* n) { all.push_back(n); });
+        for (bdd_node* n : all) { // children may go first: nobody's count is touched
+            n->then_node = nullptr;
+            n->else_node = nullptr;
+            delete n;
+        }
+        delete unique_table;
+    }
+    delete terminal;
+}
+
+std::list<bdd_node*> bddpp_manager::Table_nodes_in_key_order() const
+{
+    std::vector<bdd_node*> all;
+    if (unique_table) unique_table->for_each([&all](bdd_node* n) { all.push_back(n); });
+    std::sort(all.begin(), all.end(), [](const bdd_node* a, const bdd_node* b) {
+        return a->signature != b->signature ? a->signature < b->signature : a->number < b->number;
+    });
+    return std::list<bdd_node*>(all.begin(), all.end());
+}
+
+long bddpp_manager::Table_size() const { return unique_table ? long(unique_table->size()) : 0; }
+
+void bddpp_manager::Bdd_cache_enable(bool on)
+{
+    cache_on = on;
+    computed->clear();
+}
+
+// ---- unique table ----
+
+void bddpp_manager::Map_integrate(bdd_node* n)
+{
+    if (unique_table) unique_table->insert(n);
+}
+
+void bddpp_manager::Map_suppress(bdd_node* n)
+{
+    if (!unique_table) {
+        std::cerr << "warning! map does not exist !!!" << std::endl;
+        return;
+    }
+    unique_table->erase(n);
+}
+
+long bddpp_manager::Position_of(const bdd_node* n) const
+{
+    if (!n->owner) return -3;
+    if (n->var < 0) return n->var;
+    return n->owner->id_to_pos[n->var];
+}
+
+bdd_node* bddpp_manager::Find_or_create_bdd_node(long p, int tl, int el, bdd_node* then,
+                                                 bdd_node* els, int& link)
+{
+    link *= tl;
+    int L = tl * el;
+    if (p == -1) return terminal;
+    if (p < -1 || p >= nvars) return nullptr;
+    if (then == terminal && els == terminal) return L == 1 ? terminal : var_nodes[pos_to_id[p]];
+    // order check: both children must lie strictly below p
+    bdd_node* kids[2] = {then, els};
+    const char* what[2] = {" its then node index (", " its else node index ("};
+    for (int k = 0; k < 2; ++k) {
+        bdd_node* c = kids[k];
+        if (!c || !c->owner || c->var < 0) continue;
+        long q = Position_of(c);
+        if (p >= q) {
+            std::cerr << "FATAL ERROR: Bad call of bddpp_manager::Find_or_create_bdd_node():" << std::endl;
+            std::cerr << "  index " << p << " is not less than " << what[k] << q << ")" << std::endl;
+            return nullptr;
+        }
+    }
+    if (!then || !els) return nullptr;
+    long id = pos_to_id[p];
+    bdd_node* n = unique_table->find(id, L, then, els);
+    if (n) return n;
+    n = new bdd_node(this, next_number, id, 0, L, then, els);
+    ++next_number;
+    ++then->refs;
+    ++els->refs;
+    if (cache_on) computed->fit(unique_table->size());
+    return n;
+}
+
+void bddpp_manager::Bdd_gc()
+{
+    ++gc_calls;
+    computed->clear();
+    if (!unique_table) return;
+    auto collectible = [this](const bdd_node* n) {
+        return n->var != -1 && var_nodes[n->var] != n && n->refs <= 0;
+    };
+    std::vector<bdd_node*> pass;
+    unique_table->for_each([&](bdd_node* n) {
+        if (collectible(n)) pass.push_back(n);
+    });
+    // a pass frees its nodes; their children left without references make the next pass
+    while (!pass.empty()) {
+        std::unordered_set<bdd_node*> doomed(pass.begin(), pass.end());
+        std::unordered_set<bdd_node*> next;
+        for (bdd_node* n : pass) {
+            bdd_node* kids[2] = {n->then_node, n->else_node};
+            Map_suppress(n);
+            delete n;
+            for (bdd_node* c : kids)
+                if (c && c->var >= 0 && !doomed.count(c) && collectible(c)) next.insert(c);
+        }
+        pass.assign(next.begin(), next.end());
+    }
+}
+
+// ---- constants and structural predicates ----
+
+bdd bddpp_manager::Bdd_one() { return bdd(this, 1, terminal); }
+
+bdd bddpp_manager::Bdd_zero() { return bdd(this, -1, terminal); }
+
+bdd bddpp_manager::Bdd_not(const bdd& f) { return bdd(this, -f.link, f.node_ptr); }
+
+bdd bddpp_manager::Bdd_then(const bdd& f)
+{
+    if (f.node_ptr == terminal) return Bdd_one();
+    return bdd(this, f.link, f.node_ptr->then_node);
+}
+
+bdd bddpp_manager::Bdd_else(const bdd& f)
+{
+    if (f.node_ptr == terminal) return Bdd_one();
+    return bdd(this, f.link * f.node_ptr->else_link, f.node_ptr->else_node);
+}
+
+static int is_literal_node(const bdd_node* n, const bdd_node* terminal)
+{
+    return n && n != terminal && n->then_node == terminal && n->else_node == terminal
+           && n->else_link == -1;
+}
+
+int bddpp_manager::Bdd_is_var(const bdd& f) { return is_literal_node(f.node_ptr, terminal) && f.link == 1; }
+
+int bddpp_manager::Bdd_is_negvar(const bdd& f)
+{
+    return is_literal_node(f.node_ptr, terminal) && f.link == -1;
+}
+
+int bddpp_manager::Bdd_is_tautology(const bdd& f, int value)
+{
+    return f.node_ptr == terminal && f.link == (value != 0 ? 1 : -1);
+}
+
+int bddpp_manager::Bdd_is_tautology(const bdd& f) { return f.node_ptr == terminal; }
+
+int bddpp_manager::Bdd_is_zero_tautologic(const bdd& f) { return Bdd_is_tautology(f, 0); }
+
+int bddpp_manager::Bdd_is_one_tautologic(const bdd& f) { return Bdd_is_tautology(f, 1); }
+
+void bddpp_manager::Bdd_free(const bdd&)
+{
+    std::cerr << "bddpp_manager::Bdd_free() is now became useless" << std::endl;
+}

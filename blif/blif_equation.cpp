@@ -1,0 +1,70 @@
+// One .names cover and its conversion into an equation of the forest.
+#include <iostream>
+#include <vector>
+
+#include "blif_parser.h"
+
+class_equation_blif::class_equation_blif()
+{
+}
+
+class_equation_blif::class_equation_blif(const class_equation_blif& e) : vars(e.vars), pla(e.pla)
+{
+}
+
+class_equation_blif::~class_equation_blif()
+{
+}
+
+void class_equation_blif::add_vars(const std::list<std::string>& l)
+{
+    if (&l != &vars) vars = l;
+}
+
+void class_equation_blif::add_pla(const std::list<std::list<int>>& l)
+{
+    if (&l != &pla) pla = l;
+}
+
+std::list<std::string>& class_equation_blif::my_vars()
+{
+    return vars;
+}
+
+Bddexpression* class_equation_blif::bddexpression_convert(Bddexpressionwood* wood)
+{
+    bddpp_manager* m = wood->manager;
+    const std::string defined = vars.back();
+    const size_t n = vars.size();
+    bdd variable = m->Bdd_var_by_name(defined);
+    std::vector<bdd> literals; // the inputs x1 .. x(n-1)
+    for (std::list<std::string>::const_iterator v = vars.begin(); literals.size() + 1 < n; ++v)
+        literals.push_back(m->Bdd_var_by_name(*v));
+
+    bdd sum = m->Bdd_zero();
+    bool on_rows = false;  // a row of output 1 ("1", "-" or no output value)
+    bool off_rows = false; // a row of output 0
+    for (const std::list<int>& row : pla) {
+        if (row.size() > n) {
+            std::cerr << "error in blif definition about " << defined << " variable" << std::endl;
+            blif_exit(1);
+        }
+        bdd cube = m->Bdd_one();
+        size_t i = 0;
+        for (std::list<int>::const_iterator value = row.begin(); value != row.end() && i + 1 < n; ++value, ++i) {
+            if (*value == 0) cube = m->Bdd_and(cube, m->Bdd_not(literals[i]));
+            else if (*value == 1) cube = m->Bdd_and(cube, literals[i]);
+        }
+        if (row.size() == n && row.back() == 0) off_rows = true;
+        else on_rows = true;
+        sum = m->Bdd_or(sum, cube);
+    }
+    if (on_rows && off_rows) {
+        // such a cover has no meaning: the ON-set and the OFF-set would overlap or leave a gap
+        std::cerr << "error in blif definition about " << defined
+                  << " variable: rows of output 0 and rows of output 1 in one cover" << std::endl;
+        blif_exit(1);
+    }
+    bdd f = off_rows ? m->Bdd_not(sum) : sum;
+    return new Bddexpression(defined, wood, variable, f, 0, 0);
+}

@@ -1,0 +1,64 @@
+// The parser object, the grammar's actions on it, its trace lines and the reader's exit.
+#include "blif_parser.h"
+
+#include <cstdlib>
+#include <iostream>
+
+class_blif_parser* pblif_parser = nullptr;
+void (*blif_exit_handler)(int status) = nullptr;
+
+class_blif_parser::class_blif_parser()
+    : ok(0), debug(0), trace(nullptr), lexer(nullptr), dec(nullptr), automaton(nullptr), init(nullptr)
+{
+    pblif_parser = this;
+}
+
+class_blif_parser::~class_blif_parser()
+{
+}
+
+int class_blif_parser::parse(std::ostream& trace_stream, int debug_flag)
+{
+    trace = &trace_stream;
+    debug = debug_flag;
+    return blifparse();
+}
+
+void blif_debuger_law(int rule, int alternative, const char* message, int flag, std::ostream& os)
+{
+    if (flag != 1) return;
+    os << rule;
+    if (alternative != 1) os << "," << alternative;
+    os << " --> " << message << std::endl;
+}
+
+void blif_exit(int status)
+{
+    // the log gets what the scanner echoed so far
+    if (pblif_parser != nullptr && pblif_parser->trace != nullptr) pblif_parser->trace->flush();
+    std::cout.flush();
+    std::cerr.flush();
+    if (blif_exit_handler != nullptr) blif_exit_handler(status);
+    std::exit(status);
+}
+
+void blif_latch_initial_value(const std::string& register_name, int value)
+{
+    b_autom_dec* dec = pblif_parser->dec;
+    long p = dec->ident_associe(register_name);
+    if (p < 0 || p >= dec->state_count) {
+        // the pre-pass saw other words on this line: no register slot to fill
+        std::cerr << "error in blif definition about " << register_name << " register" << std::endl;
+        blif_exit(1);
+    }
+    pblif_parser->init[p] = value;
+}
+
+void blif_cover_equation(const std::list<std::string>& names, const std::list<std::list<int>>& rows)
+{
+    class_equation_blif* e = new class_equation_blif();
+    e->add_vars(names);
+    e->add_pla(rows);
+    e->bddexpression_convert(pblif_parser->dec->wood_associee());
+    delete e;
+}

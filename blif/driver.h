@@ -1,0 +1,46 @@
+// The command line of one run: options, file names, the driver's reports and their statuses.
+#ifndef NELVOR_DRIVER_H
+#define NELVOR_DRIVER_H
+
+#include <string>
+
+#include "translation_run.h"
+
+// Every file name of a run, each the base name followed by a fixed suffix.
+struct run_files {
+    std::string blif;  // input
+    std::string log;   // log, created or emptied by every run that gets past the options
+    std::string ba;    // "-bac"
+    std::string lus;   // "-lustre"
+    std::string strl;  // "-esterel"
+    std::string le;    // "-le"
+    std::string c;     // "-c", first stream
+    std::string h;     // "-c", second stream
+    std::string cs;    // "-cs"
+    std::string vhd;   // "-vhdl"
+    std::string sc_cc; // "-systemc", first stream
+    std::string sc_h;  // "-systemc", second stream
+    std::string doc;   // "-doc"
+    std::string tex;   // "-latex"
+};
+
+run_files run_file_names(const std::string& base);
+
+extern const char* const nelvor_version; // "1.0.0"
+
+std::string driver_help_text();          // shown by "-h"
+std::string driver_missing_input_text(); // shown without an argument
+std::string driver_version_text();       // shown by "-v"
+std::string driver_unknown_option_text(const std::string& argument);
+std::string driver_not_found_text(const std::string& blif_name);
+
+// Reads the command line into settings. Returns -1 when the run goes on to the files; otherwise
+// the exit status, with report set to the text to show (help, version, missing input, unknown
+// option).
+int read_command_line(int argc, char** argv, run_settings& settings, std::string& report);
+
+// The whole run of the program: command line, log, input, translation. Returns the process's
+// exit status; the reports go to the message window (stderr without a display).
+int nelvor_main(int argc, char** argv);
+
+#endif

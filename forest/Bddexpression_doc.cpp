@@ -1,0 +1,69 @@
+// Plain-text equations: the sum of products in words, and the shared-node description.
+#include "Bddexpression.h"
+
+namespace {
+
+const struct {
+    const char* OR;       // between products
+    const char* AND;      // between literals
+    const char* NOT;      // before a negative literal
+    const char* equals;   // between the name and the sum
+    const char* end;      // after each equation of the forest writer
+    const char* yes;      // constant 1 with boolean constants
+    const char* no;       // constant 0 with boolean constants
+} words = {" or ", " and ", "not ", " = ", ";", "true", "false"};
+
+const struct {
+    const char* left;        // before the name
+    const char* undefined;   // no left member
+    const char* unknown;     // after the name when there is no right member
+    const char* one;         // after the name for constant 1
+    const char* zero;        // after the name for constant 0
+    const char* node_prefix; // before each node line
+} doc = {"   ", "   not defined!", "= ???", "= true;", "= false;", "   "};
+
+const Bddexpression::node_code_form doc_form = {
+    Bddexpression::emit_nusmv, "", "", "", "", "", "= ", ";", "!", "_", "", 1};
+
+} // namespace
+
+void Bddexpression::put_basic_doc(std::ostream& os, int k, int boolean_constants)
+{
+    if (!put_ready()) return;
+    bddpp_manager* m = wood->manager;
+    os << put_name() << words.equals;
+    if (boolean_constants && m->Bdd_is_tautology(bdd_exp))
+        os << (m->Bdd_is_one_tautologic(bdd_exp) ? words.yes : words.no);
+    else
+        m->Print_sop(words.OR, words.AND, words.NOT, "", os, bdd_exp, k);
+}
+
+void Bddexpressionwood::Put_basic_doc(std::ostream& os, int k, int boolean_constants)
+{
+    Put_in_date_order(os, [&](Bddexpression& e) {
+        e.put_basic_doc(os, k, boolean_constants);
+        os << words.end;
+    });
+}
+
+void Bddexpression::put_doc(std::ostream& os, const std::string& ARR)
+{
+    if (!wood || !wood->manager) return;
+    bddpp_manager* m = wood->manager;
+    if (!bdd_var.manager_ref() || !bdd_var.node()) {
+        os << doc.undefined;
+        return;
+    }
+    std::string left = doc.left + put_name();
+    if (!bdd_exp.manager_ref() || !bdd_exp.node())
+        os << left << doc.unknown;
+    else if (m->Bdd_is_tautology(bdd_exp))
+        os << left << (m->Bdd_is_one_tautologic(bdd_exp) ? doc.one : doc.zero);
+    else
+        put_shared_nodes(os, doc_form, left, ARR, "", "", doc.node_prefix);
+}
+
+void Bddexpressionwood::Put_doc(std::ostream& os, const std::string& ARR)
+{
+    Put_sharing_nodes(os, [&](Bddexpression& e) { e.put_doc(os, ARR); });
+}

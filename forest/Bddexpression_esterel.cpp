@@ -1,0 +1,32 @@
+// ESTEREL equations: a present statement emitting the defined signal, joined by parallel bars.
+#include "Bddexpression.h"
+
+namespace {
+
+const struct {
+    const char* present; // before the condition
+    const char* then;    // after it
+    const char* emit;    // before the signal's name
+    const char* end;     // closing line
+    const char* bars;    // line between two equations
+} words = {"  present [", "] then", "    emit ", "  end present", "  ||"};
+
+} // namespace
+
+void Bddexpression::put_esterel(std::ostream& os, int k)
+{
+    if (!put_ready()) return;
+    os << words.present << wood->manager->Print_sop_to_ESTEREL_String(bdd_exp, k) << words.then << std::endl
+       << words.emit << put_name() << std::endl
+       << words.end;
+}
+
+void Bddexpressionwood::Put_esterel(std::ostream& os, int k)
+{
+    bool first = true;
+    Put_in_date_order(os, [&](Bddexpression& e) {
+        if (!first) os << words.bars << std::endl;
+        first = false;
+        e.put_esterel(os, k);
+    });
+}

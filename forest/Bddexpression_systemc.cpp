@@ -1,0 +1,30 @@
+// SystemC equations: one assignment of a sum of products per equation.
+#include "Bddexpression.h"
+
+namespace {
+
+const struct {
+    const char* OR;     // between products
+    const char* AND;    // between literals
+    const char* NOT;    // before a negative literal
+    const char* end;    // after the sum
+    const char* indent; // before each equation of the forest writer
+} words = {" || ", " && ", "! ", ";", "    "};
+
+} // namespace
+
+void Bddexpression::put_systemc(std::ostream& os, int k, const std::string& assign)
+{
+    if (!put_ready()) return;
+    os << put_name() << assign;
+    wood->manager->Print_sop(words.OR, words.AND, words.NOT, "", os, bdd_exp, k);
+    os << words.end;
+}
+
+void Bddexpressionwood::Put_systemc(std::ostream& os, int k, const std::string& assign)
+{
+    Put_in_date_order(os, [&](Bddexpression& e) {
+        os << words.indent;
+        e.put_systemc(os, k, assign);
+    });
+}

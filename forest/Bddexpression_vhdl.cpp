@@ -1,0 +1,140 @@
+// VHDL equations: the clocked process of the architecture and concurrent assignments over the node array.
+#include "Bddexpression.h"
+#include "utils/list_templates.h"
+
+namespace {
+
+const struct {
+    const char* process;     // first line of the process
+    const char* begin;       // second line
+    const char* reset;       // opens the reset branch
+    const char* rising;      // opens the rising-edge branch
+    const char* falling;     // opens the falling-edge branch
+    const char* end_if;      // closes the branches
+    const char* end_process; // closes the process
+    const char* equations;   // heads the concurrent assignments
+    const char* statement;   // before each reset or update statement and output reset
+    const char* output_zero; // after an output's name in the reset branch
+    const char* assign;      // before an output's value on the falling edge
+    const char* indent;      // before each assignment line
+    const char* in_process;  // comment of an output, before its name
+    const char* in_process_end; // after its name
+    const char* end;         // after a statement
+} words = {"process (reset,clk)", "begin", "  if (reset = '0') then ", "  elsif ( clk'event and clk='1') then ",
+           "  elsif ( clk'event and clk='0') then ", "   end if;", "end process;", "-- actualisation", "    ",
+           " <= '0';", " <= ", "      ", "      -- final output evaluation of ", " in process", ";"};
+
+const Bddexpression::node_code_form by_name_form = {
+    Bddexpression::emit_vhdl, "", "", "", "", "", " <= ", ";", "not ", "(", ");", 1};
+const Bddexpression::node_code_form by_element_form = {
+    Bddexpression::emit_vhdl, "", "", "", "", "", " <= ", ";", "not ", "(", ");", 0};
+
+void put_statements(std::ostream& os, const std::list<std::string>& statements)
+{
+    for (std::list<std::string>::const_iterator s = statements.begin(); s != statements.end(); ++s)
+        os << words.statement << *s << words.end << std::endl;
+}
+
+void put_input_resets(std::ostream& os, bddpp_manager* m, const std::string& ARR, const std::list<std::string>& inputs)
+{
+    for (std::list<std::string>::const_iterator i = inputs.begin(); i != inputs.end(); ++i)
+        m->Print_node_for_eval_VHDL_reset_input(ARR, os, *i);
+}
+
+void put_input_loads(std::ostream& os, bddpp_manager* m, const std::string& ARR, const std::list<std::string>& inputs)
+{
+    for (std::list<std::string>::const_iterator i = inputs.begin(); i != inputs.end(); ++i)
+        m->Print_node_for_eval_VHDL_input("", "", ARR, os, *i);
+}
+
+// The outputs by ascending position, each from the element of its right member's top node.
+void put_output_assignments(std::ostream& os, Bddexpressionwood& w, const std::string& ARR,
+                            const std::list<std::string>& outputs)
+{
+    for (long i = 0; i < w.Nb_bdd_vars(); ++i) {
+        Bddexpression* e = w.exp_table[i];
+        if (!e || !e->bdd_exp.node()) continue; // an abstract output has no element to read
+        std::string name = w.manager->Name_var_by_index(i);
+        if (item_in(outputs, name))
+            os << words.indent << name << words.assign << e->bdd_exp.vhdl_node_name(ARR) << words.end << std::endl;
+    }
+}
+
+// The process head and its reset branch, the output resets aside.
+void put_process_head(std::ostream& os, bddpp_manager* m, const std::string& ARR, const std::list<std::string>& inputs,
+                      const std::list<std::string>& outputs, const std::list<std::string>& resets)
+{
+    os << words.process << std::endl << words.begin << std::endl << words.reset << std::endl;
+    for (std::list<std::string>::const_iterator o = outputs.begin(); o != outputs.end(); ++o)
+        os << words.statement << *o << words.output_zero << std::endl;
+    put_statements(os, resets);
+    put_input_resets(os, m, ARR, inputs);
+}
+
+void put_process_end(std::ostream& os)
+{
+    os << words.end_if << std::endl << words.end_process << std::endl << std::endl << words.equations << std::endl;
+}
+
+} // namespace
+
+void Bddexpression::put_vhdl(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
+                             int drive_elements)
+{
+    if (!put_ready()) return;
+    std::string name = put_name();
+    if (item_in(outputs, name)) {
+        wood->manager->Print_node_for_eval_VHDL(ARR, os, bdd_exp.node());
+        os << words.in_process << name << words.in_process_end;
+    } else {
+        put_shared_nodes(os, drive_elements ? by_element_form : by_name_form, words.indent + name, ARR, "", "", "");
+    }
+    if (drive_elements)
+        os << std::endl
+           << words.indent << ARR << "(" << bdd_var.node()->number << ")" << words.assign
+           << bdd_exp.vhdl_node_name(ARR) << words.end;
+}
+
+void Bddexpression::put_vhdl_vorix(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs)
+{
+    if (!put_ready()) return;
+    std::string name = put_name();
+    if (item_in(outputs, name)) {
+        wood->manager->Print_node_for_eval_VHDL(ARR, os, bdd_exp.node());
+        os << words.in_process << name << words.in_process_end;
+        return;
+    }
+    std::string element = words.indent + ARR + "(" + std::to_string(bdd_var.node()->number) + ")";
+    put_shared_nodes(os, by_element_form, element, ARR, "", "", "");
+}
+
+void Bddexpressionwood::Put_vhdl(std::ostream& os, const std::string& ARR, const std::list<std::string>& inputs,
+                                 const std::list<std::string>& outputs, const std::list<std::string>& resets,
+                                 const std::list<std::string>& updates, int drive_elements)
+{
+    if (!manager) return;
+    manager->Bdd_global_clear_marks();
+    put_process_head(os, manager, ARR, inputs, outputs, resets);
+    os << words.rising << std::endl;
+    put_input_loads(os, manager, ARR, inputs);
+    os << words.falling << std::endl;
+    put_output_assignments(os, *this, ARR, outputs);
+    put_statements(os, updates);
+    put_process_end(os);
+    Put_in_date_order(os, [&](Bddexpression& e) { e.put_vhdl(os, ARR, outputs, drive_elements); });
+}
+
+void Bddexpressionwood::Put_vhdl_vorix(std::ostream& os, const std::string& ARR, const std::list<std::string>& inputs,
+                                       const std::list<std::string>& outputs, const std::list<std::string>& resets,
+                                       const std::list<std::string>& updates)
+{
+    if (!manager) return;
+    manager->Bdd_global_clear_marks();
+    put_process_head(os, manager, ARR, inputs, std::list<std::string>(), resets);
+    os << words.rising << std::endl;
+    put_statements(os, updates);
+    put_input_loads(os, manager, ARR, inputs);
+    put_process_end(os);
+    put_output_assignments(os, *this, ARR, outputs);
+    Put_in_date_order(os, [&](Bddexpression& e) { e.put_vhdl_vorix(os, ARR, outputs); });
+}

@@ -1,0 +1,55 @@
+// What every equation writer shares: the guard, the defined name, the copy case and the shared-node line.
+#include "Bddexpression.h"
+
+int Bddexpression::put_ready() const
+{
+    return wood && wood->manager && bdd_var.manager_ref() && bdd_var.node() && bdd_exp.manager_ref() &&
+           bdd_exp.node();
+}
+
+std::string Bddexpression::put_name() const
+{
+    return wood->manager->Name_var_by_bdd(bdd_var);
+}
+
+int Bddexpression::put_is_copy() const
+{
+    return wood->manager->Bdd_is_var(bdd_exp);
+}
+
+void Bddexpression::put_shared_nodes(std::ostream& os, const node_code_form& form, const std::string& left,
+                                     const std::string& ARR, const std::string& PRE, const std::string& SUF,
+                                     const std::string& prefix)
+{
+    bddpp_manager* m = wood->manager;
+    int copy = put_is_copy();
+    if (copy && form.copy_by_name) {
+        os << left << form.assign << PRE << m->Name_var_by_bdd(bdd_exp) << SUF << form.copy_end;
+        return;
+    }
+    bdd_node* top = bdd_exp.node();
+    if (!copy) {
+        // the network comes first: the final line reads the element of its top node
+        switch (form.emitter) {
+        case emit_array:
+            m->Print_node_for_eval(form.OR, form.AND, form.NOT, "", PRE, SUF, form.FALSE, form.END, ARR, os, top);
+            break;
+        case emit_array_prefix:
+            m->Print_node_for_eval(form.OR, form.AND, form.NOT, "", PRE, SUF, form.FALSE, form.END, prefix, ARR, os,
+                                   top);
+            break;
+        case emit_arrayless:
+            m->Print_node_for_eval_arrayless(form.OR, form.AND, form.NOT, "", PRE, SUF, form.FALSE, form.END, ARR, os,
+                                             top);
+            break;
+        case emit_nusmv:
+            m->Print_node_for_eval_NUSMV(PRE, SUF, prefix, ARR, os, top);
+            break;
+        default:
+            m->Print_node_for_eval_VHDL(ARR, os, top);
+            break;
+        }
+    }
+    os << left << form.assign << (bdd_exp.link_type() == -1 ? form.root_not : "") << ARR << form.root_open
+       << top->number << form.root_close;
+}

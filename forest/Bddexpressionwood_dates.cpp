@@ -1,0 +1,310 @@
+// Dates of the equations: full and incremental propagation, cycle detection, the two orderings, loop breaking.
+#include "forest/Bddexpression.h"
+
+#include <algorithm>
+#include <iostream>
+#include <vector>
+
+#include "utils/list_long.h"
+
+// One pending call of a propagation: the position, the date it received, the next neighbour to visit.
+struct date_frame {
+    long v;                               // position being propagated
+    long d;                               // the date it received
+    std::set<long>::const_iterator next;  // next neighbour to visit
+    std::set<long>::const_iterator end;   // end of its neighbours
+};
+
+// The propagations keep their own stack: chains of equations are as deep as the circuit, far deeper than
+// the call stack allows. Visits, dates and bound tests are those of the recursive definition.
+void Bddexpressionwood::early_propagation(long v, long d)
+{
+    const long bound = 2L * nb_bdd_vars;
+    std::vector<date_frame> stack;
+    // Dates v with d; true when v's readers are to be visited.
+    auto enter = [&](long v, long d) {
+        Bddexpression* e = v >= 0 && v < nb_bdd_vars ? exp_table[v] : nullptr;
+        if (e == nullptr || e->early_date >= d) return;
+        e->early_date = d;
+        if (nb_level < d + 1) nb_level = static_cast<int>(d + 1);
+        if (nb_level > bound) return;
+        stack.push_back({v, d, readers[v].begin(), readers[v].end()});
+    };
+    enter(v, d);
+    while (!stack.empty()) {
+        date_frame& f = stack.back();
+        if (f.next == f.end) {
+            stack.pop_back();
+            continue;
+        }
+        long r = *f.next++;
+        if (r < nb_bdd_vars) enter(r, f.d + 1);
+    }
+}
+
+void Bddexpressionwood::late_propagation(long v, long d)
+{
+    const long bound = 2L * nb_bdd_vars;
+    std::vector<date_frame> stack;
+    auto enter = [&](long v, long d) {
+        if (v < 0 || v >= nb_bdd_vars) return;
+        if (late_dates[v] != 0 && late_dates[v] >= d) return;
+        late_dates[v] = d;
+        if (nb_level < d + 1) nb_level = static_cast<int>(d + 1);
+        Bddexpression* e = exp_table[v];
+        if (e != nullptr && nb_level <= bound)
+            stack.push_back({v, d, e->dependances.begin(), e->dependances.end()});
+    };
+    enter(v, d);
+    while (!stack.empty()) {
+        date_frame& f = stack.back();
+        if (f.next == f.end) {
+            stack.pop_back();
+            continue;
+        }
+        long w = *f.next++;
+        if (w >= 0 && w < nb_bdd_vars) enter(w, f.d + 1);
+    }
+}
+
+// The dating step of one position: its readers receive its early date + 1, its dependencies its late date + 1.
+void Bddexpressionwood::date_position(long i, const char* reader_message)
+{
+    Bddexpression* e = exp_table[i];
+    if (!readers[i].empty()) {
+        for (long r : readers[i]) {
+            if (r >= nb_bdd_vars)
+                std::cerr << reader_message << r << ">= " << nb_bdd_vars << std::endl;
+            else
+                early_propagation(r, e != nullptr ? e->early_date + 1 : 1);
+        }
+    } else if (e != nullptr && nb_level <= e->early_date) {
+        nb_level = static_cast<int>(e->early_date + 1);
+    }
+    if (e == nullptr) return;
+    for (long d : e->dependances)
+        if (d >= 0 && d < nb_bdd_vars) late_propagation(d, e->getLateDate() + 1);
+}
+
+static const char* const full_message = "ERREUR dans compute_date(): nombre de variables trop grand :";
+static const char* const list_message = "ERREUR dans compute_date(list ident): numero de variables trop grand :";
+
+// Longest-path dates in topological order, with the result of the propagation whenever that result
+// does not depend on the order of the visits: no cycle among the equations and no date past the bound.
+// Returns false, changing nothing, otherwise.
+static bool dates_in_topological_order(Bddexpressionwood& w)
+{
+    const long n = w.nb_bdd_vars;
+    std::vector<long> early(n, 0), late(n, 0), pending(n, 0);
+    std::vector<long> order;
+    order.reserve(n);
+    size_t equations = 0;
+    for (long i = 0; i < n; i++) {
+        Bddexpression* e = w.exp_table[i];
+        if (e == nullptr) continue;
+        if (e->bdd_var.manager != w.manager || w.manager->Bdd_if_index(e->bdd_var) != i) return false;
+        early[i] = e->early_date;
+        equations++;
+    }
+    // Early dates: readers after the positions they read.
+    for (long i = 0; i < n; i++)
+        for (long r : w.readers[i])
+            if (r < n && w.exp_table[r] != nullptr) {
+                if (w.exp_table[i] != nullptr) pending[r]++;
+                else early[r] = std::max(early[r], 1L);
+            }
+    for (long i = 0; i < n; i++)
+        if (w.exp_table[i] != nullptr && pending[i] == 0) order.push_back(i);
+    for (size_t k = 0; k < order.size(); k++) {
+        long i = order[k];
+        for (long r : w.readers[i])
+            if (r < n && w.exp_table[r] != nullptr) {
+                early[r] = std::max(early[r], early[i] + 1);
+                if (--pending[r] == 0) order.push_back(r);
+            }
+    }
+    if (order.size() != equations) return false;
+    // Late dates: dependencies after the equations that read them.
+    order.clear();
+    std::fill(pending.begin(), pending.end(), 0);
+    for (long i = 0; i < n; i++)
+        if (w.exp_table[i] != nullptr)
+            for (long d : w.exp_table[i]->dependances)
+                if (d >= 0 && d < n && w.exp_table[d] != nullptr) pending[d]++;
+    for (long i = 0; i < n; i++)
+        if (w.exp_table[i] != nullptr && pending[i] == 0) order.push_back(i);
+    for (size_t k = 0; k < order.size(); k++) {
+        long i = order[k];
+        for (long d : w.exp_table[i]->dependances) {
+            if (d < 0 || d >= n) continue;
+            late[d] = std::max(late[d], late[i] + 1);
+            if (w.exp_table[d] != nullptr && --pending[d] == 0) order.push_back(d);
+        }
+    }
+    if (order.size() != equations) return false;
+    // nb_level: one more than every date assigned and than the early date of every unread equation.
+    long levels = w.nb_level;
+    for (long i = 0; i < n; i++) {
+        Bddexpression* e = w.exp_table[i];
+        if (late[i] > 0) levels = std::max(levels, late[i] + 1);
+        if (e == nullptr) continue;
+        if (early[i] > e->early_date || w.readers[i].empty()) levels = std::max(levels, early[i] + 1);
+    }
+    if (levels > 2 * n) return false;
+    for (long i = 0; i < n; i++)
+        for (long r : w.readers[i])
+            if (r >= n) std::cerr << full_message << r << ">= " << n << std::endl;
+    for (long i = 0; i < n; i++) {
+        if (w.exp_table[i] != nullptr) w.exp_table[i]->early_date = early[i];
+        w.late_dates[i] = late[i];
+    }
+    w.nb_level = static_cast<int>(levels);
+    return true;
+}
+
+int Bddexpressionwood::compute_dates()
+{
+    update_bdd_vars();
+    if (nb_level != 0 || nb_bdd_vars == 0) return nb_level;
+    for (long v = 0; v < nb_bdd_vars; v++) late_dates[v] = 0;
+    if (dates_in_topological_order(*this)) return nb_level;
+    for (long i = 0; i < nb_bdd_vars; i++) date_position(i, full_message);
+    return nb_level;
+}
+
+int Bddexpressionwood::compute_dates(std::list<long>& positions)
+{
+    update_bdd_vars();
+    if (nb_level <= 0) {
+        nb_level = compute_dates();
+        return nb_level;
+    }
+    for (long i : positions)
+        if (i >= 0 && i < nb_bdd_vars) date_position(i, list_message);
+    return nb_level;
+}
+
+std::list<long> Bddexpressionwood::loop_detection()
+{
+    if (nb_level == 0) compute_dates();
+    std::list<long> loops;
+    if (nb_level <= nb_bdd_vars) return loops;
+    for (long i = 0; i < nb_bdd_vars; i++) {
+        Bddexpression* e = exp_table[i];
+        if (e != nullptr && (e->early_date > nb_bdd_vars || e->getLateDate() > nb_bdd_vars)) loops.push_back(i);
+    }
+    return loops;
+}
+
+// Positions holding an equation whose date lies in [0, nb_level], by date (ascending or descending),
+// ties by ascending position.
+template <class Date>
+static std::list<long> sorted_by_date(const Bddexpressionwood& w, Date date, bool descending)
+{
+    std::vector<std::pair<long, long>> keyed;
+    for (long i = 0; i < w.nb_bdd_vars; i++) {
+        if (w.exp_table[i] == nullptr) continue;
+        long d = date(w.exp_table[i]);
+        if (d >= 0 && d <= w.nb_level) keyed.push_back({descending ? -d : d, i});
+    }
+    std::sort(keyed.begin(), keyed.end());
+    std::list<long> sorted;
+    for (const std::pair<long, long>& k : keyed) sorted.push_back(k.second);
+    return sorted;
+}
+
+std::list<long> Bddexpressionwood::earliest_sort() const
+{
+    return sorted_by_date(*this, [](const Bddexpression* e) { return e->early_date; }, false);
+}
+
+std::list<long> Bddexpressionwood::latest_sort() const
+{
+    return sorted_by_date(*this, [](const Bddexpression* e) { return e->getLateDate(); }, true);
+}
+
+std::set<long> Bddexpressionwood::loop_breaking(std::set<long> allowed, int& ok)
+{
+    std::set<long> forbidden;
+    for (long x = 0; x < nb_bdd_vars; x++)
+        if (allowed.count(x) == 0) forbidden.insert(forbidden.end(), x);
+    std::set<long> created;
+    nb_level = 0;
+    std::list<long> loops = loop_detection();
+    ok = 1;
+    while (!loops.empty() && ok == 1) {
+        std::vector<long> count(nb_bdd_vars, 0);
+        for (long e : loops)
+            for (long x : exp_table[e]->dependances)
+                if (x >= 0 && x < nb_bdd_vars) count[x]++;
+        long v = -1;
+        for (long x = 0; x < nb_bdd_vars; x++) {
+            if (forbidden.count(x) != 0 || count[x] == 0) continue;
+            if (exp_table[x] != nullptr && !exp_table[x]->dependances.empty()) continue;
+            if (v < 0 || count[x] > count[v]) v = x;
+        }
+        if (v < 0) {
+            ok = 0;
+            break;
+        }
+        forbidden.insert(v);
+        const long old_count = nb_bdd_vars;
+        std::vector<long> M1, M0;
+        for (long x = 0; x < old_count; x++) M1.push_back(x);
+        M0 = M1;
+        for (long e : loops) {
+            long p1, p0;
+            exp_table[e]->Shannon_expand(v, p1, p0);
+            if (p1 >= 0) {
+                M1[e] = p1;
+                forbidden.insert(p1);
+                created.insert(p1);
+            }
+            if (p0 >= 0) {
+                M0[e] = p0;
+                forbidden.insert(p0);
+                created.insert(p0);
+            }
+        }
+        // The copies read only variables of the old order; the maps are the identity above it.
+        for (long x = old_count; x < nb_bdd_vars; x++) {
+            M1.push_back(x);
+            M0.push_back(x);
+        }
+        for (long q = old_count; q + 1 < nb_bdd_vars; q += 2) {
+            Bddexpression* positive = exp_table[q];
+            Bddexpression* negative = exp_table[q + 1];
+            if (positive != nullptr && positive->bdd_exp.manager != nullptr)
+                positive->setBddExp(manager->Bdd_replace_vars(positive->bdd_exp, M1.data()), 0, 0);
+            if (negative != nullptr && negative->bdd_exp.manager != nullptr)
+                negative->setBddExp(manager->Bdd_replace_vars(negative->bdd_exp, M0.data()), 0, 0);
+        }
+        nb_level = 0;
+        loops = loop_detection();
+    }
+    return created;
+}
+
+void Bddexpression::Shannon_expand(long v, long& p1, long& p0)
+{
+    p1 = p0 = -3;
+    if (wood == nullptr || bdd_exp.manager == nullptr) return;
+    bddpp_manager* m = wood->manager;
+    if (v < 0 || v >= m->nvars) return;
+    bdd x = m->Bdd_var_by_id(v);
+    std::string N = m->Name_var_by_index(v);
+    bdd positive = wood->New_var_last(name + "_" + N);
+    bdd negative = wood->New_var_last(name + "_not" + N);
+    bdd f1 = m->Bdd_cube_reduce(bdd_exp, x);
+    bdd f0 = m->Bdd_cube_reduce(bdd_exp, m->Bdd_not(x));
+    new Bddexpression(wood, positive, f1, 0, 0);
+    new Bddexpression(wood, negative, f0, 0, 0);
+    setBddExp(m->Bdd_ite(x, positive, negative), 0, 0);
+    p1 = m->Bdd_if_index(positive);
+    p0 = m->Bdd_if_index(negative);
+}
+
+int PERT(Bddexpressionwood* w)
+{
+    return w->compute_dates();
+}

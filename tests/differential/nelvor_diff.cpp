@@ -1,0 +1,203 @@
+// nelvor_diff: translates BLIF circuits with nelvor and checks, cycle by cycle, that every
+// generated program computes what a reference simulation of the circuit computes.
+//
+//   nelvor_diff check [--nelvor PATH] [--targets c,cs,ino,vhdl,systemc] [--levels 0,1,2]
+//                     [--cycles N] [--seed S] [--work DIR] CIRCUIT...
+//   nelvor_diff generate [--hw] SEED GATES OUT.blif
+//
+// A CIRCUIT is a BLIF file or gen:SEED:GATES (gen:SEED:GATES:hw for hardware names), a circuit
+// of the generator written into the work directory.
+#include "diff.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct target {
+    const char* name;    // as given to --targets
+    const char* option;  // translator option, empty for the sketch written in process
+    diff_runner run;     // driver, build and run
+};
+
+const target targets_table[] = {
+    {"c", "-c", diff_run_c},
+    {"cs", "-cs", diff_run_csharp},
+    {"ino", "", diff_run_sketch},
+    {"vhdl", "-vhdl", diff_run_vhdl},
+    {"systemc", "-systemc", diff_run_systemc},
+};
+
+struct settings {
+    std::string nelvor = "nelvor";                 // translator
+    std::vector<std::string> targets{"c", "cs", "vhdl", "systemc"};
+    std::vector<std::string> levels{"0", "1", "2"};
+    int cycles = 64;                               // vectors per circuit
+    unsigned seed = 1;                             // vector seed
+    std::string work;                              // work directory
+};
+
+std::vector<std::string> split(const std::string& s, char sep)
+{
+    std::vector<std::string> parts;
+    std::istringstream in(s);
+    for (std::string p; std::getline(in, p, sep);)
+        if (!p.empty()) parts.push_back(p);
+    return parts;
+}
+
+int passed = 0, failed = 0;  // (circuit, target, level) runs
+
+// Compares a target's trace with the reference; prints the first mismatches.
+void compare(const diff_circuit& c, const std::string& what, const diff_trace& ref, const diff_trace& got)
+{
+    int bad = 0, shown = 0;
+    for (size_t k = 0; k < ref.size(); k++) {
+        std::string g = k < got.size() ? got[k] : std::string();
+        bool cycle_bad = false;
+        for (size_t j = 0; j < c.outputs.size(); j++) {
+            char e = ref[k].size() > j ? ref[k][j] : '?', x = g.size() > j ? g[j] : '?';
+            if (e == x) continue;
+            cycle_bad = true;
+            if (shown++ < 8)
+                std::cout << "MISMATCH " << c.path << " " << what << ": cycle " << k << " signal "
+                          << c.outputs[j] << ": expected " << e << ", got " << x << "\n";
+        }
+        bad += cycle_bad;
+    }
+    std::cout << (bad ? "FAIL " : "ok   ") << c.path << " " << what << ": " << ref.size() - size_t(bad)
+              << "/" << ref.size() << " cycles equal\n";
+    (bad ? failed : passed)++;
+}
+
+void report_error(const diff_circuit& c, const std::string& what, const std::string& err)
+{
+    std::cout << "FAIL " << c.path << " " << what << ": " << err << "\n";
+    failed++;
+}
+
+// Hash of a name, so that every circuit gets its own vectors from one seed.
+unsigned name_hash(const std::string& s)
+{
+    unsigned h = 2166136261u;
+    for (unsigned char ch : s) h = (h ^ ch) * 16777619u;
+    return h;
+}
+
+void check_circuit(const settings& s, std::string spec)
+{
+    std::string name = fs::path(spec).stem().string();
+    if (spec.rfind("gen:", 0) == 0) {
+        std::vector<std::string> f = split(spec.substr(4), ':');
+        if (f.size() < 2) {
+            std::cout << "FAIL " << spec << ": expected gen:SEED:GATES[:hw]\n";
+            failed++;
+            return;
+        }
+        name = "gen_" + f[0] + "_" + f[1] + (f.size() > 2 ? "_hw" : "");
+        fs::create_directories(s.work);
+        spec = s.work + "/" + name + ".blif";
+        diff_write_file(spec, diff_generate(unsigned(std::stoul(f[0])), std::stoi(f[1]), f.size() > 2));
+    }
+    spec = fs::absolute(spec).string();
+    diff_circuit c;
+    std::string err;
+    if (!diff_read_circuit(spec, c, err)) {
+        std::cout << "FAIL " << spec << ": " << err << "\n";
+        failed++;
+        return;
+    }
+    std::string dir = s.work + "/" + name;
+    fs::create_directories(dir);
+    std::vector<std::string> vec = diff_vectors(c, s.seed ^ name_hash(name), s.cycles);
+    diff_trace ref;
+    if (!diff_reference(c, vec, dir, ref, err)) {
+        report_error(c, "reference", err);
+        return;
+    }
+    if (ref.size() != vec.size()) {
+        report_error(c, "reference", "the reference trace has " + std::to_string(ref.size()) + " cycles");
+        return;
+    }
+    for (const std::string& level : s.levels) {
+        std::string ldir = dir + "/O" + level;
+        fs::create_directories(ldir);
+        fs::copy_file(c.path, ldir + "/dut.blif", fs::copy_options::overwrite_existing);
+        std::string options;
+        for (const target& t : targets_table)
+            for (const std::string& want : s.targets)
+                if (want == t.name && *t.option) options += std::string(" ") + t.option;
+        std::string cmd = "cd " + diff_quote(ldir) + " && env -u DISPLAY " + diff_quote(s.nelvor) +
+                          " dut" + options + " -O" + level;
+        if (!options.empty() && diff_shell(cmd, ldir + "/nelvor.out", ldir + "/nelvor.err") != 0) {
+            report_error(c, "-O" + level, "nelvor failed (see " + ldir + "/nelvor.err)");
+            continue;
+        }
+        for (const target& t : targets_table)
+            for (const std::string& want : s.targets) {
+                if (want != t.name) continue;
+                std::string what = std::string(t.name) + " -O" + level;
+                diff_trace got;
+                if (!t.run(c, vec, ldir, "dut", got, err)) report_error(c, what, err);
+                else compare(c, what, ref, got);
+            }
+    }
+}
+
+int usage()
+{
+    std::cerr << "usage: nelvor_diff check [--nelvor PATH] [--targets c,cs,ino,vhdl,systemc] [--levels 0,1,2]\n"
+                 "                         [--cycles N] [--seed S] [--work DIR] CIRCUIT...\n"
+                 "       nelvor_diff generate [--hw] SEED GATES OUT.blif\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) return usage();
+    if (args[0] == "generate") {
+        bool hw = args.size() > 1 && args[1] == "--hw";
+        size_t a = hw ? 2 : 1;
+        if (args.size() != a + 3) return usage();
+        diff_write_file(args[a + 2], diff_generate(unsigned(std::stoul(args[a])), std::stoi(args[a + 1]), hw));
+        return 0;
+    }
+    if (args[0] != "check") return usage();
+    settings s;
+    std::vector<std::string> circuits;
+    for (size_t i = 1; i < args.size(); i++) {
+        const std::string& a = args[i];
+        bool has_value = i + 1 < args.size();
+        if (a == "--nelvor" && has_value) s.nelvor = args[++i];
+        else if (a == "--targets" && has_value) s.targets = split(args[++i], ',');
+        else if (a == "--levels" && has_value) s.levels = split(args[++i], ',');
+        else if (a == "--cycles" && has_value) s.cycles = std::atoi(args[++i].c_str());
+        else if (a == "--seed" && has_value) s.seed = unsigned(std::stoul(args[++i]));
+        else if (a == "--work" && has_value) s.work = args[++i];
+        else if (a.rfind("--", 0) == 0) return usage();
+        else circuits.push_back(a);
+    }
+    for (const std::string& t : s.targets) {
+        bool known = false;
+        for (const target& k : targets_table) known |= t == k.name;
+        if (!known) {
+            std::cerr << "nelvor_diff: unknown target " << t << "\n";
+            return 2;
+        }
+    }
+    if (s.work.empty()) s.work = (fs::temp_directory_path() / ("nelvor_diff." + std::to_string(getpid()))).string();
+    if (s.nelvor.find('/') != std::string::npos) s.nelvor = fs::absolute(s.nelvor).string();
+    s.work = fs::absolute(s.work).string();
+    for (const std::string& c : circuits) check_circuit(s, c);
+    std::cout << "work directory: " << s.work << "\n" << passed << " passed, " << failed << " failed\n";
+    return failed ? 1 : 0;
+}
