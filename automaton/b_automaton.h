@@ -160,8 +160,13 @@ public:
     static std::vector<std::string> names_of(const std::string* names, int count);
     // The names of the groups in order, each once, leaving out inputs and outputs.
     std::vector<std::string> declared_once(const std::vector<std::vector<std::string>>& groups) const;
+    // The same over pointers into the name arrays, without copying the names.
+    static std::string join_names(const std::vector<const std::string*>& names, const std::string& separator = ", ");
+    static std::vector<const std::string*> name_pointers(const std::string* names, int count);
+    std::vector<const std::string*> declared_once(const std::vector<std::pair<const std::string*, int>>& groups) const;
     std::string init_text(int i) const; // "true", "false" or "???" for register i
     int keep_position(const int* keep, const std::string& input) const;
+    std::string node_stem() const; // stem of the BLIF node signals, distinct from every signal
     // -- end of tag textw --
     // -- C, CSharp, sketch, VHDL, SystemC (tag targets) --
     // The C source with its two functions into source, their prototypes into header.

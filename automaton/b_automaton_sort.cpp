@@ -2,7 +2,8 @@
 #include "b_automaton.h"
 
 #include <iostream>
-#include <set>
+#include <string_view>
+#include <unordered_set>
 
 std::list<long> b_automaton::sort()
 {
@@ -34,14 +35,26 @@ int b_automaton::has_equations() const
     return wood != nullptr && wood->exp_number() > 0;
 }
 
-std::string b_automaton::join_names(const std::vector<std::string>& names, const std::string& separator)
+std::string b_automaton::join_names(const std::vector<const std::string*>& names, const std::string& separator)
 {
     std::string text;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (i > 0) text += separator;
-        text += names[i];
+        text += *names[i];
     }
     return text;
+}
+
+std::string b_automaton::join_names(const std::vector<std::string>& names, const std::string& separator)
+{
+    return join_names(name_pointers(names.data(), static_cast<int>(names.size())), separator);
+}
+
+std::vector<const std::string*> b_automaton::name_pointers(const std::string* names, int count)
+{
+    std::vector<const std::string*> pointers;
+    for (int i = 0; i < count && names != nullptr; ++i) pointers.push_back(names + i);
+    return pointers;
 }
 
 std::vector<std::string> b_automaton::names_of(const std::string* names, int count)
@@ -50,17 +63,28 @@ std::vector<std::string> b_automaton::names_of(const std::string* names, int cou
     return std::vector<std::string>(names, names + count);
 }
 
-// A name that stands in two lists (a register that is an output, a next-state signal that is an
-// input or a register) would otherwise be declared twice.
 std::vector<std::string> b_automaton::declared_once(const std::vector<std::vector<std::string>>& groups) const
 {
-    std::set<std::string> seen;
+    std::vector<std::pair<const std::string*, int>> arrays;
+    for (const std::vector<std::string>& group : groups) arrays.push_back({group.data(), static_cast<int>(group.size())});
+    std::vector<std::string> declared;
+    for (const std::string* name : declared_once(arrays)) declared.push_back(*name);
+    return declared;
+}
+
+// A name that stands in two lists (a register that is an output, a next-state signal that is an
+// input or a register) would otherwise be declared twice.
+std::vector<const std::string*> b_automaton::declared_once(
+    const std::vector<std::pair<const std::string*, int>>& groups) const
+{
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(input_count + output_count + 2 * state_count + local_count);
     for (int i = 0; i < input_count; ++i) seen.insert(input_names[i]);
     for (int j = 0; j < output_count; ++j) seen.insert(output_names[j]);
-    std::vector<std::string> declared;
-    for (const std::vector<std::string>& group : groups)
-        for (const std::string& name : group)
-            if (seen.insert(name).second) declared.push_back(name);
+    std::vector<const std::string*> declared;
+    for (const std::pair<const std::string*, int>& group : groups)
+        for (int k = 0; k < group.second; ++k)
+            if (seen.insert(group.first[k]).second) declared.push_back(group.first + k);
     return declared;
 }
 

@@ -2,7 +2,6 @@
 // architecture with the clocked process and the equations over a signal array of BDD nodes.
 #include "b_automaton.h"
 
-#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -48,19 +47,17 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
 
     // A signal whose name is no basic identifier, is reserved, names a part of the frame or
     // differs from another signal only in case is written as an extended identifier \name\.
-    std::set<std::string> taken, twice, names = all_names();
-    for (const char* r : vhdl_reserved) taken.insert(r);
-    for (const std::string& frame : {name, name + "_a", A, "array_" + A}) taken.insert(lower(frame));
+    std::set<std::string> reserved(std::begin(vhdl_reserved), std::end(vhdl_reserved)), seen, twice;
+    for (const std::string& frame : {name, name + "_a", A, "array_" + A}) reserved.insert(lower(frame));
+    std::set<std::string> names = all_names();
     for (const std::string& n : names)
-        if (!taken.insert(lower(n)).second) twice.insert(lower(n));
+        if (!seen.insert(lower(n)).second) twice.insert(lower(n));
     std::map<std::string, std::string> written;
     std::map<long, std::string> renames;
     for (const std::string& n : names) {
-        bool reserved = std::count(std::begin(vhdl_reserved), std::end(vhdl_reserved), lower(n)) > 0 ||
-                        lower(n) == lower(name) || lower(n) == lower(name + "_a") || lower(n) == lower(A) ||
-                        lower(n) == lower("array_" + A);
-        written[n] = basic_identifier(n) && !reserved && twice.count(lower(n)) == 0 ? n : "\\" + n + "\\";
-        if (written[n] != n && wood != nullptr) renames[wood->manager->Index_var_by_name(n)] = written[n];
+        bool plain = basic_identifier(n) && reserved.count(lower(n)) == 0 && twice.count(lower(n)) == 0;
+        written[n] = plain ? n : "\\" + n + "\\";
+        if (!plain && wood != nullptr) renames[wood->manager->Index_var_by_name(n)] = written[n];
     }
     if (wood != nullptr) renames = rename_variables(renames);
 

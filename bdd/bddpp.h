@@ -2,6 +2,7 @@
 #ifndef NELVOR_BDDPP_H
 #define NELVOR_BDDPP_H
 
+#include <cstddef>
 #include <cstdio>
 #include <list>
 #include <map>
@@ -64,6 +65,10 @@ public:
     bdd_node(bddpp_manager* owner, long number, long var, int count, int else_link, bdd_node* then,
              bdd_node* els);
     ~bdd_node(); // lowers the children's counts; frees nothing
+
+    // Nodes come from a pool of blocks of nodes: allocating one costs a few instructions.
+    static void* operator new(size_t size);
+    static void operator delete(void* p, size_t size);
 
     // Ids of every variable of the node's graph, its own included; empty for the terminal.
     // Computed on demand; leaves marks and traversal numbers alone.

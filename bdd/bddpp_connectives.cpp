@@ -106,8 +106,12 @@ void bddpp_manager::Apply_failed(bool is_and, int a, bdd_node* x, int b, bdd_nod
 bdd_node* bddpp_manager::Apply(bool is_and, int a0, bdd_node* x0, int b0, bdd_node* y0, int& link)
 {
     const int neutral = is_and ? 1 : -1;
+    // the frames live in a buffer kept from call to call; a nested call would find it taken
+    // and simply start a buffer of its own
+    static std::vector<apply_frame> spare;
     std::vector<apply_frame> stack;
-    stack.reserve(64);
+    stack.swap(spare);
+    stack.clear();
     stack.push_back(apply_frame{a0, x0, b0, y0, 0, 0, 0, 0, nullptr, 0, nullptr, nullptr, 0, 0});
     bdd_node* r = nullptr; // result of the frame finished last
     int l = 0;             // its link
@@ -185,6 +189,7 @@ bdd_node* bddpp_manager::Apply(bool is_and, int a0, bdd_node* x0, int b0, bdd_no
         }
         stack.pop_back();
     }
+    spare.swap(stack);
     link = l;
     return r;
 }

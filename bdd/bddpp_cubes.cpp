@@ -1,6 +1,8 @@
 // Cubes, literal arrays, three-valued evaluation, implicants, minterms and product printers.
 #include <iostream>
 #include <sstream>
+#include <unordered_map>
+#include <vector>
 
 #include "bddpp.h"
 
@@ -98,31 +100,75 @@ bdd bddpp_manager::Literals_to_bdd(int* vals)
 
 // ---- evaluation and implicants ----
 
-static int eval_node(bddpp_manager* m, int link, bdd_node* n, int* vals)
+namespace {
+
+[[noreturn]] void unknown_bdd_type()
 {
-    for (;;) {
-        if (!n || !n->owner || n->var < -1 || n->var >= m->nvars) {
-            std::cerr << "error in bddpp_manager::Bdd_eval(): unknown bdd type ..." << std::endl;
-            bdd_exit(1);
-        }
-        if (n->var == -1) return link == 1 ? 1 : 0;
-        long p = m->id_to_pos[n->var];
-        if (p < 0 || p >= m->nvars) {
-            std::cerr << "error in bddpp_manager::Bdd_eval(): unknown bdd type ..." << std::endl;
-            bdd_exit(1);
-        }
-        if (vals[p] == 1) {
-            n = n->then_node;
-        } else if (vals[p] == 2) {
-            int t = eval_node(m, link, n->then_node, vals);
-            int e = eval_node(m, link * n->else_link, n->else_node, vals);
-            return t == e ? t : 2;
+    std::cerr << "error in bddpp_manager::Bdd_eval(): unknown bdd type ..." << std::endl;
+    bdd_exit(1);
+}
+
+// The three-valued result v seen through a link: a complement swaps 0 and 1.
+int through(int link, int v) { return link == 1 || v == 2 ? v : 1 - v; }
+
+// One pending node of the explicit evaluation stack.
+struct eval_frame {
+    bdd_node* n; // node asked for, taken with link 1
+    bdd_node* m; // first node below n at an undetermined position
+    int acc;     // link gathered from n down to m
+    int t;       // value of m's then side
+    int state;   // 0: not started, 1: then side running, 2: else side running
+};
+
+// Determined positions are followed down; at an undetermined one both sides are evaluated
+// and give their common value, or 2. A node met again is taken from the memo.
+int eval_node(bddpp_manager* m, int link, bdd_node* n0, int* vals)
+{
+    std::unordered_map<const bdd_node*, int> memo;
+    std::vector<eval_frame> stack(1, eval_frame{n0, nullptr, 1, 0, 0});
+    int r = 0;
+    while (!stack.empty()) {
+        eval_frame& f = stack.back();
+        if (f.state == 0) {
+            bdd_node* n = f.n;
+            int acc = 1;
+            bool done = false;
+            for (;;) {
+                if (!n || !n->owner || n->var < -1 || n->var >= m->nvars) unknown_bdd_type();
+                if (n->var == -1) {
+                    r = acc == 1 ? 1 : 0;
+                    done = true;
+                    break;
+                }
+                long p = m->id_to_pos[n->var];
+                if (p < 0 || p >= m->nvars) unknown_bdd_type();
+                if (vals[p] == 2) break;
+                if (vals[p] == 1) n = n->then_node;
+                else acc *= n->else_link, n = n->else_node;
+            }
+            std::unordered_map<const bdd_node*, int>::iterator known;
+            if (!done && (known = memo.find(n)) != memo.end()) r = through(acc, known->second), done = true;
+            if (done) {
+                stack.pop_back();
+                continue;
+            }
+            f.m = n, f.acc = acc, f.state = 1;
+            stack.push_back(eval_frame{n->then_node, nullptr, 1, 0, 0});
+        } else if (f.state == 1) {
+            f.t = r, f.state = 2;
+            stack.push_back(eval_frame{f.m->else_node, nullptr, 1, 0, 0});
         } else {
-            link *= n->else_link;
-            n = n->else_node;
+            int e = through(f.m->else_link, r);
+            int v = f.t == e ? e : 2;
+            memo[f.m] = v;
+            r = through(f.acc, v);
+            stack.pop_back();
         }
     }
+    return through(link, r);
 }
+
+} // namespace
 
 int bddpp_manager::Bdd_eval_for_literal(const bdd& f, int* vals) { return eval_node(this, f.link, f.node_ptr, vals); }
 

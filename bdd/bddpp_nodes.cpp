@@ -111,6 +111,56 @@ std::set<long> bdd_node::support_set() const
     return ids;
 }
 
+namespace {
+
+// Free nodes of every manager, linked through their first word; blocks are never given back.
+struct node_pool {
+    void* free_list = nullptr;        // first free slot
+    std::vector<char*> blocks;        // every block allocated
+    static const size_t per_block = 4096;
+
+    void refill()
+    {
+        char* block = static_cast<char*>(::operator new(per_block * sizeof(bdd_node)));
+        blocks.push_back(block);
+        for (size_t i = per_block; i-- > 0;) {
+            void* slot = block + i * sizeof(bdd_node);
+            *static_cast<void**>(slot) = free_list;
+            free_list = slot;
+        }
+    }
+};
+
+node_pool& pool()
+{
+    static node_pool* p = new node_pool(); // lives to the end of the process
+    return *p;
+}
+
+} // namespace
+
+void* bdd_node::operator new(size_t size)
+{
+    if (size != sizeof(bdd_node)) return ::operator new(size);
+    node_pool& p = pool();
+    if (!p.free_list) p.refill();
+    void* slot = p.free_list;
+    p.free_list = *static_cast<void**>(slot);
+    return slot;
+}
+
+void bdd_node::operator delete(void* slot, size_t size)
+{
+    if (!slot) return;
+    if (size != sizeof(bdd_node)) {
+        ::operator delete(slot);
+        return;
+    }
+    node_pool& p = pool();
+    *static_cast<void**>(slot) = p.free_list;
+    p.free_list = slot;
+}
+
 bool operator==(const bdd_node& a, const bdd_node& b)
 {
     return a.var == b.var && a.else_link == b.else_link && a.then_node == b.then_node
@@ -245,7 +295,7 @@ void bddpp_manager::Bdd_gc()
     computed->clear();
     if (!unique_table) return;
     auto collectible = [this](const bdd_node* n) {
-        return n->var != -1 && var_nodes[n->var] != n && n->refs <= 0;
+        return n->var != -1 && (n->var >= nvars || var_nodes[n->var] != n) && n->refs <= 0;
     };
     std::vector<bdd_node*> pass;
     unique_table->for_each([&](bdd_node* n) {

@@ -15,7 +15,7 @@ size_t pointer_bits(const bdd_node* n) { return reinterpret_cast<size_t>(n) >> 4
 
 } // namespace
 
-bdd_unique_table::bdd_unique_table() : buckets(1 << 12, nullptr), count(0) {}
+bdd_unique_table::bdd_unique_table() : buckets(1 << 10, nullptr), count(0) {}
 
 size_t bdd_unique_table::slot(long var, int else_link, const bdd_node* then, const bdd_node* els) const
 {
@@ -74,7 +74,7 @@ void bdd_unique_table::grow()
         }
 }
 
-bdd_computed_table::bdd_computed_table() : entries(1 << 14, entry{nullptr, nullptr, 0, 0, nullptr}) {}
+bdd_computed_table::bdd_computed_table() : entries(1 << 10, entry{nullptr, nullptr, 0, 0, nullptr}) {}
 
 size_t bdd_computed_table::slot(int key, const bdd_node* x, const bdd_node* y) const
 {

@@ -53,9 +53,11 @@ bdd_node* bddpp_manager::Add_variable(const std::string& name, long p)
     bdd_node* v = new bdd_node(this, next_number, id, 0, -1, terminal, terminal);
     var_nodes[id] = v;
     ++next_number;
-    for (long i = 0; i < nvars; ++i)
-        if (id_to_pos[i] >= p) ++id_to_pos[i];
-    for (long q = nvars; q > p; --q) pos_to_id[q] = pos_to_id[q - 1];
+    if (p < nvars) { // an insertion: the variables from p on move down one position
+        for (long i = 0; i < nvars; ++i)
+            if (id_to_pos[i] >= p) ++id_to_pos[i];
+        for (long q = nvars; q > p; --q) pos_to_id[q] = pos_to_id[q - 1];
+    }
     id_to_pos[id] = p;
     pos_to_id[p] = id;
     assoc_table[id] = v;

@@ -15,8 +15,9 @@ class blifFlexLexer;
 // Token codes: TOKEN_NL (258) to TOKEN_ident (268) in the generated parse_blif.hpp; 0 is the end of
 // input.
 
-// 1: a run of line ends is a token; 0: the next run is swallowed (and sets it to 1). Kept between
-// calls of the scanner and never reset.
+// 1: a run of line ends is a token; 0: the next run is swallowed (and sets it to 1); 2: a backslash
+// on a declaration line: the next run is swallowed and the mode goes back to 0, so the run that
+// ends the continued line is swallowed too. Kept between calls of the scanner and never reset.
 extern int lex_blif_newline_mode;
 // Sets the newline mode as the keyword rules do: 0 for 259 to 262 and 264, 1 for 263.
 void blif_context(int token);

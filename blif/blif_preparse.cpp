@@ -122,16 +122,20 @@ int class_blif_parser::preparse(std::istream& in)
             if (INPUTS.count(w) || OUTPUTS.count(w) || LATCH_OUT.count(w)) break;
             INTERNALS.insert(w);
             break;
-        case after_latch:
-            LATCH_IN.insert(w);
-            latch_in_list.push_back(w);
+        case after_latch: {
+            // a line cut short by the end of the file declares no register, so that the two
+            // lists stay paired (the grammar then rejects the file)
+            std::string next_state = w;
             if (words.next(w)) {
+                LATCH_IN.insert(next_state);
+                latch_in_list.push_back(next_state);
                 LATCH_OUT.insert(w);
                 latch_out_list.push_back(w);
                 words.next(w); // the initial value
             }
             s = in_covers;
             break;
+        }
         default: // the model name, or words before the model
             break;
         }

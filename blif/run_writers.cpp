@@ -1,7 +1,98 @@
-// The writers of the requested targets, in their fixed order (placeholder until the writers link).
+// The writers of the requested targets, in their fixed order.
 #include "run_writers.h"
 
-int run_writers(b_automaton*, const run_settings&)
+#include <iostream>
+
+#include "automaton/b_automaton.h"
+
+namespace {
+
+// Targets in the order in which they are written. A target whose writer is not linked yet has no
+// row; a new row goes at its place in this order.
+const target_writer TARGETS[] = {
+    {&run_settings::bac, ".ba", nullptr, -1,
+     [](b_automaton& a, std::ostream& os, int l, const std::string& n) { a.BAC_put(os, l, n); }, nullptr},
+    {&run_settings::lustre, ".lus", nullptr, -1,
+     [](b_automaton& a, std::ostream& os, int l, const std::string& n) { a.LUSTRE_put(os, l, n); }, nullptr},
+    {&run_settings::esterel, ".strl", nullptr, -1,
+     [](b_automaton& a, std::ostream& os, int l, const std::string& n) { a.ESTEREL_put(os, l, n); }, nullptr},
+    {&run_settings::le, ".le", nullptr, -1,
+     [](b_automaton& a, std::ostream& os, int l, const std::string& n) { a.LE_put(os, l, n); }, nullptr},
+    {&run_settings::c, ".c", ".h", -1, nullptr,
+     [](b_automaton& a, std::ostream& os, std::ostream& os2, int l, const std::string& n) { a.C_put(os, os2, l, n); }},
+    {&run_settings::cs, ".cs", nullptr, -1,
+     [](b_automaton& a, std::ostream& os, int l, const std::string& n) { a.CSHARP_put(os, l, n); }, nullptr},
+    {&run_settings::vhdl, ".vhd", nullptr, 1,
+     [](b_automaton& a, std::ostream& os, int l, const std::string& n) { a.VHDL_put(os, l, n); }, nullptr},
+    {&run_settings::systemc, "_sc.cc", "_sc.h", -1, nullptr,
+     [](b_automaton& a, std::ostream& os, std::ostream& os2, int l, const std::string& n) {
+         a.SYSTEMC_put(os, os2, l, n);
+     }},
+    {&run_settings::doc, ".doc", nullptr, -1,
+     [](b_automaton& a, std::ostream& os, int l, const std::string& n) { a.DOC_put(os, l, n); }, nullptr},
+    {&run_settings::latex, ".tex", nullptr, -1,
+     [](b_automaton& a, std::ostream& os, int l, const std::string& n) { a.LATEX_put(os, l, n); }, nullptr},
+};
+
+void report(const char* what, const std::string& file)
 {
-    return 0;
+    std::cerr << "ERROR in run_writers(): cannot " << what << " file `" << file << "'" << std::endl;
+}
+
+// A file buffer that ignores the flush at every line end: the writers flush each line, which
+// would cost one system call per line; the lines go out when the buffer is full and at close.
+class output_file : public std::filebuf {
+public:
+    explicit output_file(const std::string& name) : name_(name), stream_(this)
+    {
+        pubsetbuf(buffer_, sizeof buffer_);
+        if (open(name.c_str(), std::ios::out | std::ios::trunc) == nullptr) report("create", name);
+    }
+    bool ok() const { return is_open(); }
+    std::ostream& stream() { return stream_; }
+    // Writes what is left; false, with the report, when a write failed.
+    bool finish()
+    {
+        bool written = !stream_.fail() && close() != nullptr;
+        if (!written) report("write", name_);
+        return written;
+    }
+
+protected:
+    int sync() override { return 0; }
+
+private:
+    std::string name_;    // the file's name, for the reports
+    std::ostream stream_; // the stream handed to the writer
+    char buffer_[1 << 16]; // the lines not written yet
+};
+
+// Writes one target; false when one of its files could not be created or written.
+bool run_target(b_automaton& a, const target_writer& t, const run_settings& s)
+{
+    int level = t.fixed_level >= 0 ? t.fixed_level : s.level;
+    output_file first(s.base + t.suffix);
+    if (!first.ok()) return false;
+    if (t.suffix2 == nullptr) {
+        t.write(a, first.stream(), level, s.base);
+        return first.finish();
+    }
+    output_file second(s.base + t.suffix2);
+    if (!second.ok()) return false;
+    t.write2(a, first.stream(), second.stream(), level, s.base);
+    bool ok = first.finish();
+    return second.finish() && ok;
+}
+
+} // namespace
+
+int run_writers(b_automaton* automaton, const run_settings& settings)
+{
+    if (automaton == nullptr) return 1;
+    if (settings.awaited) automaton->export_awaited_inputs();
+    automaton->sort(); // the variables on a combinational cycle are not reported
+    int status = 0;
+    for (const target_writer& t : TARGETS)
+        if (settings.*(t.flag) && !run_target(*automaton, t, settings)) status = 1;
+    return status;
 }

@@ -115,8 +115,9 @@ public:
     // NAME " = " the sum in words; boolean_constants 1 writes a constant right member false or true.
     void put_basic_doc(std::ostream& os, int k, int boolean_constants = 0);
     void put_lustre_compatibilite(std::ostream& os, int k);
-    // assign " = " in place of " <= " makes a plain assignment.
-    void put_systemc(std::ostream& os, int k, const std::string& assign = " <= ");
+    // assign " = " in place of " <= " makes a plain assignment; PRE and SUF go around every name.
+    void put_systemc(std::ostream& os, int k, const std::string& assign = " <= ", const std::string& PRE = "",
+                     const std::string& SUF = "");
     void put_esterel(std::ostream& os, int k);
     void put_latex(std::ostream& os, int k);
     void put_cat(std::ostream& os, const std::string& ARR, int k);
@@ -310,7 +311,8 @@ public:
     // Per equation put_basic_doc and ";".
     void Put_basic_doc(std::ostream& os, int k, int boolean_constants = 0);
     // Per equation four blanks and put_systemc.
-    void Put_systemc(std::ostream& os, int k, const std::string& assign = " <= ");
+    void Put_systemc(std::ostream& os, int k, const std::string& assign = " <= ", const std::string& PRE = "",
+                     const std::string& SUF = "");
     // The equations joined by lines "  ||".
     void Put_esterel(std::ostream& os, int k);
     // An itemize list, one "\item " per equation.

@@ -13,18 +13,20 @@ const struct {
 
 } // namespace
 
-void Bddexpression::put_systemc(std::ostream& os, int k, const std::string& assign)
+void Bddexpression::put_systemc(std::ostream& os, int k, const std::string& assign, const std::string& PRE,
+                                const std::string& SUF)
 {
     if (!put_ready()) return;
-    os << put_name() << assign;
-    wood->manager->Print_sop(words.OR, words.AND, words.NOT, "", os, bdd_exp, k);
+    os << PRE << put_name() << SUF << assign;
+    wood->manager->Print_sop_pref_suff(words.OR, words.AND, words.NOT, "", os, bdd_exp, PRE.c_str(), SUF.c_str(), k);
     os << words.end;
 }
 
-void Bddexpressionwood::Put_systemc(std::ostream& os, int k, const std::string& assign)
+void Bddexpressionwood::Put_systemc(std::ostream& os, int k, const std::string& assign, const std::string& PRE,
+                                    const std::string& SUF)
 {
     Put_in_date_order(os, [&](Bddexpression& e) {
         os << words.indent;
-        e.put_systemc(os, k, assign);
+        e.put_systemc(os, k, assign, PRE, SUF);
     });
 }

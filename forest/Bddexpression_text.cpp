@@ -11,10 +11,7 @@
 // Sum of products of f in the debug notation.
 static std::string sop(bddpp_manager* m, const bdd& f)
 {
-    (void)m; // FIXME: m->Print_sop_to_String(" + ", " * ", "!", "", f, 1) once the cover printers exist
-    std::ostringstream s;
-    s << f;
-    return s.str();
+    return m->Print_sop_to_String(" + ", " * ", "!", "", f, 1);
 }
 
 // Everything after the "<name> " part; numbers unsigned for debug_in_string, signed for the stream.
@@ -63,7 +60,7 @@ void Bddexpressionwood::coherence_dependances_check(std::ostream& os) const
     for (long c = 0; c < nb_bdd_vars; c++)
         if (computed[c] != readers[c])
             os << "incoherence sur table des amonts pour la variable " << c << ": calcule: " << computed[c]
-               << " trouve" << readers[c] << std::endl;
+               << " trouve" << readers[c] << '\n';
 }
 
 // Positions whose date (early when early is set, else late) is each level 0 .. levels - 1, each followed by a blank.
@@ -81,35 +78,35 @@ static std::vector<std::string> positions_by_level(const Bddexpressionwood& w, b
 static void put_positions(std::ostream& os, const std::list<long>& l)
 {
     for (long i : l) os << i << " ";
-    os << std::endl << std::endl;
+    os << '\n' << '\n';
 }
 
 void Bddexpressionwood::stat(std::ostream& os) const
 {
-    os << "wood Bddexpression statistics:" << std::endl
-       << "  - adress: " << static_cast<const void*>(this) << std::endl
-       << "  - bbd variables number of the bdd manager: " << manager->nvars << std::endl
-       << "  - variables number used : " << nb_bdd_vars << std::endl;
-    if (manager->nvars != nb_bdd_vars) os << "INTERNAL ERROR: bdd variables number doesn't corresponding !!!" << std::endl;
-    os << "  - arrays's length  : " << arrays_length << std::endl
-       << "  - expression ids set " << expression_ids << std::endl
-       << "  - nb levels " << nb_level << std::endl;
+    os << "wood Bddexpression statistics:" << '\n'
+       << "  - adress: " << static_cast<const void*>(this) << '\n'
+       << "  - bbd variables number of the bdd manager: " << manager->nvars << '\n'
+       << "  - variables number used : " << nb_bdd_vars << '\n';
+    if (manager->nvars != nb_bdd_vars) os << "INTERNAL ERROR: bdd variables number doesn't corresponding !!!" << '\n';
+    os << "  - arrays's length  : " << arrays_length << '\n'
+       << "  - expression ids set " << expression_ids << '\n'
+       << "  - nb levels " << nb_level << '\n';
     std::vector<std::string> early = positions_by_level(*this, true);
     std::vector<std::string> late = positions_by_level(*this, false);
     for (size_t d = 0; d < early.size(); d++)
-        os << "      level: " << d << std::endl
-           << "        early date: " << early[d] << std::endl
-           << "        late date: " << late[d] << std::endl;
-    os << std::endl << "   earliest date sorting:" << std::endl;
+        os << "      level: " << d << '\n'
+           << "        early date: " << early[d] << '\n'
+           << "        late date: " << late[d] << '\n';
+    os << '\n' << "   earliest date sorting:" << '\n';
     put_positions(os, earliest_sort());
-    os << "   latest date sorting:" << std::endl;
+    os << "   latest date sorting:" << '\n';
     put_positions(os, latest_sort());
 }
 
 std::ostream& operator<<(std::ostream& os, const Bddexpressionwood& w)
 {
     w.stat(os);
-    os << "Equations list:" << std::endl;
+    os << "Equations list:" << '\n';
     for (long i = 0; i < w.nb_bdd_vars; i++) {
         os << i << ": ";
         const Bddexpression* e = w.exp_table[i];
@@ -118,7 +115,7 @@ std::ostream& operator<<(std::ostream& os, const Bddexpressionwood& w)
                << e->dependances;
         else
             os << w.manager->Name_var_by_index(i) << " = - dates (0," << w.late_dates[i] << ")";
-        os << "  to vars " << w.readers[i] << std::endl;
+        os << "  to vars " << w.readers[i] << '\n';
     }
     return os;
 }

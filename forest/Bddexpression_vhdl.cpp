@@ -20,9 +20,11 @@ const struct {
     const char* in_process;  // comment of an output, before its name
     const char* in_process_end; // after its name
     const char* end;         // after a statement
+    const char* open;        // between the array and an element's number
+    const char* close;       // after the number
 } words = {"process (reset,clk)", "begin", "  if (reset = '0') then ", "  elsif ( clk'event and clk='1') then ",
            "  elsif ( clk'event and clk='0') then ", "   end if;", "end process;", "-- actualisation", "    ",
-           " <= '0';", " <= ", "      ", "      -- final output evaluation of ", " in process", ";"};
+           " <= '0';", " <= ", "      ", "      -- final output evaluation of ", " in process", ";", "(", ")"};
 
 const Bddexpression::node_code_form by_name_form = {
     Bddexpression::emit_vhdl, "", "", "", "", "", " <= ", ";", "not ", "(", ");", 1};
@@ -91,7 +93,7 @@ void Bddexpression::put_vhdl(std::ostream& os, const std::string& ARR, const std
     }
     if (drive_elements)
         os << std::endl
-           << words.indent << ARR << "(" << bdd_var.node()->number << ")" << words.assign
+           << words.indent << ARR << words.open << bdd_var.node()->number << words.close << words.assign
            << bdd_exp.vhdl_node_name(ARR) << words.end;
 }
 
@@ -104,7 +106,7 @@ void Bddexpression::put_vhdl_vorix(std::ostream& os, const std::string& ARR, con
         os << words.in_process << name << words.in_process_end;
         return;
     }
-    std::string element = words.indent + ARR + "(" + std::to_string(bdd_var.node()->number) + ")";
+    std::string element = words.indent + ARR + words.open + std::to_string(bdd_var.node()->number) + words.close;
     put_shared_nodes(os, by_element_form, element, ARR, "", "", "");
 }
 

@@ -73,34 +73,33 @@ long Bddexpressionwood::Index_new_var_last(const std::string& name)
     return manager->Bdd_if_index(New_var_last(name));
 }
 
+// The tables follow the insertion of the variable n at position k.
+static bdd inserted(Bddexpressionwood* w, const bdd& n, long k)
+{
+    w->update_bdd_vars(k);
+    return n;
+}
+
 bdd Bddexpressionwood::New_var_before_by_bdd(bdd v, const std::string& name)
 {
     long p = manager->Bdd_if_index(v);
-    bdd n = manager->New_var_before(v, name);
-    update_bdd_vars(p);
-    return n;
+    return inserted(this, manager->New_var_before(v, name), p);
 }
 
 bdd Bddexpressionwood::New_var_before_by_index(long p, const std::string& name)
 {
-    bdd n = manager->New_var_before(manager->Bdd_var_by_index(p), name);
-    update_bdd_vars(p);
-    return n;
+    return inserted(this, manager->New_var_before(manager->Bdd_var_by_index(p), name), p);
 }
 
 bdd Bddexpressionwood::New_var_after_by_bdd(bdd v, const std::string& name)
 {
     long p = manager->Bdd_if_index(v);
-    bdd n = manager->New_var_after(v, name);
-    update_bdd_vars(p + 1);
-    return n;
+    return inserted(this, manager->New_var_after(v, name), p + 1);
 }
 
 bdd Bddexpressionwood::New_var_after_by_index(long p, const std::string& name)
 {
-    bdd n = manager->New_var_after(manager->Bdd_var_by_index(p), name);
-    update_bdd_vars(p + 1);
-    return n;
+    return inserted(this, manager->New_var_after(manager->Bdd_var_by_index(p), name), p + 1);
 }
 
 // Moving to larger arrays keeps every slot; each equation rebuilds its dependencies.
@@ -218,7 +217,7 @@ static void learn(Bddexpressionwood* w, Bddexpression* e, std::set<long>* R)
         if (d >= 0 && d < w->nb_bdd_vars) w->readers[d].insert(i);
     if (R != nullptr)
         for (long r : *R)
-            if (r < w->nb_bdd_vars) w->readers[i].insert(r);
+            if (r >= 0 && r < w->nb_bdd_vars) w->readers[i].insert(r);
     if (w->nb_level < e->early_date) w->nb_level = static_cast<int>(e->early_date);
     if (w->nb_level < w->late_dates[i]) w->nb_level = static_cast<int>(w->late_dates[i]);
 }
@@ -233,36 +232,38 @@ void Bddexpressionwood::learn_abstract_expression(Bddexpression* e, std::set<lon
     learn(this, e, R);
 }
 
-// The range check of both removals; true when i is a slot.
-static bool removable(const Bddexpressionwood* w, long i)
+// The equation at i when nothing reads it, else null; i outside the slots gets the removals' message.
+static Bddexpression* unread_equation(const Bddexpressionwood* w, long i)
 {
-    if (i >= 0 && i < w->nb_bdd_vars) return true;
-    std::cerr << "Error in Bddexpressionwood::forget_expression_by_bddid(): " << std::endl
-              << i << " value not found ..." << std::endl;
-    return false;
+    if (i < 0 || i >= w->nb_bdd_vars) {
+        std::cerr << "Error in Bddexpressionwood::forget_expression_by_bddid(): " << std::endl
+                  << i << " value not found ..." << std::endl;
+        return nullptr;
+    }
+    return w->readers[i].empty() ? w->exp_table[i] : nullptr;
+}
+
+// Deletes the equation at i and empties its slot.
+static void delete_slot(Bddexpressionwood* w, long i)
+{
+    delete w->exp_table[i];
+    w->exp_table[i] = nullptr;
+    w->ids_erase(i);
 }
 
 void Bddexpressionwood::forget_expression_by_bddid(long i)
 {
-    if (!removable(this, i)) return;
-    Bddexpression* e = exp_table[i];
-    if (e == nullptr || !readers[i].empty()) return;
+    Bddexpression* e = unread_equation(this, i);
+    if (e == nullptr) return;
     for (long d : e->dependances)
         if (d >= 0 && d < nb_bdd_vars) readers[d].erase(i);
-    delete e;
-    exp_table[i] = nullptr;
-    ids_erase(i);
+    delete_slot(this, i);
     late_dates[i] = 0;
 }
 
 void Bddexpressionwood::absolute_forget_expression_by_bddid(long i)
 {
-    if (!removable(this, i)) return;
-    Bddexpression* e = exp_table[i];
-    if (e == nullptr || !readers[i].empty()) return;
-    delete e;
-    exp_table[i] = nullptr;
-    ids_erase(i);
+    if (unread_equation(this, i) != nullptr) delete_slot(this, i);
 }
 
 template <class Keep> void Bddexpressionwood::clean_kept(Keep& keep)
@@ -277,11 +278,7 @@ template <class Keep> void Bddexpressionwood::clean_kept(Keep& keep)
                       << " should be existed ..." << std::endl;
             continue;
         }
-        if (kept.count(i) == 0 && readers[i].empty() && e->dependances.empty()) {
-            delete e;
-            exp_table[i] = nullptr;
-            ids_erase(i);
-        }
+        if (kept.count(i) == 0 && readers[i].empty() && e->dependances.empty()) delete_slot(this, i);
     }
 }
 

@@ -5,66 +5,41 @@
 #include <iostream>
 #include <vector>
 
+#include "forest/forest_graph.h"
 #include "utils/list_long.h"
 
-// One pending call of a propagation: the position, the date it received, the next neighbour to visit.
-struct date_frame {
-    long v;                               // position being propagated
-    long d;                               // the date it received
-    std::set<long>::const_iterator next;  // next neighbour to visit
-    std::set<long>::const_iterator end;   // end of its neighbours
-};
-
 // The propagations keep their own stack: chains of equations are as deep as the circuit, far deeper than
-// the call stack allows. Visits, dates and bound tests are those of the recursive definition.
+// the call stack allows. Visits, dates and bound tests are those of the recursive definition; a frame's
+// level is the date its position received.
 void Bddexpressionwood::early_propagation(long v, long d)
 {
     const long bound = 2L * nb_bdd_vars;
-    std::vector<date_frame> stack;
-    // Dates v with d; true when v's readers are to be visited.
+    std::vector<walk_frame> stack;
     auto enter = [&](long v, long d) {
         Bddexpression* e = v >= 0 && v < nb_bdd_vars ? exp_table[v] : nullptr;
         if (e == nullptr || e->early_date >= d) return;
         e->early_date = d;
         if (nb_level < d + 1) nb_level = static_cast<int>(d + 1);
-        if (nb_level > bound) return;
-        stack.push_back({v, d, readers[v].begin(), readers[v].end()});
+        if (nb_level <= bound) stack.push_back({readers[v].begin(), readers[v].end(), d});
     };
     enter(v, d);
-    while (!stack.empty()) {
-        date_frame& f = stack.back();
-        if (f.next == f.end) {
-            stack.pop_back();
-            continue;
-        }
-        long r = *f.next++;
-        if (r < nb_bdd_vars) enter(r, f.d + 1);
-    }
+    walk_frames(stack, [&](long r, long d) { enter(r, d + 1); });
 }
 
 void Bddexpressionwood::late_propagation(long v, long d)
 {
     const long bound = 2L * nb_bdd_vars;
-    std::vector<date_frame> stack;
+    std::vector<walk_frame> stack;
     auto enter = [&](long v, long d) {
         if (v < 0 || v >= nb_bdd_vars) return;
         if (late_dates[v] != 0 && late_dates[v] >= d) return;
         late_dates[v] = d;
         if (nb_level < d + 1) nb_level = static_cast<int>(d + 1);
         Bddexpression* e = exp_table[v];
-        if (e != nullptr && nb_level <= bound)
-            stack.push_back({v, d, e->dependances.begin(), e->dependances.end()});
+        if (e != nullptr && nb_level <= bound) stack.push_back({e->dependances.begin(), e->dependances.end(), d});
     };
     enter(v, d);
-    while (!stack.empty()) {
-        date_frame& f = stack.back();
-        if (f.next == f.end) {
-            stack.pop_back();
-            continue;
-        }
-        long w = *f.next++;
-        if (w >= 0 && w < nb_bdd_vars) enter(w, f.d + 1);
-    }
+    walk_frames(stack, [&](long w, long d) { enter(w, d + 1); });
 }
 
 // The dating step of one position: its readers receive its early date + 1, its dependencies its late date + 1.
@@ -95,67 +70,48 @@ static const char* const list_message = "ERREUR dans compute_date(list ident): n
 static bool dates_in_topological_order(Bddexpressionwood& w)
 {
     const long n = w.nb_bdd_vars;
-    std::vector<long> early(n, 0), late(n, 0), pending(n, 0);
-    std::vector<long> order;
-    order.reserve(n);
-    size_t equations = 0;
+    std::vector<long> early(n, 0), late(n, 0), order;
+    std::vector<char> defined(n, 0);
     for (long i = 0; i < n; i++) {
         Bddexpression* e = w.exp_table[i];
         if (e == nullptr) continue;
         if (e->bdd_var.manager != w.manager || w.manager->Bdd_if_index(e->bdd_var) != i) return false;
         early[i] = e->early_date;
-        equations++;
+        defined[i] = 1;
     }
-    // Early dates: readers after the positions they read.
+    // Early dates: readers after the positions they read; a variable without equation gives 1.
+    auto readers = [&](long i, auto add) {
+        for (long r : w.readers[i]) add(r);
+    };
+    if (!topological_order(n, defined, readers, order)) return false;
     for (long i = 0; i < n; i++)
+        if (!defined[i])
+            for (long r : w.readers[i])
+                if (r >= 0 && r < n && defined[r]) early[r] = std::max(early[r], 1L);
+    for (long i : order)
         for (long r : w.readers[i])
-            if (r < n && w.exp_table[r] != nullptr) {
-                if (w.exp_table[i] != nullptr) pending[r]++;
-                else early[r] = std::max(early[r], 1L);
-            }
-    for (long i = 0; i < n; i++)
-        if (w.exp_table[i] != nullptr && pending[i] == 0) order.push_back(i);
-    for (size_t k = 0; k < order.size(); k++) {
-        long i = order[k];
-        for (long r : w.readers[i])
-            if (r < n && w.exp_table[r] != nullptr) {
-                early[r] = std::max(early[r], early[i] + 1);
-                if (--pending[r] == 0) order.push_back(r);
-            }
-    }
-    if (order.size() != equations) return false;
+            if (r >= 0 && r < n && defined[r]) early[r] = std::max(early[r], early[i] + 1);
     // Late dates: dependencies after the equations that read them.
-    order.clear();
-    std::fill(pending.begin(), pending.end(), 0);
-    for (long i = 0; i < n; i++)
-        if (w.exp_table[i] != nullptr)
-            for (long d : w.exp_table[i]->dependances)
-                if (d >= 0 && d < n && w.exp_table[d] != nullptr) pending[d]++;
-    for (long i = 0; i < n; i++)
-        if (w.exp_table[i] != nullptr && pending[i] == 0) order.push_back(i);
-    for (size_t k = 0; k < order.size(); k++) {
-        long i = order[k];
-        for (long d : w.exp_table[i]->dependances) {
-            if (d < 0 || d >= n) continue;
-            late[d] = std::max(late[d], late[i] + 1);
-            if (w.exp_table[d] != nullptr && --pending[d] == 0) order.push_back(d);
-        }
-    }
-    if (order.size() != equations) return false;
+    auto dependencies = [&](long i, auto add) {
+        for (long d : w.exp_table[i]->dependances) add(d);
+    };
+    if (!topological_order(n, defined, dependencies, order)) return false;
+    for (long i : order)
+        for (long d : w.exp_table[i]->dependances)
+            if (d >= 0 && d < n) late[d] = std::max(late[d], late[i] + 1);
     // nb_level: one more than every date assigned and than the early date of every unread equation.
     long levels = w.nb_level;
     for (long i = 0; i < n; i++) {
-        Bddexpression* e = w.exp_table[i];
         if (late[i] > 0) levels = std::max(levels, late[i] + 1);
-        if (e == nullptr) continue;
-        if (early[i] > e->early_date || w.readers[i].empty()) levels = std::max(levels, early[i] + 1);
+        if (defined[i] && (early[i] > w.exp_table[i]->early_date || w.readers[i].empty()))
+            levels = std::max(levels, early[i] + 1);
     }
     if (levels > 2 * n) return false;
     for (long i = 0; i < n; i++)
         for (long r : w.readers[i])
             if (r >= n) std::cerr << full_message << r << ">= " << n << std::endl;
     for (long i = 0; i < n; i++) {
-        if (w.exp_table[i] != nullptr) w.exp_table[i]->early_date = early[i];
+        if (defined[i]) w.exp_table[i]->early_date = early[i];
         w.late_dates[i] = late[i];
     }
     w.nb_level = static_cast<int>(levels);

@@ -6,6 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "forest/forest_graph.h"
+
 // ---------------------------------------------------------------------------------------------------
 // Right-member setters
 
@@ -93,31 +95,20 @@ template <class Next>
 static std::set<long> closure(const Bddexpressionwood* w, long i, long depth, const std::set<long>& acc, Next next,
                               const char* who, const char* word)
 {
-    struct frame {
-        std::set<long>::const_iterator at, end;
-        long depth;
-    };
     std::set<long> result = acc;
-    std::vector<frame> stack;
+    std::vector<walk_frame> stack;
     const std::set<long>& first = next(w, i);
     stack.push_back({first.begin(), first.end(), depth});
-    while (!stack.empty()) {
-        frame& f = stack.back();
-        if (f.at == f.end) {
-            stack.pop_back();
-            continue;
-        }
-        long x = *f.at++;
-        if (!result.insert(x).second) continue;
-        if (f.depth < w->nb_bdd_vars) {
+    walk_frames(stack, [&](long x, long depth) {
+        if (!result.insert(x).second) return;
+        if (depth < w->nb_bdd_vars) {
             const std::set<long>& n = next(w, x);
-            long d = f.depth + 1;
-            stack.push_back({n.begin(), n.end(), d});
+            stack.push_back({n.begin(), n.end(), depth + 1});
         } else {
             std::cerr << "WARNING in Bddexpressionwood::" << who << "():" << std::endl
                       << "   possible infinite " << word << " due to a signals cycle" << std::endl;
         }
-    }
+    });
     return result;
 }
 
@@ -226,6 +217,36 @@ static bool known(const std::unordered_map<long, cone_node>& cone, long x, long 
     return c != cone.end() && c->second.acyclic && depth + c->second.height + guard_margin <= count;
 }
 
+// One pending position of a critical-path walk: its value is base plus the best of its weight-carrying
+// neighbours.
+struct path_frame {
+    std::vector<long> next; // neighbours still to visit, from k on
+    size_t k;               // next neighbour
+    long depth;             // depth of the position
+    long base;              // the walk's argument a or b
+    long weight;            // the position's weight
+    long best;              // best value so far
+};
+
+// Runs the frames; visit(x, f) handles neighbour x of the frame at index f and may push frames.
+// Returns the value of the first frame.
+template <class Visit> static long path_walk(std::vector<path_frame>& stack, Visit visit)
+{
+    long result = 0;
+    while (!stack.empty()) {
+        path_frame& f = stack.back();
+        if (f.k == f.next.size()) {
+            result = f.base + f.best;
+            stack.pop_back();
+            if (!stack.empty()) stack.back().best = std::max(stack.back().best, result);
+            continue;
+        }
+        long x = f.next[f.k++];
+        visit(x, stack.size() - 1);
+    }
+    return result;
+}
+
 long Bddexpressionwood::down_critical_path(long i, long depth, long a)
 {
     if (i < 0 || i >= nb_bdd_vars) return a;
@@ -233,35 +254,23 @@ long Bddexpressionwood::down_critical_path(long i, long depth, long a)
     std::unordered_map<long, cone_node> cone = analyse_cone(this, i, readers_of);
     // The walk warns at a position deeper than the count that still has a reader.
     if (known(cone, i, depth, count, 0)) return a + cone[i].gain;
-    struct frame {
-        long x, depth, a, best;
-        std::set<long>::const_iterator at, end;
+    std::vector<path_frame> stack;
+    auto enter = [&](long x, long depth, long a, long weight) {
+        stack.push_back({std::vector<long>(readers[x].begin(), readers[x].end()), 0, depth, a, weight, 0});
     };
-    std::vector<frame> stack;
-    stack.push_back({i, depth, a, 0, readers[i].begin(), readers[i].end()});
-    long result = 0;
-    while (!stack.empty()) {
-        frame& f = stack.back();
-        if (f.at == f.end) {
-            result = f.a + f.best;
-            stack.pop_back();
-            if (!stack.empty()) stack.back().best = std::max(stack.back().best, result);
-            continue;
-        }
-        long r = *f.at++;
+    enter(i, depth, a, 0);
+    return path_walk(stack, [&](long r, size_t f) {
         Bddexpression* e = equation_at(this, r);
-        if (e == nullptr) continue;
-        if (f.depth >= count) {
+        if (e == nullptr) return;
+        long d = stack[f].depth + 1;
+        if (d > count)
             std::cerr << "WARNING in Bddexpressionwood::down_critical_path():" << std::endl
                       << "   possible infinite recursion due to a signals cycle" << std::endl;
-        } else if (known(cone, r, f.depth + 1, count, 0)) {
-            f.best = std::max(f.best, e->weight + cone[r].gain);
-        } else {
-            long d = f.depth + 1;
-            stack.push_back({r, d, e->weight, 0, readers[r].begin(), readers[r].end()});
-        }
-    }
-    return result;
+        else if (known(cone, r, d, count, 0))
+            stack[f].best = std::max(stack[f].best, e->weight + cone[r].gain);
+        else
+            enter(r, d, e->weight, e->weight);
+    });
 }
 
 long Bddexpressionwood::up_critical_path(long i, long depth, long b)
@@ -272,13 +281,8 @@ long Bddexpressionwood::up_critical_path(long i, long depth, long b)
     std::unordered_map<long, cone_node> cone = analyse_cone(this, i, dependencies_of);
     // The walk substitutes at any position it reaches at the count's depth or deeper.
     if (known(cone, i, depth, count, 1)) return b + top->weight + cone[i].gain;
-    struct frame {
-        long depth, b, weight, best;
-        std::vector<long> read;
-        size_t k;
-    };
     bool cone_valid = true; // the graph is unchanged since the analysis
-    std::vector<frame> stack;
+    std::vector<path_frame> stack;
     auto enter = [&](long x, long depth, long b) {
         Bddexpression* e = exp_table[x];
         std::vector<long> read(e->dependances.begin(), e->dependances.end());
@@ -286,27 +290,18 @@ long Bddexpressionwood::up_critical_path(long i, long depth, long b)
             useless_local(x);
             cone_valid = false;
         }
-        stack.push_back({depth, b, e->weight, e->weight, std::move(read), 0});
+        stack.push_back({std::move(read), 0, depth, b, e->weight, e->weight});
     };
     enter(i, depth, b);
-    long result = 0;
-    while (!stack.empty()) {
-        frame& f = stack.back();
-        if (f.k == f.read.size()) {
-            result = f.b + f.best;
-            stack.pop_back();
-            if (!stack.empty()) stack.back().best = std::max(stack.back().best, result);
-            continue;
-        }
-        long d = f.read[f.k++];
+    return path_walk(stack, [&](long d, size_t f) {
         Bddexpression* e = equation_at(this, d);
-        if (e == nullptr) continue;
-        if (cone_valid && known(cone, d, f.depth + 1, count, 1))
-            f.best = std::max(f.best, f.weight + e->weight + cone[d].gain);
+        if (e == nullptr) return;
+        long weight = stack[f].weight, next_depth = stack[f].depth + 1;
+        if (cone_valid && known(cone, d, next_depth, count, 1))
+            stack[f].best = std::max(stack[f].best, weight + e->weight + cone[d].gain);
         else
-            enter(d, f.depth + 1, f.weight);
-    }
-    return result;
+            enter(d, next_depth, weight);
+    });
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -315,12 +310,8 @@ long Bddexpressionwood::up_critical_path(long i, long depth, long b)
 void Bddexpressionwood::stat_early_dep(std::ostream& os, long i)
 {
     if (i < 0 || i >= nb_bdd_vars) return;
-    struct frame {
-        std::set<long>::const_iterator at, end;
-        long depth;
-    };
     std::set<long> visited;
-    std::vector<frame> stack;
+    std::vector<walk_frame> stack;
     auto print = [&](long p, long depth) {
         for (long k = 0; k < depth; k++) os << "   ";
         if (depth > 0) os << "| ";
@@ -334,15 +325,7 @@ void Bddexpressionwood::stat_early_dep(std::ostream& os, long i)
         stack.push_back({d.begin(), d.end(), depth + 1});
     };
     print(i, 0);
-    while (!stack.empty()) {
-        frame& f = stack.back();
-        if (f.at == f.end) {
-            stack.pop_back();
-            continue;
-        }
-        long p = *f.at++;
-        print(p, f.depth);
-    }
+    walk_frames(stack, print);
 }
 
 long Bddexpressionwood::reduce_proposition_by_variable()
@@ -473,27 +456,22 @@ static void fixpoint_phase(long count, Bddexpression** equations, long n, long* 
 static bool fixpoint_in_topological_order(long count, Bddexpression** equations, long n, std::vector<long>& early,
                                           std::vector<long>& late)
 {
-    std::vector<long> at(n, -1), pending(n, 0), order;
+    std::vector<long> at(n, -1), order;
+    std::vector<char> defined(n, 0);
     for (long k = 0; k < count; k++) {
         long p = left_position(*equations[k]);
         if (p < 0 || p >= n || at[p] >= 0) return false;
         at[p] = k;
+        defined[p] = 1;
     }
     std::vector<std::vector<long>> readers_of(n);
-    for (long k = 0; k < count; k++) {
-        long p = left_position(*equations[k]);
+    for (long k = 0; k < count; k++)
         for (long d : equations[k]->dependances)
-            if (d >= 0 && d < n && at[d] >= 0) {
-                readers_of[d].push_back(p);
-                pending[p]++;
-            }
-    }
-    for (long p = 0; p < n; p++)
-        if (at[p] >= 0 && pending[p] == 0) order.push_back(p);
-    for (size_t k = 0; k < order.size(); k++)
-        for (long r : readers_of[order[k]])
-            if (--pending[r] == 0) order.push_back(r);
-    if (static_cast<long>(order.size()) != count) return false;
+            if (d >= 0 && d < n) readers_of[d].push_back(left_position(*equations[k]));
+    auto readers = [&](long p, auto add) {
+        for (long r : readers_of[p]) add(r);
+    };
+    if (!topological_order(n, defined, readers, order)) return false;
     std::vector<long> up = early, down = late;
     for (long p : order)
         for (long d : equations[at[p]]->dependances)

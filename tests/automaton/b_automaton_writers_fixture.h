@@ -113,6 +113,13 @@ inline test_circuit circuit_names()
             {{{"in_1", "r_1", "out_1_2"}, {"11 1"}}, {{"r_1", "in_2_", "n_q"}, {"1- 1", "-1 1"}}, {{"one"}, {"1"}}}};
 }
 
+// Signals named like the nodes of the BLIF writer: node_4 and node_8 are circuit signals.
+inline test_circuit circuit_clash()
+{
+    return {{}, {}, {"a", "b"}, {"node_4"}, {"node_8"}, {},
+            {{{"a", "b", "node_8"}, {"11 1"}}, {{"node_8", "a", "node_4"}, {"1- 1", "-0 1"}}}};
+}
+
 // One golden case: a circuit, the name given to the writer and the text expected.
 struct writer_case {
     const char* label;            // what the case shows
@@ -161,7 +168,7 @@ inline std::vector<std::pair<const char*, test_circuit>> all_test_circuits()
 {
     return {{"ca", circuit_a()},     {"cb", circuit_b()},         {"cv", circuit_v()},
             {"ce", circuit_empty()}, {"cc", circuit_comb()},      {"cd", circuit_delay()},
-            {"cn", circuit_names()}};
+            {"cn", circuit_names()}, {"cx", circuit_clash()}};
 }
 
 #endif

@@ -2,6 +2,7 @@
 #ifndef NELVOR_DIFF_H
 #define NELVOR_DIFF_H
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ bool diff_read_circuit(const std::string& path, diff_circuit& c, std::string& er
 // Writes a random legal circuit of about `gates` gates (covers) drawn from `seed`; with `hw_names`
 // some signals are named like ports or reserved words of the hardware targets.
 std::string diff_generate(unsigned seed, int gates, bool hw_names);
+
+// The BLIF text with every continued line (ending in a backslash) joined to the next one.
+std::string diff_join_lines(const std::string& text);
 
 // Random input vectors: `cycles` strings of one '0'/'1' per input, in .inputs order.
 std::vector<std::string> diff_vectors(const diff_circuit& c, unsigned seed, int cycles);
@@ -63,6 +67,18 @@ bool diff_run_vhdl(const diff_circuit&, const std::vector<std::string>&, const s
                    const std::string&, diff_trace&, std::string&);
 bool diff_run_systemc(const diff_circuit&, const std::vector<std::string>&, const std::string&,
                       const std::string&, diff_trace&, std::string&);
+
+// Runs `cmd` in `dir`; the command must leave the outputs, one line per cycle in byte order of the
+// names, in `label`.trace, which becomes the trace in .outputs order.
+bool diff_run_driver(const diff_circuit& c, const std::string& dir, const std::string& label, const std::string& cmd,
+                     diff_trace& trace, std::string& err);
+
+// Reads the BLIF file with the translator's front end and writes its sketch for base name `base`
+// (every output at an odd place of the byte order is a pulse action); returns the exit status.
+int diff_write_sketch(const std::string& blif, const std::string& base, int level, std::ostream& out);
+
+// The path of this program.
+std::string diff_self();
 
 // Index of each output of `c.outputs` in `c.sorted_outputs` (and likewise for the inputs).
 std::vector<int> diff_sorted_positions(const std::vector<std::string>& names,

@@ -81,6 +81,19 @@ static std::vector<std::vector<std::string>> blif_lines(const std::string& text)
     return lines;
 }
 
+std::string diff_join_lines(const std::string& text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); i++) {
+        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == '\n') {
+            out += ' ';
+            i++;
+        } else
+            out += text[i];
+    }
+    return out;
+}
+
 bool diff_read_circuit(const std::string& path, diff_circuit& c, std::string& err)
 {
     std::ifstream probe(path);

@@ -7,19 +7,37 @@
 // yosys turns each .latch into a $ff cell on the global clock with its initial value as an
 // attribute; zinit rewrites every one to start at 0 (adding inverters around those that start
 // at 1), so the test bench's $ff only needs the clock and a zero start.
+// With more than 12 inputs in a cover, read_blif needs -sop, and techmap turns the covers into
+// gates and the $ff cells into $_FF_ cells.
 static const char* const ff_model =
     "module \\$ff #(parameter WIDTH = 1) (input [WIDTH-1:0] D, output reg [WIDTH-1:0] Q);\n"
     "  initial Q = 0;\n"
     "  always @(posedge tb.clk) Q <= D;\n"
+    "endmodule\n"
+    "module \\$_FF_ (input D, output reg Q);\n"
+    "  initial Q = 0;\n"
+    "  always @(posedge tb.clk) Q <= D;\n"
     "endmodule\n";
+
+static const char* const yosys_scripts[] = {"read_blif %s; hierarchy -auto-top; rename -top ref_dut; zinit -all",
+                                            "read_blif -sop %s; hierarchy -auto-top; rename -top ref_dut; techmap; "
+                                            "zinit -all"};
 
 bool diff_reference(const diff_circuit& c, const std::vector<std::string>& vec, const std::string& dir,
                     diff_trace& trace, std::string& err)
 {
     std::string ref = dir + "/ref.v", tb = dir + "/ref_tb.v", sim = dir + "/ref.vvp";
-    std::string script = "read_blif " + c.path +
-                         "; hierarchy -auto-top; rename -top ref_dut; zinit -all; write_verilog -noattr " + ref;
-    if (diff_shell("yosys -q -p " + diff_quote(script), dir + "/yosys.out", dir + "/yosys.err") != 0) {
+    bool read = false;
+    for (const char* form : yosys_scripts) {
+        std::string script = form;
+        script.replace(script.find("%s"), 2, c.path);
+        script += "; write_verilog -noattr " + ref;
+        if (diff_shell("yosys -q -p " + diff_quote(script), dir + "/yosys.out", dir + "/yosys.err") == 0) {
+            read = true;
+            break;
+        }
+    }
+    if (!read) {
         err = "yosys failed on " + c.path + " (see " + dir + "/yosys.err)";
         return false;
     }

@@ -1,9 +1,78 @@
-// The sketch target: the sketch has no translator option, so the harness writes it itself.
+// The sketch target. The translator has no option for it, so the harness reads the circuit with
+// the translator's own front end and writes the sketch itself (in a process of its own, since the
+// front end may end the process on a bad file); a C driver stands in for the user functions.
 #include "diff.h"
 
-bool diff_run_sketch(const diff_circuit&, const std::vector<std::string>&, const std::string&,
-                     const std::string&, diff_trace&, std::string& err)
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "automaton/b_automaton.h"
+#include "blif_lexer.h"
+#include "blif_parser.h"
+
+namespace {
+
+// Every output at an odd position of the byte order is a pulse action, the others level actions.
+bool is_pulse(size_t sorted_position) { return sorted_position % 2 == 1; }
+
+} // namespace
+
+int diff_write_sketch(const std::string& blif, const std::string& base, int level, std::ostream& out)
 {
-    err = "sketch: not built yet";
-    return false;
+    diff_circuit c;
+    std::string err;
+    if (!diff_read_circuit(blif, c, err)) {
+        std::cerr << err << "\n";
+        return 1;
+    }
+    std::ifstream input(blif);
+    std::ofstream log(base + ".log");
+    class_blif_parser parser;
+    parser.lexer = new blifFlexLexer(&input, &log);
+    parser.preparse(blif.c_str());
+    parser.lexer->yyrestart(&input);
+    if (parser.parse(log, 0) != 0 || parser.automaton == nullptr) {
+        std::cerr << "parsing error in file " << blif << "\n";
+        return 1;
+    }
+    parser.automaton->sort();
+    std::list<std::string> pulse;
+    for (size_t k = 0; k < c.sorted_outputs.size(); k++)
+        if (is_pulse(k)) pulse.push_back(c.sorted_outputs[k]);
+    parser.automaton->INO_put_grafcet(out, level, base, pulse);
+    return 0;
+}
+
+bool diff_run_sketch(const diff_circuit& c, const std::vector<std::string>& vec, const std::string& dir,
+                     const std::string& base, diff_trace& trace, std::string& err)
+{
+    size_t no = c.sorted_outputs.size();
+    std::ostringstream s;
+    s << "#include <stdio.h>\nvoid setup(void);\nvoid loop(void);\n"
+      << "static const char* tb_v;\nstatic int tb_o[" << no + 1 << "];\n"
+      << "void my_setup(void) {}\nvoid my_before(void) {}\nvoid my_after(void) {}\n";
+    for (size_t j = 0; j < c.inputs.size(); j++)
+        s << "int " << c.inputs[j] << "(void) { return tb_v[" << j << "] == '1'; }\n";
+    for (size_t k = 0; k < no; k++) {
+        const std::string& o = c.sorted_outputs[k];
+        if (is_pulse(k)) s << "void " << o << "(void) { tb_o[" << k << "] = 1; }\n";
+        else
+            s << "void " << o << "_true(void) { tb_o[" << k << "] = 1; }\nvoid " << o << "_false(void) { tb_o[" << k
+              << "] = 0; }\n";
+    }
+    s << "static const char* const tb_vec[] = {\n";
+    for (const std::string& v : vec) s << "  \"" << v << "\",\n";
+    s << "  0};\nint main(void)\n{\n  int k, j;\n  FILE* f = fopen(\"ino.trace\", \"w\");\n  setup();\n"
+      << "  for (k = 0; tb_vec[k]; k++) {\n    tb_v = tb_vec[k];\n";
+    for (size_t k = 0; k < no; k++) s << "    tb_o[" << k << "] = " << (is_pulse(k) ? 0 : 2) << ";\n";
+    s << "    loop();\n"
+      << "    for (j = 0; j < " << no << "; j++) fputc(tb_o[j] == 0 ? '0' : tb_o[j] == 1 ? '1' : 'x', f);\n"
+      << "    fputc('\\n', f);\n  }\n  fclose(f);\n  return 0;\n}\n";
+    diff_write_file(dir + "/tb_ino.c", s.str());
+    std::string level = dir.substr(dir.size() - 1); // the level's directory is named O0, O1 or O2
+    std::string cmd = diff_quote(diff_self()) + " sketch " + base + ".blif " + base + " " + level + " > " + base +
+                      "_ino.c && gcc -std=c99 -Wall -Werror -Wno-parentheses -c " + base +
+                      "_ino.c -o ino.o && gcc -std=c99 -c tb_ino.c && gcc -o ino.exe ino.o tb_ino.o && ./ino.exe";
+    return diff_run_driver(c, dir, "ino", cmd, trace, err);
 }

@@ -29,8 +29,9 @@ std::string vector_literals(const std::vector<std::string>& vec)
     return s;
 }
 
-// Runs `cmd` in `dir`; it must leave the outputs, in byte order, in `label`.trace.
-bool run_driver(const diff_circuit& c, const std::string& dir, const std::string& label, const std::string& cmd,
+}  // namespace
+
+bool diff_run_driver(const diff_circuit& c, const std::string& dir, const std::string& label, const std::string& cmd,
                 diff_trace& trace, std::string& err)
 {
     std::string log = dir + "/" + label + ".log";
@@ -48,6 +49,8 @@ bool run_driver(const diff_circuit& c, const std::string& dir, const std::string
     }
     return true;
 }
+
+namespace {
 
 // Argument list of the C functions: the inputs from the vector v, then the output addresses.
 std::string c_arguments(const diff_circuit& c, bool reset)
@@ -87,7 +90,7 @@ bool diff_run_c(const diff_circuit& c, const std::vector<std::string>& vec, cons
     diff_write_file(dir + "/tb_c.c", c_driver(c, sorted_vectors(c, vec), base));
     std::string cmd = std::string(c_flags) + " -c " + base + ".c -o " + base + "_c.o && gcc -std=c99 -c tb_c.c" +
                       " && gcc -o c.exe tb_c.o " + base + "_c.o && ./c.exe";
-    return run_driver(c, dir, "c", cmd, trace, err);
+    return diff_run_driver(c, dir, "c", cmd, trace, err);
 }
 
 bool diff_run_csharp(const diff_circuit& c, const std::vector<std::string>& vec, const std::string& dir,
@@ -104,7 +107,7 @@ bool diff_run_csharp(const diff_circuit& c, const std::vector<std::string>& vec,
     s << "      sb.Append('\\n');\n    }\n    System.IO.File.WriteAllText(\"cs.trace\", sb.ToString());\n  }\n}\n";
     diff_write_file(dir + "/tb_cs.cs", s.str());
     std::string cmd = "mcs -nowarn:169,414,219 -out:cs.exe " + base + ".cs tb_cs.cs && mono cs.exe";
-    return run_driver(c, dir, "cs", cmd, trace, err);
+    return diff_run_driver(c, dir, "cs", cmd, trace, err);
 }
 
 bool diff_run_vhdl(const diff_circuit& c, const std::vector<std::string>& vec, const std::string& dir,
@@ -139,8 +142,8 @@ bool diff_run_vhdl(const diff_circuit& c, const std::vector<std::string>& vec, c
       << "      end loop;\n      writeline(f, l);\n    end loop;\n    wait;\n  end process;\nend tb;\n";
     diff_write_file(dir + "/tb_vhdl.vhd", s.str());
     std::string cmd = "rm -rf ghdl && mkdir ghdl && ghdl -a --workdir=ghdl " + base + ".vhd tb_vhdl.vhd" +
-                      " && ghdl -e --workdir=ghdl -o vhdl.exe tb_main && ./vhdl.exe";
-    return run_driver(c, dir, "vhdl", cmd, trace, err);
+                      " && ghdl -e --workdir=ghdl tb_main && ghdl -r --workdir=ghdl tb_main";
+    return diff_run_driver(c, dir, "vhdl", cmd, trace, err);
 }
 
 // SystemC driver. The ports are bound in declaration order (inputs, reset, clk, outputs), found
@@ -150,7 +153,8 @@ bool diff_run_systemc(const diff_circuit& c, const std::vector<std::string>& vec
 {
     size_t ni = c.sorted_inputs.size(), no = c.sorted_outputs.size();
     std::ostringstream s;
-    s << "#include \"" << base << "_sc.h\"\n#include <cstdio>\n#include <vector>\n"
+    // one translation unit: the library's header is the bulk of the build time
+    s << "#include \"" << base << "_sc.cc\"\n#include <cstdio>\n#include <vector>\n"
       << "static const char* const tb_vec[] = {\n" << vector_literals(sorted_vectors(c, vec)) << "  0};\n"
       << "int sc_main(int, char*[])\n{\n"
       << "  std::vector<sc_signal<bool>*> tb_i, tb_o;\n"
@@ -175,7 +179,7 @@ bool diff_run_systemc(const diff_circuit& c, const std::vector<std::string>& vec
       << "    std::fputc('\\n', f);\n    tb_clk = false; sc_start(1, SC_NS);\n  }\n"
       << "  std::fclose(f);\n  return 0;\n}\n";
     diff_write_file(dir + "/tb_systemc.cc", s.str());
-    std::string cmd = "g++ -std=c++17 -Wall -Wno-parentheses -o systemc.exe " + base + "_sc.cc tb_systemc.cc -lsystemc" +
+    std::string cmd = "g++ -std=c++17 -Wall -Wno-parentheses -o systemc.exe tb_systemc.cc -lsystemc"
                       " && SC_COPYRIGHT_MESSAGE=DISABLE ./systemc.exe";
-    return run_driver(c, dir, "systemc", cmd, trace, err);
+    return diff_run_driver(c, dir, "systemc", cmd, trace, err);
 }

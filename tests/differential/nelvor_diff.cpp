@@ -2,11 +2,13 @@
 // generated program computes what a reference simulation of the circuit computes.
 //
 //   nelvor_diff check [--nelvor PATH] [--targets c,cs,ino,vhdl,systemc] [--levels 0,1,2]
-//                     [--cycles N] [--seed S] [--work DIR] CIRCUIT...
+//                     [--cycles N] [--seed S] [--work DIR] [--join] CIRCUIT...
 //   nelvor_diff generate [--hw] SEED GATES OUT.blif
+//   nelvor_diff sketch FILE.blif BASE LEVEL      (writes the sketch of the circuit)
 //
-// A CIRCUIT is a BLIF file or gen:SEED:GATES (gen:SEED:GATES:hw for hardware names), a circuit
-// of the generator written into the work directory.
+// --join gives the translator the file with its continued lines joined. A CIRCUIT is a BLIF
+// file or gen:SEED:GATES (gen:SEED:GATES:hw for hardware names), a circuit of the generator
+// written into the work directory.
 #include "diff.h"
 
 #include <cstdlib>
@@ -41,6 +43,7 @@ struct settings {
     int cycles = 64;                               // vectors per circuit
     unsigned seed = 1;                             // vector seed
     std::string work;                              // work directory
+    bool join = false;                             // continuation lines joined before translating
 };
 
 std::vector<std::string> split(const std::string& s, char sep)
@@ -67,18 +70,18 @@ void compare(const diff_circuit& c, const std::string& what, const diff_trace& r
             cycle_bad = true;
             if (shown++ < 8)
                 std::cout << "MISMATCH " << c.path << " " << what << ": cycle " << k << " signal "
-                          << c.outputs[j] << ": expected " << e << ", got " << x << "\n";
+                          << c.outputs[j] << ": expected " << e << ", got " << x << std::endl;
         }
         bad += cycle_bad;
     }
     std::cout << (bad ? "FAIL " : "ok   ") << c.path << " " << what << ": " << ref.size() - size_t(bad)
-              << "/" << ref.size() << " cycles equal\n";
+              << "/" << ref.size() << " cycles equal" << std::endl;
     (bad ? failed : passed)++;
 }
 
 void report_error(const diff_circuit& c, const std::string& what, const std::string& err)
 {
-    std::cout << "FAIL " << c.path << " " << what << ": " << err << "\n";
+    std::cout << "FAIL " << c.path << " " << what << ": " << err << std::endl;
     failed++;
 }
 
@@ -125,10 +128,13 @@ void check_circuit(const settings& s, std::string spec)
         report_error(c, "reference", "the reference trace has " + std::to_string(ref.size()) + " cycles");
         return;
     }
+    std::string first_vhdl; // the VHDL file is the same at every level
     for (const std::string& level : s.levels) {
         std::string ldir = dir + "/O" + level;
         fs::create_directories(ldir);
-        fs::copy_file(c.path, ldir + "/dut.blif", fs::copy_options::overwrite_existing);
+        std::string text = diff_read_file(c.path);
+        if (s.join) text = diff_join_lines(text);
+        diff_write_file(ldir + "/dut.blif", text);
         std::string options;
         for (const target& t : targets_table)
             for (const std::string& want : s.targets)
@@ -146,14 +152,27 @@ void check_circuit(const settings& s, std::string spec)
                 diff_trace got;
                 if (!t.run(c, vec, ldir, "dut", got, err)) report_error(c, what, err);
                 else compare(c, what, ref, got);
+                if (want != "vhdl") continue;
+                std::string vhdl = diff_read_file(ldir + "/dut.vhd");
+                if (first_vhdl.empty()) first_vhdl = vhdl;
+                else if (vhdl != first_vhdl) report_error(c, what, "the VHDL file differs from the first level's");
             }
     }
 }
 
+}  // namespace
+
+std::string diff_self()
+{
+    return fs::read_symlink("/proc/self/exe").string();
+}
+
+namespace {
+
 int usage()
 {
     std::cerr << "usage: nelvor_diff check [--nelvor PATH] [--targets c,cs,ino,vhdl,systemc] [--levels 0,1,2]\n"
-                 "                         [--cycles N] [--seed S] [--work DIR] CIRCUIT...\n"
+                 "                         [--cycles N] [--seed S] [--work DIR] [--join] CIRCUIT...\n"
                  "       nelvor_diff generate [--hw] SEED GATES OUT.blif\n";
     return 2;
 }
@@ -171,6 +190,7 @@ int main(int argc, char** argv)
         diff_write_file(args[a + 2], diff_generate(unsigned(std::stoul(args[a])), std::stoi(args[a + 1]), hw));
         return 0;
     }
+    if (args[0] == "sketch" && args.size() == 4) return diff_write_sketch(args[1], args[2], std::stoi(args[3]), std::cout);
     if (args[0] != "check") return usage();
     settings s;
     std::vector<std::string> circuits;
@@ -183,6 +203,7 @@ int main(int argc, char** argv)
         else if (a == "--cycles" && has_value) s.cycles = std::atoi(args[++i].c_str());
         else if (a == "--seed" && has_value) s.seed = unsigned(std::stoul(args[++i]));
         else if (a == "--work" && has_value) s.work = args[++i];
+        else if (a == "--join") s.join = true;
         else if (a.rfind("--", 0) == 0) return usage();
         else circuits.push_back(a);
     }

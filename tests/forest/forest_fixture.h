@@ -57,6 +57,38 @@ inline void random_acyclic_forest(small_forest& f, long inputs, long count, std:
     }
 }
 
+// Two equal random acyclic forests of up to max_inputs inputs and max_count equations.
+inline void twin_random_forests(small_forest& f, small_forest& g, long max_inputs, long max_count, std::mt19937& rng)
+{
+    long inputs = 1 + rng() % max_inputs, count = 1 + rng() % max_count;
+    std::mt19937 copy = rng;
+    random_acyclic_forest(f, inputs, count, rng);
+    random_acyclic_forest(g, inputs, count, copy);
+}
+
+// x := a AND b, y := NOT x
+struct and_not : small_forest {
+    and_not() : small_forest({"a", "b", "x", "y"})
+    {
+        define("x", AND(v("a"), v("b")));
+        define("y", NOT(v("x")));
+    }
+};
+
+// The same, dated.
+struct dated_and_not : and_not {
+    dated_and_not() { w.compute_dates(); }
+};
+
+// x := a OR y, y := x AND b
+struct or_and_cycle : small_forest {
+    or_and_cycle() : small_forest({"a", "b", "x", "y"})
+    {
+        define("x", OR(v("a"), v("y")));
+        define("y", AND(v("x"), v("b")));
+    }
+};
+
 inline std::list<long> positions(std::initializer_list<long> l)
 {
     return std::list<long>(l);

@@ -15,6 +15,7 @@
 #include <FL/Fl_Window.H>
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
+#include <FL/forms.H>
 
 #include "formspp.h"
 
@@ -170,7 +171,7 @@ TEST_F(Window, LabelsAndTextObjects)
         fl_set_object_Slabel(&b, "abcdef", c.n);
         EXPECT_STREQ(b.label(), c.label) << c.n;
     }
-    Fl_Widget* t = reinterpret_cast<Fl_Widget*>(fl_add_Stext(FL_FLAT_BOX, 1, 2, 30, 40, "text %d"));
+    Fl_Widget* t = fl_add_Stext(FL_FLAT_BOX, 1, 2, 30, 40, "text %d");
     win.end();
     EXPECT_STREQ(t->label(), "text %d");
     EXPECT_EQ(t->box(), FL_FLAT_BOX);

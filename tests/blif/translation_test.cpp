@@ -1,6 +1,7 @@
 // The translation run end to end: the nelvor program on a BLIF file, the files it writes.
 #include <gtest/gtest.h>
 
+#include "blif/run_writers.h"
 #include "tests/automaton/b_automaton_tools_fixture.h"
 
 namespace {
@@ -137,7 +138,7 @@ TEST(TranslationRun, EveryTextTargetEndToEnd)
     EXPECT_TRUE(file_exists(dir + "/e2e.ba"));
     EXPECT_EQ(read_file(dir + "/e2e.ba"), "");
     std::string tex = read_file(dir + "/e2e.tex");
-    EXPECT_EQ(tex.substr(0, 38), "\\documentclass[11pt,a4paper]{article}");
+    EXPECT_EQ(tex.substr(0, 38), "\\documentclass[11pt,a4paper]{article}\n");
     EXPECT_NE(tex.find("\n\\item $n = \\overline{a}$\n\\item $z = a.b$\n"), std::string::npos) << tex;
     // each writer once, however often its option is given
     EXPECT_EQ(occurrences(out, "nb_var locale detecte: 0\n"), 2) << out; // standard error and output
@@ -191,12 +192,23 @@ TEST(TranslationRun, FileThatCannotBeCreated)
     EXPECT_EQ(read_file(dir + "/e2e.doc"), E2E_DOC); // the other writers still run
 }
 
+TEST(TranslationRun, FileThatCannotBeWritten)
+{
+    if (!file_exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    std::string dir = e2e_directory("full");
+    std::string out;
+    run_command("ln -s /dev/full '" + dir + "/e2e.strl'", out); // every write fails
+    EXPECT_EQ(nelvor(dir, "e2e -esterel -le", out), 1) << out;
+    EXPECT_NE(out.find("cannot write file `e2e.strl'"), std::string::npos) << out;
+    EXPECT_EQ(read_file(dir + "/e2e.le"), E2E_LE);
+}
+
 TEST(TranslationRun, SyntaxErrorWritesNoTarget)
 {
     std::string dir = tool_directory("syntax");
     write_file(dir + "/bad.blif", ".model m\n.inputs a\n.outputs q\n.latch a q 2\n.end\n");
     std::string out;
-    EXPECT_EQ(nelvor(dir, "bad -lustre -latex", out), 0) << out;
+    EXPECT_EQ(nelvor(dir, "bad -lustre -latex", out), 1) << out; // a file that does not parse is a failed run
     EXPECT_NE(out.find("parsing error in file bad.blif"), std::string::npos) << out;
     EXPECT_FALSE(file_exists(dir + "/bad.lus"));
     EXPECT_FALSE(file_exists(dir + "/bad.tex"));
@@ -210,6 +222,17 @@ TEST(TranslationRun, InputsAndOutputsSharingANameStop)
     EXPECT_EQ(nelvor(dir, "io -lustre", out), 1) << out;
     EXPECT_NE(out.find("preparsing of blif file failed ! aborting ..."), std::string::npos) << out;
     EXPECT_FALSE(file_exists(dir + "/io.lus"));
+}
+
+TEST(FiltreSorties, ListedPositiveLiterals)
+{
+    bddpp_manager m;
+    bdd a = m.New_var_last("a"), b = m.New_var_last("b"), c = m.New_var_last("c");
+    bdd cube = m.Bdd_and(m.Bdd_and(a, m.Bdd_not(b)), c);
+    std::list<std::string> both = {"a", "b"}, only_b = {"b"}, a_and_c = {"c", "a"};
+    EXPECT_EQ(filtre_sorties(&m, m.Bdd_and(a, m.Bdd_not(b)), both), a);
+    EXPECT_EQ(filtre_sorties(&m, m.Bdd_and(a, m.Bdd_not(b)), only_b), m.Bdd_zero());
+    EXPECT_EQ(filtre_sorties(&m, cube, a_and_c), m.Bdd_and(a, c));
 }
 
 } // namespace

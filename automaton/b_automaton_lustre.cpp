@@ -31,18 +31,18 @@ void b_automaton::LUSTRE_put(std::ostream& os, int level, const std::string& nam
 {
     os << LUSTRE.node << name;
     if (input_count > 0)
-        os << "(" << join_names(names_of(input_names, input_count)) << LUSTRE.typed_in;
+        os << "(" << join_names(name_pointers(input_names, input_count)) << LUSTRE.typed_in;
     else
         os << LUSTRE.no_input;
     os << std::endl;
-    if (output_count > 0) os << LUSTRE.returns << join_names(names_of(output_names, output_count)) << LUSTRE.typed_out;
+    if (output_count > 0) os << LUSTRE.returns << join_names(name_pointers(output_names, output_count)) << LUSTRE.typed_out;
     os << std::endl << std::endl;
     std::cerr << "nb_var locale detecte: " << local_count << std::endl;
     std::cout << "nb_var locale detecte: " << local_count << std::endl;
 
     // every signal of the node is declared once: outputs in the returns line, the rest here
-    std::vector<std::string> vars = declared_once({names_of(local_names, local_count), names_of(state_names, state_count),
-                                                   names_of(next_state_names, state_count)});
+    std::vector<const std::string*> vars = declared_once({{local_names, local_count}, {state_names, state_count},
+                                                         {next_state_names, state_count}});
     if (!vars.empty()) os << LUSTRE.var << join_names(vars) << LUSTRE.typed_var;
     os << std::endl;
     os << LUSTRE.let << std::endl;

@@ -146,7 +146,7 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
     // An output that is also a register gets a parameter of its own name, so that the parameter
     // does not hide the register; every other output is read through its pointer.
     std::set<std::string> taken = all_names();
-    std::vector<std::string> out_param(size_t(output_count));
+    std::vector<std::string> out_param(static_cast<size_t>(output_count));
     std::map<std::string, std::string> reads;
     for (int k = 0; k < output_count; ++k) {
         if (output_register(k) >= 0) {
@@ -209,9 +209,9 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
             for (int j = 0; j < state_count; ++j) chained |= next_state_names[i] == state_names[j];
         source << C.transitions << std::endl;
         for (int i = 0; i < state_count; ++i) {
-            std::string value = rewrite_reads("= " + P + next_state_names[i], "= ", reads).substr(2);
-            value.pop_back();
-            source << "  " << P << state_names[i] << (chained ? C.next : "") << "= " << value << ";" << std::endl;
+            auto r = reads.find(P + next_state_names[i]);
+            source << "  " << P << state_names[i] << (chained ? C.next : "") << "= "
+                   << (r != reads.end() ? r->second : P + next_state_names[i]) << ";" << std::endl;
         }
         for (int i = 0; chained && i < state_count; ++i)
             source << "  " << P << state_names[i] << "= " << P << state_names[i] << C.next << ";" << std::endl;

@@ -109,7 +109,7 @@ end signal
 end module
 
 )"},
-    {"nothing at all", circuit_empty, "e0", "module e0:\n\n\n\n\nend module\n\n"},
+    {"nothing at all", circuit_empty, "e0", "module e0:\n\n\n\n\n\nend module\n\n"},
     {"combinational without locals: no signal scope", circuit_comb, "cc", R"(module cc:
 input a, 
        b;
@@ -136,7 +136,6 @@ end module
     {"initial value 1 emitted, no equation block", circuit_delay, "cd", R"(module cd:
 input a;
 output r;
-
 
   [
     emit r;

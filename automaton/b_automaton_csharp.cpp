@@ -7,17 +7,36 @@ namespace {
 
 const std::string DOTS = "//" + std::string(77, '.');
 
+// Keywords of C#: a field of such a name is written as a verbatim identifier, "@" + the name.
+const char* const csharp_keywords[] = {
+    "abstract", "as", "base", "bool", "break", "byte", "case", "catch", "char", "checked", "class", "const",
+    "continue", "decimal", "default", "delegate", "do", "double", "else", "enum", "event", "explicit", "extern",
+    "false", "finally", "fixed", "float", "for", "foreach", "goto", "if", "implicit", "in", "int", "interface",
+    "internal", "is", "lock", "long", "namespace", "new", "null", "object", "operator", "out", "override",
+    "params", "private", "protected", "public", "readonly", "ref", "return", "sbyte", "sealed", "short",
+    "sizeof", "stackalloc", "static", "string", "struct", "switch", "this", "throw", "true", "try", "typeof",
+    "uint", "ulong", "unchecked", "unsafe", "ushort", "using", "virtual", "void", "volatile", "while"};
+
+std::string field(const std::string& name)
+{
+    for (const char* k : csharp_keywords)
+        if (name == k) return "@" + name;
+    return name;
+}
+
 // Writes each line followed by a newline; an empty text is an empty line.
 void lines(std::ostream& os, std::initializer_list<std::string> texts)
 {
     for (const std::string& t : texts) os << t << std::endl;
 }
 
-// The get and set block of one property; in (X "P_") or out (X "GS_") differ in two lines.
-void property(std::ostream& os, const std::string& X, const std::string& Y)
+// The get and set block of the property X + name over the field Y; in (X "P_") or out (X "GS_")
+// differ in two lines.
+void property(std::ostream& os, const std::string& X, const std::string& name)
 {
     bool in = X == "P_";
-    lines(os, {" public bool " + X + Y, " {", "", "   get {", "   return " + Y + ";", "", "      }", "",
+    std::string Y = field(name);
+    lines(os, {" public bool " + X + name, " {", "", "   get {", "   return " + Y + ";", "", "      }", "",
                "   set {", std::string("     if (value != ") + (in ? "" : " ") + Y + "){",
                std::string(in ? "        " : "       ") + Y + " = value;", "", "      }", "    }", "  }", ""});
 }
@@ -25,7 +44,7 @@ void property(std::ostream& os, const std::string& X, const std::string& Y)
 // Inputs and outputs as private bool fields, or the line saying there are none.
 void fields(std::ostream& os, const std::vector<std::string>& names, const std::string& none)
 {
-    for (const std::string& n : names) os << "private bool " << n << ";" << std::endl;
+    for (const std::string& n : names) os << "private bool " << field(n) << ";" << std::endl;
     if (names.empty()) lines(os, {none, "", ""});
     else lines(os, {"", "", ""});
 }
@@ -71,10 +90,10 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
     lines(os, {" private void Reset_Automaton()", " {", "", "  Reset_Inputs();", "  Reset_Outputs();",
                "  Reset_Registers();", "", " }", ""});
     std::vector<std::pair<std::string, std::string>> sets;
-    for (const std::string& in : inputs) sets.push_back({"   " + in, " = false"});
+    for (const std::string& in : inputs) sets.push_back({"   " + field(in), " = false"});
     reset_method(os, "inputs", "Reset_Inputs", sets);
     sets.clear();
-    for (const std::string& out : outputs) sets.push_back({"   " + out, " = false"});
+    for (const std::string& out : outputs) sets.push_back({"   " + field(out), " = false"});
     reset_method(os, "outputs", "Reset_Outputs", sets);
     sets.clear();
     for (int i = 0; i < state_count; ++i)
@@ -88,7 +107,7 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
     // locals of React; outputs and next register values are published after them
     if (input_count > 0) {
         os << "  bool ";
-        for (int j = 0; j < input_count; ++j) os << (j > 0 ? ", " : "") << P << input_names[j] << " = " << input_names[j];
+        for (int j = 0; j < input_count; ++j) os << (j > 0 ? ", " : "") << P << input_names[j] << " = " << field(input_names[j]);
         os << ";" << std::endl;
     }
     std::vector<std::string> locals;
@@ -106,7 +125,7 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
         wood->Put_csharp(os, A, P, "", 0);
         os << std::endl;
     }
-    for (const std::string& out : outputs) os << "  " << out << " = " << P << out << ";" << std::endl;
+    for (const std::string& out : outputs) os << "  " << field(out) << " = " << P << out << ";" << std::endl;
     for (int i = 0; i < state_count; ++i)
         os << "  " << P << state_names[i] << "next = " << P << next_state_names[i] << ";" << std::endl;
     lines(os, {" }", "", "// Changing method X=Xnext", "", "private void Next()", " {", ""});

@@ -28,11 +28,30 @@ void b_automaton::BLIF_put(std::ostream& os, int level, const std::string& name)
     BLIF_restrict_put(os, level, name, nullptr);
 }
 
+// The stem of the node signals: "node", lengthened by "_" while a signal of the circuit could be
+// taken for a node signal (stem, "_", digits), which would then be defined twice.
+std::string b_automaton::node_stem() const
+{
+    std::string stem = BLIF.nodes;
+    bddpp_manager* m = wood == nullptr ? nullptr : wood->manager;
+    for (bool clash = m != nullptr; clash;) {
+        clash = false;
+        for (long p = 0; p < m->nvars && !clash; ++p) {
+            std::string name = m->Name_var_by_index(p);
+            std::size_t digits = stem.size() + 1;
+            clash = name.size() > digits && name.compare(0, digits, stem + "_") == 0 &&
+                    name.find_first_not_of("0123456789", digits) == std::string::npos;
+        }
+        if (clash) stem += "_";
+    }
+    return stem;
+}
+
 // keep null: everything is kept.
 void b_automaton::BLIF_restrict_put(std::ostream& os, int, const std::string& name, int* keep) const
 {
     os << BLIF.model << name << std::endl;
-    os << BLIF.inputs;
+    if (input_count > 0) os << BLIF.inputs; // the line is ended in any case
     for (int i = 0; i < input_count; ++i)
         if (keep == nullptr || keep_position(keep, input_names[i])) os << " " << input_names[i];
     os << std::endl;
@@ -46,6 +65,6 @@ void b_automaton::BLIF_restrict_put(std::ostream& os, int, const std::string& na
             os << BLIF.latch << next_state_names[i] << " " << state_names[i] << " "
                << (init_values[i] == 1 ? "1" : "0") << std::endl;
     os << std::endl;
-    if (has_equations()) wood->Put_blif(os, BLIF.nodes, keep);
+    if (has_equations()) wood->Put_blif(os, node_stem(), keep);
     os << std::endl << BLIF.end << std::endl << std::endl;
 }

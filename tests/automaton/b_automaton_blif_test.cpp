@@ -104,6 +104,22 @@ TEST(BlifPut, UndeterminedInitialValueIsZero)
     delete a;
 }
 
+TEST(BlifPut, NodeSignalsDoNotTakeCircuitNames)
+{
+    b_automaton* a = build_automaton(circuit_clash());
+    a->sort();
+    std::ostringstream out;
+    a->BLIF_put(out, 0, "cx");
+    // every signal is defined once: the last name of each .names line
+    std::istringstream lines(out.str());
+    std::set<std::string> defined;
+    for (std::string line; std::getline(lines, line);)
+        if (line.compare(0, 7, ".names ") == 0)
+            EXPECT_TRUE(defined.insert(line.substr(line.rfind(' ') + 1)).second) << line << "\n" << out.str();
+    EXPECT_EQ(defined.count("node__1"), 1u) << out.str();
+    delete a;
+}
+
 // BLIF_restrict_put with the given keep entry for every position, and 1 for the inputs or not.
 std::string restricted(const test_circuit& c, int inputs_kept)
 {

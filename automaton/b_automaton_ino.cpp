@@ -80,7 +80,7 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
         os << "  /* internal definitions */" << std::endl;
         std::ostringstream equations;
         wood->Put_ino_grafcet(equations, A, outputs_list(), P, "", kinds.data());
-        os << rewrite_reads(equations.str(), "= ", reads) << std::endl;
+        os << rewrite_reads(rewrite_reads(equations.str(), "= ", reads), "if(", reads) << std::endl;
     }
     // a register that is an output drives its actions from its current value
     for (int k = 0; k < output_count; ++k) {

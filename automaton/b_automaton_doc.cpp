@@ -26,12 +26,12 @@ void b_automaton::DOC_put(std::ostream& os, int level, const std::string& name)
 {
     os << DOC.module << name << std::endl << std::endl;
     if (input_count > 0)
-        os << DOC.inputs << join_names(names_of(input_names, input_count));
+        os << DOC.inputs << join_names(name_pointers(input_names, input_count));
     else
         os << DOC.no_input;
     os << std::endl << std::endl;
     if (output_count > 0)
-        os << DOC.outputs << join_names(names_of(output_names, output_count));
+        os << DOC.outputs << join_names(name_pointers(output_names, output_count));
     else
         os << DOC.no_output;
     os << std::endl << std::endl;
@@ -61,7 +61,7 @@ void b_automaton::putbdd(bdd f, std::ostream& os, int kind)
 namespace {
 
 // One line of the dump: head, the names joined by ", ", ";", then an empty line.
-void put_dump_list(std::ostream& os, const char* head, const std::vector<std::string>& names)
+void put_dump_list(std::ostream& os, const char* head, const std::vector<const std::string*>& names)
 {
     if (names.empty()) return;
     os << head << b_automaton::join_names(names) << ";" << std::endl << std::endl;
@@ -81,10 +81,10 @@ std::ostream& operator<<(std::ostream& os, b_automaton& a)
     std::vector<std::string> states;
     for (int i = 0; i < a.state_count; ++i)
         states.push_back(a.state_names[i] + ":" + a.next_state_names[i] + ":" + std::to_string(a.init_values[i]));
-    put_dump_list(os, "state ", states);
-    put_dump_list(os, "inputs ", b_automaton::names_of(a.input_names, a.input_count));
-    put_dump_list(os, "outputs ", b_automaton::names_of(a.output_names, a.output_count));
-    put_dump_list(os, "locals ", b_automaton::names_of(a.local_names, a.local_count));
+    put_dump_list(os, "state ", b_automaton::name_pointers(states.data(), a.state_count));
+    put_dump_list(os, "inputs ", b_automaton::name_pointers(a.input_names, a.input_count));
+    put_dump_list(os, "outputs ", b_automaton::name_pointers(a.output_names, a.output_count));
+    put_dump_list(os, "locals ", b_automaton::name_pointers(a.local_names, a.local_count));
     os << "initial " << std::endl;
     for (int i = 0; i < a.state_count; ++i) os << a.next_state_names[i] << "' = " << a.init_values[i] << std::endl;
     os << std::endl;

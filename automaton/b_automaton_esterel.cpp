@@ -67,9 +67,8 @@ void b_automaton::ESTEREL_put(std::ostream& os, int level, const std::string& na
 
     // interface signals are not hidden by a local one: an output that is a register is emitted
     // through the interface
-    std::vector<std::string> signals = declared_once({names_of(state_names, state_count),
-                                                      names_of(next_state_names, state_count),
-                                                      names_of(local_names, local_count)});
+    std::vector<const std::string*> signals =
+        declared_once({{state_names, state_count}, {next_state_names, state_count}, {local_names, local_count}});
     if (!signals.empty()) os << ESTEREL.signal << join_names(signals) << ESTEREL.in << std::endl << std::endl;
 
     int equations = has_equations();
@@ -96,11 +95,11 @@ void b_automaton::ESTEREL_put(std::ostream& os, int level, const std::string& na
 void b_automaton::LE_put(std::ostream& os, int level, const std::string& name)
 {
     os << LE.module << name << ":" << std::endl;
-    if (input_count > 0) os << LE.input << join_names(names_of(input_names, input_count)) << LE.end_list << std::endl;
+    if (input_count > 0) os << LE.input << join_names(name_pointers(input_names, input_count)) << LE.end_list << std::endl;
     if (output_count > 0)
-        os << LE.output << join_names(names_of(output_names, output_count)) << LE.end_list << std::endl;
+        os << LE.output << join_names(name_pointers(output_names, output_count)) << LE.end_list << std::endl;
     os << std::endl;
-    std::vector<std::string> locals = declared_once({names_of(local_names, local_count)});
+    std::vector<const std::string*> locals = declared_once({{local_names, local_count}});
     if (!locals.empty())
         os << LE.local << join_names(locals) << std::endl << LE.open << std::endl;
     else

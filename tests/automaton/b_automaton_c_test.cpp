@@ -1,0 +1,232 @@
+// The C writer: the source with its reset and step functions, and the header.
+#include <gtest/gtest.h>
+
+#include "b_automaton_writers_fixture.h"
+
+namespace {
+
+struct c_case {
+    const char* label;         // what the case shows
+    test_circuit (*circuit)(); // the circuit
+    const char* name;          // base name passed to the writer
+    const char* source;        // the .c text
+    const char* header;        // the .h text
+};
+
+const c_case C_CASES[] = {
+    {"next-state signal declared, output read through its pointer", circuit_a, "ca", R"(int ca_q,
+    ca_qnext;
+
+void ca_reset_automaton(int ca_a, int ca_b, int *ca_y)
+{
+  ca_q= 0;
+}
+
+void ca_automaton(int ca_a, int ca_b, int *ca_y)
+{
+  int ca_t, ca_d;
+
+  int ca_def_node[13];
+  /* internal definitions */
+  ca_def_node[4]= ca_a;
+   ca_def_node[1]= !0;
+  ca_def_node[8]= ca_q && ca_def_node[4] || !ca_q && !ca_def_node[1];
+   ca_t= ca_def_node[8];
+  ca_def_node[7]= ca_t;
+  ca_def_node[9]= ca_b && ca_def_node[1] || !ca_b && ca_def_node[7];
+  *ca_y= ca_def_node[9];
+  ca_def_node[6]= *ca_y;
+  ca_def_node[12]= ca_a && ca_def_node[6] || !ca_a && !ca_def_node[6];
+   ca_d= !ca_def_node[12];
+
+  /* internal transitions */
+  ca_q= ca_d;
+
+}
+
+)",
+     R"(extern void ca_reset_automaton(int ca_a, int ca_b, int *ca_y);
+
+extern void ca_automaton(int ca_a, int ca_b, int *ca_y);
+
+)"},
+    {"register that is an output: its own parameter, written every step", circuit_b, "cb", R"(int cb_q,
+    cb_qnext;
+
+void cb_reset_automaton(int cb_a, int cb_b, int *cb_q_out, int *cb_y)
+{
+  cb_q= 0;
+}
+
+void cb_automaton(int cb_a, int cb_b, int *cb_q_out, int *cb_y)
+{
+  int cb_t, cb_d;
+
+  int cb_def_node[13];
+  /* internal definitions */
+  cb_def_node[4]= cb_a;
+   cb_def_node[1]= !0;
+  cb_def_node[8]= cb_q && cb_def_node[4] || !cb_q && !cb_def_node[1];
+   cb_t= cb_def_node[8];
+  cb_def_node[7]= cb_t;
+  cb_def_node[9]= cb_b && cb_def_node[1] || !cb_b && cb_def_node[7];
+  *cb_y= cb_def_node[9];
+  cb_def_node[6]= *cb_y;
+  cb_def_node[12]= cb_a && cb_def_node[6] || !cb_a && !cb_def_node[6];
+   cb_d= !cb_def_node[12];
+
+  *cb_q_out= cb_q;
+  /* internal transitions */
+  cb_q= cb_d;
+
+}
+
+)",
+     R"(extern void cb_reset_automaton(int cb_a, int cb_b, int *cb_q_out, int *cb_y);
+
+extern void cb_automaton(int cb_a, int cb_b, int *cb_q_out, int *cb_y);
+
+)"},
+    {"register fed by a register: all transitions at once; unread locals", circuit_v, "cv", R"(int cv_r,
+    cv_s,
+    cv_rnext,
+    cv_snext;
+
+void cv_reset_automaton(int cv_a, int *cv_y)
+{
+  cv_r= 0;
+  cv_s= 0;
+}
+
+void cv_automaton(int cv_a, int *cv_y)
+{
+  int cv_k, cv_z;
+
+  int cv_def_node[9];
+  /* internal definitions */
+   cv_def_node[1]= !0;
+   cv_k= !cv_def_node[1];
+  cv_def_node[3]= cv_s;
+  cv_def_node[8]= cv_r && cv_def_node[3] || !cv_r && !cv_def_node[1];
+  *cv_y= cv_def_node[8];
+   cv_z= *cv_y;
+
+  (void)cv_k;
+  (void)cv_z;
+  /* internal transitions */
+  cv_rnext= cv_a;
+  cv_snext= cv_r;
+  cv_r= cv_rnext;
+  cv_s= cv_snext;
+
+}
+
+)",
+     R"(extern void cv_reset_automaton(int cv_a, int *cv_y);
+
+extern void cv_automaton(int cv_a, int *cv_y);
+
+)"},
+    {"nothing: empty parameter lists and bodies, unused node array", circuit_empty, "e0", R"(void e0_reset_automaton()
+{
+}
+
+void e0_automaton()
+{
+  int e0_def_node[2];
+  (void)e0_def_node;
+}
+
+)",
+     "extern void e0_reset_automaton();\n\nextern void e0_automaton();\n\n"},
+    {"combinational, negated variable", circuit_comb, "cc", R"(void cc_reset_automaton(int cc_a, int cc_b, int *cc_x, int *cc_y)
+{
+}
+
+void cc_automaton(int cc_a, int cc_b, int *cc_x, int *cc_y)
+{
+  int cc_def_node[7];
+  /* internal definitions */
+  cc_def_node[3]= cc_b;
+   cc_def_node[1]= !0;
+  cc_def_node[6]= cc_a && cc_def_node[3] || !cc_a && !cc_def_node[1];
+  *cc_x= cc_def_node[6];
+  cc_def_node[2]= cc_a;
+  *cc_y= !cc_def_node[2];
+
+}
+
+)",
+     R"(extern void cc_reset_automaton(int cc_a, int cc_b, int *cc_x, int *cc_y);
+
+extern void cc_automaton(int cc_a, int cc_b, int *cc_x, int *cc_y);
+
+)"},
+    {"register output fed by an input, initial value 1, no equation", circuit_delay, "cd", R"(int cd_r,
+    cd_rnext;
+
+void cd_reset_automaton(int cd_a, int *cd_r_out)
+{
+  cd_r= !0;
+}
+
+void cd_automaton(int cd_a, int *cd_r_out)
+{
+  int cd_def_node[4];
+  *cd_r_out= cd_r;
+  (void)cd_def_node;
+  /* internal transitions */
+  cd_r= cd_a;
+
+}
+
+)",
+     "extern void cd_reset_automaton(int cd_a, int *cd_r_out);\n\nextern void cd_automaton(int cd_a, int *cd_r_out);\n\n"},
+};
+
+TEST(b_automaton_C_put, golden_texts)
+{
+    for (const c_case& c : C_CASES) {
+        SCOPED_TRACE(c.label);
+        b_automaton* a = build_automaton(c.circuit());
+        a->sort();
+        std::ostringstream source, header;
+        a->C_put(source, header, 0, c.name);
+        EXPECT_EQ(source.str(), c.source);
+        EXPECT_EQ(header.str(), c.header);
+        delete a;
+    }
+}
+
+// The register-output parameter takes "_out" once more while the name is a signal's.
+TEST(b_automaton_C_put, register_output_parameter_avoids_signal_names)
+{
+    test_circuit c = circuit_delay();
+    c.locals = {"r_out"};
+    c.covers = {{{"a", "r_out"}, {"1 1"}}};
+    b_automaton* a = build_automaton(c);
+    a->sort();
+    std::ostringstream source, header;
+    a->C_put(source, header, 0, "cd");
+    EXPECT_EQ(header.str(), "extern void cd_reset_automaton(int cd_a, int *cd_r_out_);\n\n"
+                            "extern void cd_automaton(int cd_a, int *cd_r_out_);\n\n");
+    delete a;
+}
+
+// The level is not read: every level gives the same text.
+TEST(b_automaton_C_put, level_not_read)
+{
+    std::string texts[3];
+    for (int level = 0; level < 3; ++level) {
+        b_automaton* a = build_automaton(circuit_a());
+        a->sort();
+        std::ostringstream source, header;
+        a->C_put(source, header, level, "ca");
+        texts[level] = source.str() + header.str();
+        delete a;
+    }
+    EXPECT_EQ(texts[0], texts[1]);
+    EXPECT_EQ(texts[0], texts[2]);
+}
+
+} // namespace

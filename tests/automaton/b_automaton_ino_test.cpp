@@ -1,0 +1,131 @@
+// The microcontroller sketch writer.
+#include <gtest/gtest.h>
+
+#include "b_automaton_writers_fixture.h"
+
+namespace {
+
+std::string sketch(const test_circuit& c, const std::string& name, std::list<std::string> pulse)
+{
+    b_automaton* a = build_automaton(c);
+    a->sort();
+    std::ostringstream out;
+    a->INO_put_grafcet(out, 0, name, pulse);
+    delete a;
+    return out.str();
+}
+
+TEST(b_automaton_INO_put_grafcet, level_actions)
+{
+    EXPECT_EQ(sketch(circuit_a(), "ca", {}), R"(extern void my_setup(void);
+extern void my_before(void);
+extern void my_after(void);
+extern int a(void);
+extern int b(void);
+extern void y_true(void);
+extern void y_false(void);
+
+int ca_q;
+
+void setup()
+{
+  my_setup();
+  ca_q= 0;
+}
+
+void loop()
+{
+  int ca_qnext;
+
+  int ca_t,
+      ca_a,
+      ca_b,
+      ca_d;
+
+  int ca_def_node[13];
+
+  /* user before() function call */
+  my_before();
+
+  /* inputs reading */
+  ca_a=a();
+  ca_b=b();
+
+  /* internal definitions */
+  ca_def_node[4]= ca_a;
+   ca_def_node[1]= !0;
+  ca_def_node[8]= ca_q && ca_def_node[4] || !ca_q && !ca_def_node[1];
+   ca_t= ca_def_node[8];
+  ca_def_node[7]= ca_t;
+  ca_def_node[9]= ca_b && ca_def_node[1] || !ca_b && ca_def_node[7];
+  if(ca_def_node[9])
+  {
+     y_true();
+  }
+  else
+  {
+     y_false();
+  }
+
+  ca_def_node[6]= ca_def_node[9];
+  ca_def_node[12]= ca_a && ca_def_node[6] || !ca_a && !ca_def_node[6];
+   ca_d= !ca_def_node[12];
+
+  /* internal transitions */
+  ca_qnext= ca_d;
+  ca_q= ca_qnext;
+
+  /* user after() function call */
+  my_after();
+}
+
+)");
+}
+
+// A pulse output has one action; a register that is an output drives its actions from the
+// register; a copy of an output reads the output's value; unread locals are read once.
+TEST(b_automaton_INO_put_grafcet, pulse_register_output_and_copies)
+{
+    std::string b = sketch(circuit_b(), "cb", {"y"});
+    for (const char* line : {"extern void q_true(void);\nextern void q_false(void);\nextern void y(void);\n\n",
+                             "  if(cb_def_node[9])\n  {\n     y();\n  }\n\n",
+                             "  if(cb_q)\n  {\n     q_true();\n  }\n  else\n  {\n     q_false();\n  }\n"
+                             "  /* internal transitions */\n"})
+        EXPECT_NE(b.find(line), std::string::npos) << line;
+    std::string v = sketch(circuit_v(), "cv", {"nothing"});
+    for (const char* line : {"   cv_z= cv_def_node[8];\n", "  (void)cv_k;\n  (void)cv_z;\n",
+                             "  cv_rnext= cv_a;\n  cv_snext= cv_r;\n  cv_r= cv_rnext;\n  cv_s= cv_snext;\n"})
+        EXPECT_NE(v.find(line), std::string::npos) << line;
+}
+
+// Without registers, inputs and outputs: setup() only calls my_setup(), and the node array,
+// read by nothing, is read once.
+TEST(b_automaton_INO_put_grafcet, nothing)
+{
+    EXPECT_EQ(sketch(circuit_empty(), "e0", {}), R"(extern void my_setup(void);
+extern void my_before(void);
+extern void my_after(void);
+
+void setup()
+{
+  my_setup();
+}
+
+void loop()
+{
+  int e0_def_node[2];
+
+  /* user before() function call */
+  my_before();
+
+  /* inputs reading */
+
+  (void)e0_def_node;
+  /* user after() function call */
+  my_after();
+}
+
+)");
+}
+
+} // namespace

@@ -1,0 +1,231 @@
+// The SystemC writer: the module header and the source of its process.
+#include <gtest/gtest.h>
+
+#include "b_automaton_writers_fixture.h"
+
+namespace {
+
+struct systemc_case {
+    const char* label;         // what the case shows
+    test_circuit (*circuit)(); // the circuit
+    const char* name;          // module name
+    const char* source;        // the _sc.cc text
+    const char* header;        // the _sc.h text
+};
+
+const systemc_case SYSTEMC_CASES[] = {
+    {"assignments, plain members, outputs computed into locals", circuit_a, "ca", R"(#include <systemc.h>
+#include "ca_sc.h"
+
+// Processes
+void ca::ca_thread()
+{
+  // state and output computation
+  if (reset == !false){
+    y = false;
+
+    q = false;
+  }
+  else if ( clk.event()){ 
+    bool y;
+ //internal definitions
+    t = q && a;
+    y = b || ! b && t;
+    d = a && ! y || ! a && y;
+
+    this->y = y;
+    q = d;
+  }
+};
+)",
+     R"(#ifndef ca_H
+#define ca_H
+
+#include <systemc.h>
+
+SC_MODULE(ca)
+{
+    // Port Declaration
+    sc_in<bool> a;
+    sc_in<bool> b;
+    sc_in<bool> reset;
+    sc_in<bool> clk;
+    sc_out<bool> y;
+
+   // Data Members
+    sc_signal<bool> q;
+    bool d;
+    bool t;
+
+    // Constructor
+    SC_CTOR(ca)
+    {
+      SC_METHOD(ca_thread);
+      sensitive(a);
+      sensitive(b);
+      sensitive(reset);
+      sensitive << clk.pos();
+    }
+
+    // Processes
+    void ca_thread();
+};
+
+#endif
+)"},
+    {"register that is an output: its state in a member of its own", circuit_b, "cb", R"(#include <systemc.h>
+#include "cb_sc.h"
+
+// Processes
+void cb::cb_thread()
+{
+  // state and output computation
+  if (reset == !false){
+    q = false;
+    y = false;
+
+    q_state = false;
+  }
+  else if ( clk.event()){ 
+    bool y;
+    bool q = q_state;
+ //internal definitions
+    t = q && a;
+    y = b || ! b && t;
+    d = a && ! y || ! a && y;
+
+    this->q = q;
+    this->y = y;
+    q_state = d;
+  }
+};
+)",
+     R"(#ifndef cb_H
+#define cb_H
+
+#include <systemc.h>
+
+SC_MODULE(cb)
+{
+    // Port Declaration
+    sc_in<bool> a;
+    sc_in<bool> b;
+    sc_in<bool> reset;
+    sc_in<bool> clk;
+    sc_out<bool> q;
+    sc_out<bool> y;
+
+   // Data Members
+    sc_signal<bool> q_state;
+    bool d;
+    bool t;
+
+    // Constructor
+    SC_CTOR(cb)
+    {
+      SC_METHOD(cb_thread);
+      sensitive(a);
+      sensitive(b);
+      sensitive(reset);
+      sensitive << clk.pos();
+    }
+
+    // Processes
+    void cb_thread();
+};
+
+#endif
+)"},
+    {"no signal and no equation", circuit_empty, "e0", R"(#include <systemc.h>
+#include "e0_sc.h"
+
+// Processes
+void e0::e0_thread()
+{
+  // state and output computation
+  if (reset == !false){
+
+  }
+  else if ( clk.event()){ 
+  }
+};
+)",
+     R"(#ifndef e0_H
+#define e0_H
+
+#include <systemc.h>
+
+SC_MODULE(e0)
+{
+    // Port Declaration
+    sc_in<bool> reset;
+    sc_in<bool> clk;
+
+   // Data Members
+
+    // Constructor
+    SC_CTOR(e0)
+    {
+      SC_METHOD(e0_thread);
+      sensitive(reset);
+      sensitive << clk.pos();
+    }
+
+    // Processes
+    void e0_thread();
+};
+
+#endif
+)"},
+};
+
+void systemc_texts(const test_circuit& c, const std::string& name, int level, std::string& source, std::string& header)
+{
+    b_automaton* a = build_automaton(c);
+    a->sort();
+    std::ostringstream s, h;
+    a->SYSTEMC_put(s, h, level, name);
+    source = s.str();
+    header = h.str();
+    delete a;
+}
+
+TEST(b_automaton_SYSTEMC_put, golden_texts)
+{
+    for (const systemc_case& c : SYSTEMC_CASES) {
+        SCOPED_TRACE(c.label);
+        std::string source, header;
+        systemc_texts(c.circuit(), c.name, 0, source, header);
+        EXPECT_EQ(source, c.source);
+        EXPECT_EQ(header, c.header);
+    }
+}
+
+// Overlapping names: a next-state signal that is an input or a register gets no member; a
+// register with initial value 1 resets to !false.
+TEST(b_automaton_SYSTEMC_put, members_declared_once)
+{
+    std::string source, header;
+    systemc_texts(circuit_v(), "cv", 0, source, header);
+    EXPECT_NE(header.find("   // Data Members\n    sc_signal<bool> r;\n    sc_signal<bool> s;\n    bool k;\n    bool z;\n\n"),
+              std::string::npos);
+    EXPECT_NE(source.find("    this->y = y;\n    r = a;\n    s = r;\n  }\n"), std::string::npos);
+    systemc_texts(circuit_delay(), "cd", 0, source, header);
+    EXPECT_NE(source.find("    r_state = !false;\n"), std::string::npos);
+}
+
+// A signal named like a port of the frame or a keyword gets "_" appended, everywhere.
+TEST(b_automaton_SYSTEMC_put, reserved_names)
+{
+    test_circuit c = {{}, {}, {"reset", "int"}, {"clk"}, {"sensitive"}, {},
+                      {{{"reset", "int", "sensitive"}, {"11 1"}}, {{"sensitive", "clk"}, {"1 1"}}}};
+    std::string source, header;
+    systemc_texts(c, "rn", 0, source, header);
+    for (const char* line : {"    sc_in<bool> int_;\n", "    sc_in<bool> reset_;\n", "    sc_out<bool> clk_;\n",
+                             "    bool sensitive_;\n", "      sensitive(reset_);\n"})
+        EXPECT_NE(header.find(line), std::string::npos) << line;
+    for (const char* line : {"    sensitive_ = int_ && reset_;\n", "    clk_ = sensitive_;\n", "    this->clk_ = clk_;\n"})
+        EXPECT_NE(source.find(line), std::string::npos) << line;
+}
+
+} // namespace

@@ -1,0 +1,377 @@
+// Sum-of-products covers, prime and essential implicants, the ternary tree, Bdd_simplify3.
+#include <gtest/gtest.h>
+
+#include <list>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bdd/bddpp.h"
+#include "bdd_model.h"
+
+namespace {
+
+// The function of a truth table over the first nv positions: the OR of its minterms.
+bdd function_of_table(bddpp_manager& m, const std::vector<bdd>& v, int nv, const table& t)
+{
+    bdd f = m.Bdd_zero();
+    for (unsigned a = 0; a < (1u << nv); ++a) {
+        if (!t[a]) continue;
+        bdd c = m.Bdd_one();
+        for (int p = 0; p < nv; ++p) c = m.Bdd_and(c, (a >> p) & 1 ? v[p] : m.Bdd_not(v[p]));
+        f = m.Bdd_or(f, c);
+    }
+    return f;
+}
+
+bdd or_of(bddpp_manager& m, const std::list<bdd>& cubes)
+{
+    bdd s = m.Bdd_zero();
+    for (const bdd& c : cubes) s = m.Bdd_or(s, c);
+    return s;
+}
+
+// Products written as in the table of fixed covers: "ab'+c" over a, b, c, d.
+bdd parse_sop(bddpp_manager& m, const std::vector<bdd>& v, const std::string& text, std::list<bdd>* products)
+{
+    bdd s = m.Bdd_zero();
+    std::stringstream in(text);
+    std::string product;
+    while (std::getline(in, product, '+')) {
+        bdd p = m.Bdd_one();
+        for (size_t i = 0; i < product.size(); ++i) {
+            if (product[i] == '\'') continue;
+            bdd x = v[product[i] - 'a'];
+            p = m.Bdd_and(p, i + 1 < product.size() && product[i + 1] == '\'' ? m.Bdd_not(x) : x);
+        }
+        if (products) products->push_back(p);
+        s = m.Bdd_or(s, p);
+    }
+    return s;
+}
+
+// ---- the covers as the algorithms state them, on whole functions ----
+
+std::list<bdd> ref_sop_0(bddpp_manager& m, const bdd& f)
+{
+    std::list<bdd> cover;
+    for (bdd r = f; !m.Bdd_is_zero_tautologic(r); r = m.Bdd_and(r, m.Bdd_not(cover.back())))
+        cover.push_back(m.Bdd_satisfy(r));
+    return cover;
+}
+
+std::list<bdd> ref_sop_1(bddpp_manager& m, const bdd& f)
+{
+    if (m.Bdd_is_tautology(f)) return std::list<bdd>(1, f);
+    std::vector<bdd> T;
+    std::vector<int> vals(m.nvars);
+    for (const bdd& c : ref_sop_0(m, f)) {
+        m.Present_variables(c, vals.data());
+        bdd b = c;
+        for (long p = 0; p < m.nvars; ++p) {
+            if (!vals[p]) continue;
+            bdd e = m.Bdd_exist(b, m.Bdd_var_by_index(p));
+            if (m.Bdd_is_one_tautologic(m.Bdd_reduce(f, e))) b = e;
+        }
+        T.push_back(b);
+    }
+    for (size_t i = 0; i < T.size(); ++i) {
+        bdd s = m.Bdd_zero();
+        for (size_t j = 0; j < T.size(); ++j)
+            if (j != i) s = m.Bdd_or(s, T[j]);
+        if (m.Bdd_equiv(s, f)) T[i] = m.Bdd_zero();
+    }
+    std::list<bdd> cover;
+    for (const bdd& t : T)
+        if (!m.Bdd_is_zero_tautologic(t)) cover.push_back(t);
+    return cover;
+}
+
+void ref_essential(bddpp_manager& m, const bdd& f, std::list<bdd>& E, std::list<bdd>& R)
+{
+    std::list<bdd> primes;
+    Tdd(&m, f).Bdd_prime_implicants(primes);
+    for (const bdd& p : primes) {
+        bdd s = m.Bdd_zero();
+        for (const bdd& q : primes)
+            if (&q != &p) s = m.Bdd_or(s, q);
+        (m.Bdd_equiv(s, f) ? R : E).push_back(p);
+    }
+}
+
+std::list<bdd> ref_sop_2(bddpp_manager& m, const bdd& f)
+{
+    std::list<bdd> E, R;
+    ref_essential(m, f, E, R);
+    std::list<bdd> cover = E;
+    bdd e = or_of(m, E);
+    for (bool found = true; e != f && found;) {
+        found = false;
+        for (const bdd& r : R) {
+            if (m.Bdds_excl(r, e)) {
+                cover.push_back(r);
+                e = m.Bdd_or(e, r);
+                found = true;
+                break;
+            }
+        }
+    }
+    for (const bdd& r : R) {
+        if (e == f) break;
+        if (m.Bdd_or(r, e) != e) {
+            cover.push_back(r);
+            e = m.Bdd_or(r, e);
+        }
+    }
+    std::list<bdd> irredundant = ref_sop_1(m, f);
+    return irredundant.size() < cover.size() ? irredundant : cover;
+}
+
+std::list<bdd> sop(bddpp_manager& m, const bdd& f, int kind)
+{
+    std::list<bdd> cover(3, m.Bdd_one()); // the operation clears it first
+    m.Bdd_sop(f, cover, kind);
+    return cover;
+}
+
+// Random functions of 1 to 8 variables: uniform truth tables and random expressions.
+class random_covers : public ::testing::Test {
+protected:
+    bddpp_manager m;
+    std::vector<bdd> v;
+    std::vector<bdd> functions;
+
+    void SetUp() override
+    {
+        v = make_vars(m, 8);
+        std::mt19937 rng(4242);
+        for (int nv = 1; nv <= 8; ++nv) {
+            for (int k = 0; k < 12; ++k) {
+                table t;
+                for (unsigned a = 0; a < (1u << nv); ++a) t[a] = (rng() % 100) < (k % 2 ? 30u : 60u);
+                functions.push_back(function_of_table(m, v, nv, t));
+                functions.push_back(random_fn(m, v, nv, rng, 4).f);
+            }
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(random_covers, every_kind_covers_the_function_with_cubes_that_imply_it)
+{
+    for (const bdd& f : functions) {
+        for (int kind : {0, 1, 2, 3, 7, -1}) {
+            std::list<bdd> cover = sop(m, f, kind);
+            EXPECT_EQ(or_of(m, cover), f) << "kind " << kind;
+            for (const bdd& c : cover) {
+                EXPECT_TRUE(m.Bdd_is_cube(c));
+                EXPECT_TRUE(m.Bdd_imply(c, f));
+            }
+        }
+    }
+}
+
+TEST_F(random_covers, kind_0_cubes_are_pairwise_disjoint_paths)
+{
+    for (const bdd& f : functions) {
+        std::list<bdd> cover = sop(m, f, 0);
+        EXPECT_EQ(cover, ref_sop_0(m, f));
+        for (std::list<bdd>::iterator i = cover.begin(); i != cover.end(); ++i)
+            for (std::list<bdd>::iterator j = std::next(i); j != cover.end(); ++j) EXPECT_TRUE(m.Bdds_excl(*i, *j));
+        EXPECT_EQ(sop(m, f, 7), cover);
+        EXPECT_EQ(sop(m, f, -1), cover);
+    }
+}
+
+TEST_F(random_covers, kind_1_is_irredundant_and_made_of_primes)
+{
+    for (const bdd& f : functions) {
+        std::list<bdd> cover = sop(m, f, 1);
+        EXPECT_EQ(cover, ref_sop_1(m, f));
+        if (m.Bdd_is_tautology(f)) continue;
+        for (const bdd& c : cover) {
+            std::list<bdd> others;
+            for (const bdd& d : cover)
+                if (&d != &c) others.push_back(d);
+            EXPECT_NE(or_of(m, others), f) << "redundant cube";
+            for (long id : c.node()->support_set())
+                EXPECT_FALSE(m.Bdd_imply(m.Bdd_exist(c, m.Bdd_var_by_id(id)), f)) << "not expanded";
+        }
+    }
+}
+
+TEST_F(random_covers, primes_of_the_walk_are_those_of_the_tree_in_the_same_order)
+{
+    for (const bdd& f : functions) {
+        if (m.Bdd_is_tautology(f)) continue; // the manager lists a constant itself, the tree 1 only
+        std::list<bdd> fast, tree;
+        m.Bdd_prime_implicants(f, fast);
+        Tdd(&m, f).Bdd_prime_implicants(tree);
+        EXPECT_EQ(fast, tree);
+        EXPECT_EQ(or_of(m, fast), f);
+        for (const bdd& p : fast)
+            for (long id : p.node()->support_set())
+                EXPECT_FALSE(m.Bdd_imply(m.Bdd_exist(p, m.Bdd_var_by_id(id)), f)) << "not prime";
+    }
+}
+
+TEST_F(random_covers, essential_implicants_and_kind_2_follow_their_definitions)
+{
+    for (const bdd& f : functions) {
+        std::list<bdd> E, R, refE, refR;
+        m.Bdd_essential_implicants(f, E, R);
+        if (m.Bdd_is_tautology(f)) continue;
+        ref_essential(m, f, refE, refR);
+        EXPECT_EQ(E, refE);
+        EXPECT_EQ(R, refR);
+        EXPECT_EQ(sop(m, f, 2), ref_sop_2(m, f));
+    }
+}
+
+TEST(covers, constants_and_small_functions)
+{
+    bddpp_manager m;
+    std::vector<bdd> v = make_vars(m, 4);
+    bdd a = v[0], b = v[1], c = v[2], one = m.Bdd_one(), zero = m.Bdd_zero();
+    std::list<bdd> none, just_one(1, one), just_zero(1, zero);
+    EXPECT_EQ(sop(m, zero, 0), none);
+    EXPECT_EQ(sop(m, zero, 1), just_zero);
+    EXPECT_EQ(sop(m, zero, 2), none);
+    EXPECT_EQ(sop(m, zero, 3), none);
+    for (int kind : {0, 1, 2, 3, 5}) EXPECT_EQ(sop(m, one, kind), just_one);
+    bdd a_or_b = m.Bdd_or(a, b);
+    EXPECT_EQ(sop(m, a_or_b, 0), (std::list<bdd>{a, m.Bdd_and(m.Bdd_not(a), b)}));
+    EXPECT_EQ(sop(m, a_or_b, 1), (std::list<bdd>{a, b}));
+    EXPECT_EQ(sop(m, a_or_b, 2), (std::list<bdd>{a, b}));
+    EXPECT_EQ(sop(m, m.Bdd_xor(a, b), 0),
+              (std::list<bdd>{m.Bdd_and(a, m.Bdd_not(b)), m.Bdd_and(m.Bdd_not(a), b)}));
+    std::list<bdd> primes;
+    m.Bdd_prime_implicants(a_or_b, primes);
+    EXPECT_EQ(primes, (std::list<bdd>{a, b}));
+    m.Bdd_prime_implicants(zero, primes);
+    EXPECT_EQ(primes, just_zero);
+    std::list<bdd> E, R;
+    bdd ab = m.Bdd_and(a, b), nac = m.Bdd_and(m.Bdd_not(a), c), bc = m.Bdd_and(b, c);
+    m.Bdd_essential_implicants(m.Bdd_or(m.Bdd_or(ab, nac), bc), E, R);
+    EXPECT_EQ(E, (std::list<bdd>{ab, nac}));
+    EXPECT_EQ(R, (std::list<bdd>{bc}));
+    m.Bdd_essential_implicants(one, E, R);
+    EXPECT_EQ(E, just_one);
+    EXPECT_TRUE(R.empty());
+    m.Bdd_essential_implicants(zero, E, R);
+    EXPECT_TRUE(E.empty());
+    EXPECT_EQ(R, just_zero);
+}
+
+TEST(covers, the_26_fixed_covers_of_kind_3)
+{
+    static const char* const rows[26] = {
+        "b'c+b'd+ac+a'd+bc'd'",     "ab'c'+c'd+abc+a'cd'+b'd",  "bc+ab'd'+c'd+a'c",
+        "cd+bc'd'+ab'+a'c+a'd",     "a'c+a'd+b'c+bd+ac'd'",     "a'bc'+ab'd'+a'b'c+bd+c'd+abc",
+        "ab'd'+abd+a'bc'+a'b'd+ac+cd'", "bd'+b'c+ac'd+a'b",     "b'c+ac+ab'd'+a'bd'+bc'd",
+        "ac+b'c+a'bc'+ad'+b'd",     "bc+a'b+a'c+ab'd'+b'c'd",   "a'd+bd'+ac+ab'",
+        "ab+ac'+cd'+a'b'd",         "cd+a'bd'+a'b'd+ab'd'+abc'", "b'c+b'd+a'bc'+cd+ad'",
+        "c'd+b'c+ac+ab'+a'bd'",     "b+ad'+c'd+a'c",            "a'b'c+bd'+ad+c'd+ac'",
+        "a'b'c+bd'+bc'+ac'd'+acd",  "ab'+b'd+cd'+bc'",          "a'd+bc'd'+ab'+ac",
+        "c'd+a'b'c+bc'+bd+ad'",     "a'b+b'c'd+b'cd'+ac'd'+bcd", "a'd+c'd+a'b+bc+ab'd'",
+        "a'b+ac'd'+acd+a'c'd+b'cd'", "ac'+bc'+a'b'c+ad+bd'",
+    };
+    bddpp_manager m;
+    std::vector<bdd> v = make_vars(m, 5);
+    for (int row = 0; row < 26; ++row) {
+        std::list<bdd> products;
+        bdd f = parse_sop(m, v, rows[row], &products);
+        EXPECT_EQ(sop(m, f, 3), products) << "row " << row + 1;
+        EXPECT_EQ(or_of(m, products), f);
+    }
+    // any other function, of these variables or of others, gets the kind-2 cover
+    bdd other = parse_sop(m, v, "ab+cd", nullptr);
+    EXPECT_EQ(sop(m, other, 3), sop(m, other, 2));
+    bdd fifth = m.Bdd_or(v[4], v[0]);
+    EXPECT_EQ(sop(m, fifth, 3), sop(m, fifth, 2));
+}
+
+TEST(covers, the_ternary_tree_and_its_printer)
+{
+    bddpp_manager m;
+    std::vector<bdd> v = make_vars(m, 2);
+    Tdd t(&m, m.Bdd_and(v[0], v[1]));
+    std::ostringstream out;
+    t.Print_bdd_structure(out);
+    EXPECT_EQ(out.str(), R"(if x0
+  if x1
+    1
+  else if !x1
+    0
+  dont care x1
+    0
+else if !x0
+  0
+dont care x0
+  0
+)");
+    std::ostringstream leaf;
+    Tdd(&m, m.Bdd_one()).Print_bdd_structure_loc(leaf, 3);
+    EXPECT_EQ(leaf.str(), "   1\n");
+}
+
+TEST(covers, simplify3_widens_the_primes_away_from_g)
+{
+    bddpp_manager m;
+    std::vector<bdd> v = make_vars(m, 3);
+    bdd a = v[0], b = v[1], c = v[2];
+    EXPECT_EQ(m.Bdd_simplify3(m.Bdd_and(a, b), m.Bdd_and(m.Bdd_not(a), b)), a);
+    EXPECT_EQ(m.Bdd_simplify3(m.Bdd_one(), a), m.Bdd_one());
+    EXPECT_EQ(m.Bdd_simplify3(m.Bdd_zero(), a), m.Bdd_zero());
+    // not disjoint from g: nothing can be dropped
+    bdd f = m.Bdd_or(m.Bdd_and(a, b), c);
+    EXPECT_EQ(m.Bdd_simplify3(f, c), f);
+}
+
+TEST(covers, obsolete_array_form_warns_and_fills_the_array)
+{
+    bddpp_manager m;
+    std::vector<bdd> v = make_vars(m, 2);
+    bdd array[4];
+    testing::internal::CaptureStderr();
+    int n = m.Bdd_sop(m.Bdd_or(v[0], v[1]), array, 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "warning: calling obsolete version of bddpp_manager::Bdd_sop() ...\n");
+    ASSERT_EQ(n, 2);
+    EXPECT_EQ(array[0], v[0]);
+    EXPECT_EQ(array[1], v[1]);
+}
+
+TEST(covers, tree_without_manager_reports_and_holds_nothing)
+{
+    testing::internal::CaptureStderr();
+    Tdd t(nullptr, bdd());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "in Tdd::Tdd() : error: bdd manager not yet created !\n");
+    EXPECT_EQ(t.then_tree, nullptr);
+    std::list<bdd> primes(1, bdd());
+    t.Bdd_prime_implicants(primes);
+    EXPECT_TRUE(primes.empty());
+}
+
+TEST(covers_death, foreign_or_empty_function_ends_the_process)
+{
+    bddpp_manager m, other;
+    bdd x = other.New_var_last("x");
+    std::list<bdd> cover;
+    EXPECT_EXIT(m.Bdd_sop(x, cover, 1), ::testing::ExitedWithCode(1),
+                "ERROR in bddpp_manager::Bdd_sop\\(\\):\n   bdd : adr manager= .*, is not allocated or "
+                "associated with a bad BDD manager...\n");
+    EXPECT_EXIT(m.Bdd_sop(bdd(), cover, 0), ::testing::ExitedWithCode(1), "is not allocated");
+}
+
+TEST(covers_death, kind_3_needs_four_variables)
+{
+    bddpp_manager m;
+    std::vector<bdd> v = make_vars(m, 3);
+    std::list<bdd> cover;
+    EXPECT_EXIT(m.Bdd_sop(v[0], cover, 3), ::testing::ExitedWithCode(1),
+                "calling bddpp_manager::Bdd_var_by_index\\(\\) with index= 3 :out of range!\n"
+                "ERROR: call bddpp_manager::Bdd_and\\(\\) with null reference");
+}

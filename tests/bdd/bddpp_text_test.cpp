@@ -1,0 +1,133 @@
+// Sum-of-products text in every syntax and the PLA, BLIF and LEC tables.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "bdd/bddpp.h"
+
+namespace {
+
+// Variables a, b, c at positions 0, 1, 2 and z, the output of the tables, at 3.
+class text : public ::testing::Test {
+protected:
+    bddpp_manager m;
+    bdd a, b, c, z;
+
+    void SetUp() override
+    {
+        a = m.New_var_last("a");
+        b = m.New_var_last("b");
+        c = m.New_var_last("c");
+        z = m.New_var_last("z");
+    }
+    bdd n(const bdd& f) { return m.Bdd_not(f); }
+    bdd ab_c() { return m.Bdd_or(m.Bdd_and(a, n(b)), c); } // a AND NOT b OR c
+};
+
+} // namespace
+
+TEST_F(text, sum_of_products_strings)
+{
+    EXPECT_EQ(m.Print_sop_to_String(" + ", " . ", "!", "", ab_c(), 1), "a . !b + c");
+    EXPECT_EQ(m.Print_sop_to_String(" + ", ".", "", "'", ab_c(), 1), "a.b' + c");
+    EXPECT_EQ(m.Print_sop_to_String(" + ", " . ", "!", "", m.Bdd_or(a, b), 0), "a + !a . b");
+    EXPECT_EQ(m.Print_sop_to_String_pref_suff(" | ", "&", "~(", ")", ab_c(), "in.", "_s", 1),
+              "in.a_s&~(in.b_s) | in.c_s");
+    std::ostringstream out;
+    m.Print_sop(" or ", " and ", "not ", "", out, ab_c(), 1);
+    out << "|";
+    m.Print_sop_pref_suff("+", "*", "/", "", out, m.Bdd_and(n(a), c), "<", ">", 0);
+    EXPECT_EQ(out.str(), "a and not b or c|/<a>*<c>");
+}
+
+TEST_F(text, constants_whatever_the_kind)
+{
+    for (int kind : {0, 1, 2, 3}) {
+        std::ostringstream cat;
+        EXPECT_EQ(m.Print_sop_to_String(" + ", " . ", "!", "", m.Bdd_zero(), kind), "0");
+        EXPECT_EQ(m.Print_sop_to_String(" + ", " . ", "!", "", m.Bdd_one(), kind), "1");
+        m.Print_cat_sop(" || ", " && ", "!", "", cat, m.Bdd_zero(), "v", kind);
+        m.Print_cat_sop(" || ", " && ", "!", "", cat, m.Bdd_one(), "v", kind);
+        EXPECT_EQ(cat.str(), "01");
+        EXPECT_EQ(m.Print_sop_to_ESTEREL_String(m.Bdd_zero(), kind), "not tick");
+        EXPECT_EQ(m.Print_sop_to_ESTEREL_String(m.Bdd_one(), kind), "tick");
+        EXPECT_EQ(m.Print_sop_to_VHDL_String(m.Bdd_zero(), kind), "'0'");
+        EXPECT_EQ(m.Print_sop_to_VHDL_String(m.Bdd_one(), kind), "'1'");
+    }
+}
+
+TEST_F(text, esterel_vhdl_and_indexed_forms)
+{
+    EXPECT_EQ(m.Print_sop_to_ESTEREL_String(ab_c(), 1), "a and not b or c");
+    EXPECT_EQ(m.Print_sop_to_VHDL_String(ab_c(), 1), "(a and not b) or (c)");
+    EXPECT_EQ(m.Print_sop_to_VHDL_String(m.Bdd_and(n(a), b), 0), "not a and b");
+    EXPECT_EQ(m.Print_sop_to_VHDL_String(m.Bdd_or(a, b), 1), "(a) or (b)");
+    EXPECT_EQ(m.Print_sop_to_VHDL_String(n(c), 2), "not c");
+    std::ostringstream out;
+    m.Print_cat_sop(" || ", " && ", "!", "", out, m.Bdd_or(a, b), "v", 1);
+    out << "|";
+    m.Print_cat_sop(" || ", " && ", "!", "", out, ab_c(), "in", 1);
+    EXPECT_EQ(out.str(), "v[0] || v[1]|in[0] && !in[1] || in[2]");
+    std::ostringstream debug;
+    Print_debug_bdd(debug, m.Bdd_or(a, b));
+    EXPECT_EQ(debug.str(), "a + !a . b");
+}
+
+TEST_F(text, blif_and_lec_tables)
+{
+    bdd x = a, y = b;
+    bdd xor_xy = m.Bdd_or(m.Bdd_and(x, n(y)), m.Bdd_and(n(x), y));
+    std::ostringstream blif;
+    m.BLIF_print(blif, z, xor_xy, 0);
+    m.BLIF_print(blif, z, m.Bdd_zero(), 0);
+    m.BLIF_print(blif, z, m.Bdd_one(), 2);
+    EXPECT_EQ(blif.str(), R"(.names  a b z
+10 1
+01 1
+.names  z
+0
+.names  z
+1
+)");
+    long num[4] = {3, 4, 0, 7};
+    std::ostringstream lec;
+    m.LEC_print(lec, num, z, xor_xy, 0);
+    m.LEC_print(lec, num, z, m.Bdd_zero(), 1);
+    EXPECT_EQ(lec.str(), "3 4 7:\n1 0  1,\n0 1  1;\n7:\n0;\n");
+}
+
+TEST_F(text, pla_rows_cover_the_whole_support)
+{
+    std::ostringstream out;
+    m.PLA_print_pref_suff(out, z, m.Bdd_or(a, c), "<", ">", "H ", "|", "/", ".", "", 1);
+    EXPECT_EQ(out.str(), "H <a> <c> <z>|1- 1/-1 1.");
+    long num[4] = {10, 11, 12, 13};
+    std::ostringstream renamed;
+    m.PLA_print_pref_suff_with_renaming(renamed, z, m.Bdd_and(b, n(c)), "v", "", "", "=", ";", "!",
+                                        ",", 1, num);
+    EXPECT_EQ(renamed.str(), "v11 v12 v13=1,0, 1!");
+}
+
+TEST(text_order, tables_name_inputs_by_order_position)
+{
+    bddpp_manager m;
+    bdd a = m.New_var_last("a");
+    bdd b = m.New_var_last("b");
+    bdd out = m.New_var_last("out");
+    bdd c = m.New_var_before(0, "c"); // order c, a, b, out; ids a 0, b 1, out 2, c 3
+    std::ostringstream blif;
+    m.BLIF_print(blif, out, m.Bdd_and(b, m.Bdd_and(m.Bdd_not(c), a)), 1);
+    EXPECT_EQ(blif.str(), ".names  c a b out\n011 1\n");
+    EXPECT_EQ(m.Print_sop_to_String("+", ".", "!", "", m.Bdd_or(b, c), 1), "c+b");
+}
+
+TEST(text_death, printers_need_a_function_of_their_manager)
+{
+    bddpp_manager m, other;
+    bdd x = other.New_var_last("x");
+    EXPECT_EXIT(m.Print_sop_to_String("+", ".", "!", "", x, 0), ::testing::ExitedWithCode(1),
+                "ERROR in bddpp_manager::Bdd_sop\\(\\):\n   bdd : ");
+    std::ostringstream out;
+    EXPECT_EXIT(Print_debug_bdd(out, bdd()), ::testing::ExitedWithCode(1), "is not allocated or associated");
+}
