@@ -2,7 +2,6 @@
 // that the software and hardware writers share.
 #include "b_automaton.h"
 
-#include <algorithm>
 #include <cctype>
 #include <sstream>
 

@@ -1,8 +1,6 @@
 // The CSharp writer: one class with a property per input and output, React() and Next().
 #include "b_automaton.h"
 
-#include <sstream>
-
 namespace {
 
 const std::string DOTS = "//" + std::string(77, '.');

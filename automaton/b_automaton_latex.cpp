@@ -1,6 +1,8 @@
 // The LaTeX documentation writer.
 #include "b_automaton.h"
 
+#include <streambuf>
+
 #include "utils/Stringpp.h"
 
 namespace {
@@ -36,6 +38,67 @@ const struct {
            "\\begin{itemize}", "\\end{itemize}", "\\item $", "$: ", "$", "$ valeur initiale: $",
            "$, nouvelle valeur sur front: $", "$", "\\end{document}"};
 
+// TeX reads at most 200000 bytes a line and holds a whole paragraph in its main memory, and the
+// sum of products of a wide cover outgrows both. Inside an equation, past FOLD_COLUMN the next
+// blank becomes a line end, which TeX reads as a blank again; past PARAGRAPH_SIZE characters of
+// one formula, the next blank ends the formula and its paragraph and opens the next ones
+// ("$", an empty line, "$"), so the equation goes on in a new paragraph of the same item.
+const std::size_t FOLD_COLUMN = 1000;
+const std::size_t PARAGRAPH_SIZE = 20000;
+
+class folding_buffer : public std::streambuf {
+public:
+    explicit folding_buffer(std::ostream& out) : out_(out), column_(0), in_math_(false), formula_(0) {}
+
+protected:
+    int overflow(int c) override
+    {
+        if (c == traits_type::eof()) return traits_type::not_eof(c);
+        char ch = static_cast<char>(c);
+        if (ch == '$') {
+            in_math_ = !in_math_;
+            formula_ = 0;
+        }
+        if (ch == ' ' && in_math_ && formula_ >= PARAGRAPH_SIZE) {
+            out_ << "$\n\n$";
+            column_ = 1;
+            formula_ = 0;
+            return c;
+        }
+        if (ch == ' ' && column_ >= FOLD_COLUMN) ch = '\n';
+        column_ = ch == '\n' ? 0 : column_ + 1;
+        if (in_math_) ++formula_;
+        out_.put(ch);
+        return c;
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override
+    {
+        for (std::streamsize i = 0; i < n; ++i) overflow(static_cast<unsigned char>(s[i]));
+        return n;
+    }
+    int sync() override
+    {
+        out_.flush();
+        return 0;
+    }
+
+private:
+    std::ostream& out_;  // the document's stream
+    std::size_t column_; // characters since the last line end
+    bool in_math_;       // between the two "$" of an equation
+    std::size_t formula_; // characters of the formula's current paragraph
+};
+
+// The section of the inputs or of the outputs: one item per name; nothing without names.
+void put_interface_section(std::ostream& os, const char* section, const std::string* names, int count,
+                           const char* end)
+{
+    if (count <= 0) return;
+    os << section << std::endl << LATEX.list << std::endl;
+    for (int i = 0; i < count; ++i) os << LATEX.item << latex_String_filter(names[i]) << end << std::endl;
+    os << LATEX.list_end << std::endl << std::endl;
+}
+
 } // namespace
 
 // Every name goes through latex_String_filter: an "_" in math mode would be a subscript, and two
@@ -45,19 +108,9 @@ void b_automaton::LATEX_put(std::ostream& os, int level, const std::string& name
     for (const char* line : LATEX_PREAMBLE) os << line << std::endl;
     os << LATEX.module << name << LATEX.end_module << std::endl;
     os << LATEX.center_end << std::endl;
-    if (input_count > 0) {
-        os << LATEX.inputs << std::endl << LATEX.list << std::endl;
-        for (int i = 0; i < input_count; ++i)
-            os << LATEX.item << latex_String_filter(input_names[i]) << LATEX.end_input << std::endl;
-        os << LATEX.list_end << std::endl << std::endl;
-    }
+    put_interface_section(os, LATEX.inputs, input_names, input_count, LATEX.end_input);
     os << std::endl;
-    if (output_count > 0) {
-        os << LATEX.outputs << std::endl << LATEX.list << std::endl;
-        for (int j = 0; j < output_count; ++j)
-            os << LATEX.item << latex_String_filter(output_names[j]) << LATEX.end_output << std::endl;
-        os << LATEX.list_end << std::endl << std::endl;
-    }
+    put_interface_section(os, LATEX.outputs, output_names, output_count, LATEX.end_output);
     // an empty itemize does not compile: without registers the section stands alone
     os << LATEX.registers << std::endl;
     if (state_count > 0) {
@@ -70,7 +123,9 @@ void b_automaton::LATEX_put(std::ostream& os, int level, const std::string& name
     os << std::endl;
     if (has_equations()) {
         os << LATEX.equations << std::endl;
-        wood->Put_latex(os, level);
+        folding_buffer folding(os);
+        std::ostream folded(&folding);
+        wood->Put_latex(folded, level);
         os << std::endl;
     }
     os << LATEX.end << std::endl << std::endl;

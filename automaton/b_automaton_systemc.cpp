@@ -2,8 +2,7 @@
 // source of the process.
 #include "b_automaton.h"
 
-#include <algorithm>
-#include <sstream>
+#include <iterator>
 
 namespace {
 
@@ -28,17 +27,16 @@ const char* const systemc_reserved[] = {
 void b_automaton::SYSTEMC_put(std::ostream& source, std::ostream& header, int level, const std::string& name)
 {
     // A signal named like a reserved name gets "_" appended until the name is free.
+    std::set<std::string> reserved(std::begin(systemc_reserved), std::end(systemc_reserved));
+    reserved.insert({name, name + "_thread", name + "_H"});
     std::set<std::string> names = all_names(), taken = names;
-    taken.insert(std::begin(systemc_reserved), std::end(systemc_reserved));
-    taken.insert({name, name + "_thread", name + "_H"});
+    taken.insert(reserved.begin(), reserved.end());
     std::map<std::string, std::string> written;
     std::map<long, std::string> renames;
     for (const std::string& n : names) {
-        bool reserved = std::count(std::begin(systemc_reserved), std::end(systemc_reserved), n) > 0 ||
-                        n == name || n == name + "_thread" || n == name + "_H";
-        written[n] = reserved ? fresh_name(n + "_", taken) : n;
+        written[n] = reserved.count(n) > 0 ? fresh_name(n + "_", taken) : n;
         taken.insert(written[n]);
-        if (reserved && wood != nullptr) renames[wood->manager->Index_var_by_name(n)] = written[n];
+        if (written[n] != n && wood != nullptr) renames[wood->manager->Index_var_by_name(n)] = written[n];
     }
     if (wood != nullptr) renames = rename_variables(renames);
     // A register that is also an output keeps its state in a member of its own: the port shows

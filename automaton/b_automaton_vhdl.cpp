@@ -3,6 +3,7 @@
 #include "b_automaton.h"
 
 #include <cctype>
+#include <iterator>
 
 namespace {
 

@@ -106,6 +106,32 @@ void bddpp_manager::Apply_failed(bool is_and, int a, bdd_node* x, int b, bdd_nod
 bdd_node* bddpp_manager::Apply(bool is_and, int a0, bdd_node* x0, int b0, bdd_node* y0, int& link)
 {
     const int neutral = is_and ? 1 : -1;
+    bdd_node* r = nullptr; // result of the operation finished last
+    int l = 0;             // its link
+    // terminal cases and cache lookup: a result found here is one of the operands, a constant
+    // or a result already checked, so it needs no frame and passes the self-check
+    auto quick = [&](int a, bdd_node* x, int b, bdd_node* y) {
+        if (!x || !y) {
+            if (is_and) {
+                std::cerr << "ERROR: call bddpp_manager::Bdd_and() with null reference" << std::endl;
+                std::cerr << "Bdd_and(" << static_cast<const void*>(x) << "," << static_cast<const void*>(y) << ")"
+                          << std::endl;
+            } else {
+                std::cerr << "ERROR: call bddpp_manager::Bdd_or() with null reference" << std::endl;
+            }
+            bdd_exit(1);
+        }
+        if (terminal_rule(neutral, terminal, a, x, b, y, r, l)) return true;
+        if (!cache_on) return false;
+        cache_key key(is_and, a, x, b, y);
+        if (!computed->lookup(bdd_computed_table::op_and, key.a, key.x, key.b, key.y, r, l)) return false;
+        l *= key.sign;
+        return true;
+    };
+    if (quick(a0, x0, b0, y0)) {
+        link = l;
+        return r;
+    }
     // the frames live in a buffer kept from call to call; a nested call would find it taken
     // and simply start a buffer of its own
     static std::vector<apply_frame> spare;
@@ -113,74 +139,53 @@ bdd_node* bddpp_manager::Apply(bool is_and, int a0, bdd_node* x0, int b0, bdd_no
     stack.swap(spare);
     stack.clear();
     stack.push_back(apply_frame{a0, x0, b0, y0, 0, 0, 0, 0, nullptr, 0, nullptr, nullptr, 0, 0});
-    bdd_node* r = nullptr; // result of the frame finished last
-    int l = 0;             // its link
     while (!stack.empty()) {
         apply_frame& f = stack.back();
         if (f.state == 0) {
-            if (!f.x || !f.y) {
-                if (is_and) {
-                    std::cerr << "ERROR: call bddpp_manager::Bdd_and() with null reference" << std::endl;
-                    std::cerr << "Bdd_and(" << static_cast<const void*>(f.x) << ","
-                              << static_cast<const void*>(f.y) << ")" << std::endl;
-                } else {
-                    std::cerr << "ERROR: call bddpp_manager::Bdd_or() with null reference" << std::endl;
-                }
-                bdd_exit(1);
-            }
             f.px = position(f.x);
             f.py = position(f.y);
-            // terminal cases
-            bool done = terminal_rule(neutral, terminal, f.a, f.x, f.b, f.y, r, l);
-            // cache lookup
-            if (!done && cache_on) {
-                cache_key key(is_and, f.a, f.x, f.b, f.y);
-                done = computed->lookup(bdd_computed_table::op_and, key.a, key.x, key.b, key.y, r, l);
-                if (done) l *= key.sign;
+            // cofactors: expand the operand with the smaller position, both when equal
+            int ta = f.a, tb = f.b;
+            bdd_node *tx, *ty;
+            if (f.px < f.py) {
+                f.pos = f.px;
+                tx = f.x->then_node, ty = f.y;
+                f.a2 = f.a * f.x->else_link, f.x2 = f.x->else_node, f.b2 = f.b, f.y2 = f.y;
+            } else if (f.px > f.py) {
+                f.pos = f.py;
+                ta = f.b, tx = f.y->then_node, tb = f.a, ty = f.x;
+                f.a2 = f.b * f.y->else_link, f.x2 = f.y->else_node, f.b2 = f.a, f.y2 = f.x;
+            } else {
+                f.pos = f.px;
+                tx = f.x->then_node, ty = f.y->then_node;
+                f.a2 = f.a * f.x->else_link, f.x2 = f.x->else_node;
+                f.b2 = f.b * f.y->else_link, f.y2 = f.y->else_node;
             }
-            if (!done) {
-                // cofactors: expand the operand with the smaller position, both when equal
-                apply_frame then_side = f;
-                then_side.state = 0;
-                if (f.px < f.py) {
-                    f.pos = f.px;
-                    then_side.x = f.x->then_node;
-                    f.a2 = f.a * f.x->else_link, f.x2 = f.x->else_node, f.b2 = f.b, f.y2 = f.y;
-                } else if (f.px > f.py) {
-                    f.pos = f.py;
-                    then_side.a = f.b, then_side.x = f.y->then_node, then_side.b = f.a, then_side.y = f.x;
-                    f.a2 = f.b * f.y->else_link, f.x2 = f.y->else_node, f.b2 = f.a, f.y2 = f.x;
-                } else {
-                    f.pos = f.px;
-                    then_side.x = f.x->then_node, then_side.y = f.y->then_node;
-                    f.a2 = f.a * f.x->else_link, f.x2 = f.x->else_node;
-                    f.b2 = f.b * f.y->else_link, f.y2 = f.y->else_node;
-                }
-                f.state = 1;
-                // recursion: the then side first
-                stack.push_back(then_side);
-                continue;
-            }
-        } else if (f.state == 1) {
+            f.state = 1;
+            // recursion: the then side first
+            if (!quick(ta, tx, tb, ty))
+                stack.push_back(apply_frame{ta, tx, tb, ty, 0, 0, 0, 0, nullptr, 0, nullptr, nullptr, 0, 0});
+            continue;
+        }
+        if (f.state == 1) {
             f.r1 = r;
             f.l1 = l;
             f.state = 2;
-            stack.push_back(apply_frame{f.a2, f.x2, f.b2, f.y2, 0, 0, 0, 0, nullptr, 0, nullptr,
-                                        nullptr, 0, 0});
+            if (!quick(f.a2, f.x2, f.b2, f.y2))
+                stack.push_back(apply_frame{f.a2, f.x2, f.b2, f.y2, 0, 0, 0, 0, nullptr, 0, nullptr, nullptr, 0, 0});
             continue;
-        } else {
-            if (f.r1 != r || f.l1 != l) {
-                // new node
-                int lk = 1;
-                r = Find_or_create_bdd_node(f.pos, f.l1, l, f.r1, r, lk);
-                l = lk;
-            }
-            // cache insert
-            if (cache_on && r) {
-                cache_key key(is_and, f.a, f.x, f.b, f.y);
-                computed->insert(bdd_computed_table::op_and, key.a, const_cast<bdd_node*>(key.x), key.b,
-                                 const_cast<bdd_node*>(key.y), r, l * key.sign);
-            }
+        }
+        if (f.r1 != r || f.l1 != l) {
+            // new node
+            int lk = 1;
+            r = Find_or_create_bdd_node(f.pos, f.l1, l, f.r1, r, lk);
+            l = lk;
+        }
+        // cache insert
+        if (cache_on && r) {
+            cache_key key(is_and, f.a, f.x, f.b, f.y);
+            computed->insert(bdd_computed_table::op_and, key.a, const_cast<bdd_node*>(key.x), key.b,
+                             const_cast<bdd_node*>(key.y), r, l * key.sign);
         }
         // self-check of the result against both operands
         if (r && r != terminal) {

@@ -66,6 +66,7 @@ public:
 
     bdd_node* node(bdd_node* n)
     {
+        // terminal case, then the memo of this transfer
         if (n == src->terminal) return dst->terminal;
         std::unordered_map<bdd_node*, bdd_node*>::iterator known = done.find(n);
         if (known != done.end()) return known->second;
@@ -75,6 +76,7 @@ public:
             id = dst->Id_var_by_name(name);
             if (id < 0) id = dst->New_node_var_last(name)->var;
         }
+        // recursion, then before else, then the new node
         bdd_node* t = node(n->then_node);
         bdd_node* e = node(n->else_node);
         bdd_node* r = nullptr;
@@ -210,6 +212,7 @@ bdd bddpp_manager::Bdd_assoc_of(long p)
 void bddpp_manager::Bdd_assoc_bdd_to_var(const bdd& g, const bdd& x)
 {
     if (Bdd_is_var(x)) {
+        if (!g.node_ptr) return; // no function to associate
         long k = Bdd_if_index(x);
         bdd c = g;
         for (long i = 0; i < nvars; ++i) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <iostream>
 #include <map>
+#include <set>
 #include <unordered_map>
 
 #include "bddpp.h"
@@ -86,24 +87,28 @@ void Sop_fatal(const bdd& f)
 
 namespace {
 
-// The first path to 1 of r (not constant 0), then before else: the cube Bdd_satisfy gives.
-cube_literals first_path(bddpp_manager* m, const bdd& r)
+// r AND NOT c, c being the first path to 1 of r (then before else): the cube Bdd_satisfy
+// gives, whose literals are appended to path. Only the nodes on the path are rebuilt: off the
+// path NOT c is 1, so that is what the conjunction would build. r is not constant 0.
+bdd without_first_path(bddpp_manager* m, const bdd& r, cube_literals& path)
 {
-    cube_literals lits;
-    bdd_node* n = r.node_ptr;
-    int link = r.link;
-    while (n != m->terminal) {
-        // a non-terminal child is never constant, so only a then edge to 0 turns us aside
-        bool then_is_zero = n->then_node == m->terminal && link == -1;
-        lits.emplace_back(m->Position_of(n), then_is_zero ? 0 : 1);
-        if (then_is_zero) {
-            link *= n->else_link;
-            n = n->else_node;
-        } else {
-            n = n->then_node;
-        }
+    // terminal case: the end of the path, where r is 1
+    if (r.node_ptr == m->terminal) return m->Bdd_zero();
+    // cofactors, then recursion on the side the path takes
+    long p = m->Position_of(r.node_ptr);
+    bdd t = m->Bdd_then(r), e = m->Bdd_else(r);
+    if (!m->Bdd_is_zero_tautologic(t)) { // a non-constant child is satisfiable
+        path.emplace_back(p, 1);
+        t = without_first_path(m, t, path);
+    } else {
+        path.emplace_back(p, 0);
+        e = without_first_path(m, e, path);
     }
-    return lits;
+    // new node, unless both sides agree
+    if (t == e) return t;
+    int link = 1;
+    bdd_node* n = m->Find_or_create_bdd_node(p, t.link, e.link, t.node_ptr, e.node_ptr, link);
+    return bdd(m, link, n);
 }
 
 // Whether cube a implies cube b: every literal of b is a literal of a.
@@ -282,8 +287,19 @@ public:
     std::vector<cube_literals> primes(const bdd& f)
     {
         walk(f);
+        // implicant_filter, with the candidates that may imply a taken from the index
+        std::vector<bool> dropped(found.size(), false);
+        for (size_t i = 0; i < found.size(); ++i) {
+            if (dropped[i]) continue;
+            const std::set<size_t>* candidates = rarest_holders(found[i]);
+            for (size_t j = i + 1; j < found.size() && !candidates; ++j) dropped[j] = true; // a is 1
+            if (!candidates) break;
+            for (std::set<size_t>::const_iterator j = candidates->upper_bound(i); j != candidates->end(); ++j)
+                if (!dropped[*j] && cube_implies(found[*j], found[i])) dropped[*j] = true;
+        }
         std::vector<cube_literals> out;
-        implicant_filter(found, cube_implies, [&out](const cube_literals& c) { out.push_back(c); });
+        for (size_t i = 0; i < found.size(); ++i)
+            if (!dropped[i]) out.push_back(found[i]);
         return out;
     }
 
@@ -297,12 +313,49 @@ private:
     bddpp_manager* m;                               // manager of the function
     std::unordered_map<uintptr_t, children> memo;   // (node, link) -> its tree's children
     std::vector<cube_literals> found;               // implicants met so far, in tree order
+    std::map<std::pair<long, int>, std::set<size_t>> holders; // literal -> elements of found holding it
     cube_literals path;                             // the literals chosen above the walk
+    const std::set<size_t> no_holder;               // holders of a literal nobody holds
+
+    // The holders of c's literal held by the fewest elements: an element implies c only if
+    // it holds every literal of c. Null for the empty cube c (every element implies it).
+    const std::set<size_t>* rarest_holders(const cube_literals& c) const
+    {
+        const std::set<size_t>* best = nullptr;
+        for (const std::pair<long, int>& l : c) {
+            std::map<std::pair<long, int>, std::set<size_t>>::const_iterator h = holders.find(l);
+            const std::set<size_t>* held = h == holders.end() ? &no_holder : &h->second;
+            if (!best || held->size() < best->size()) best = held;
+        }
+        return best;
+    }
+
+    // implicant_insert, with the first element that implies the path taken from the index.
+    void insert_path()
+    {
+        const std::set<size_t>* candidates = rarest_holders(path);
+        size_t k = found.size();
+        if (!candidates) k = 0;
+        else
+            for (size_t i : *candidates)
+                if (cube_implies(found[i], path)) {
+                    k = i;
+                    break;
+                }
+        if (k == found.size()) {
+            found.push_back(path);
+            for (const std::pair<long, int>& l : path) holders[l].insert(k);
+            return;
+        }
+        for (const std::pair<long, int>& l : found[k]) // the path holds a part of them only
+            if (!std::binary_search(path.begin(), path.end(), l)) holders[l].erase(k);
+        found[k] = path;
+    }
 
     void walk(const bdd& g)
     {
         if (g.node_ptr == m->terminal) {
-            if (g.link == 1) implicant_insert(found, path, cube_implies);
+            if (g.link == 1) insert_path();
             return;
         }
         uintptr_t key = reinterpret_cast<uintptr_t>(g.node_ptr) | (g.link == 1 ? 1 : 0);
@@ -337,6 +390,79 @@ void append_cubes(bddpp_manager* m, const std::vector<cube_literals>& cubes, std
     for (const cube_literals& c : cubes) out.push_back(Literals_cube(m, c));
 }
 
+// Kind 0: the disjoint paths, first path first (constant 1 gives the empty cube).
+std::vector<cube_literals> disjoint_paths(bddpp_manager* m, const bdd& f)
+{
+    std::vector<cube_literals> cover;
+    for (bdd r = f; !m->Bdd_is_zero_tautologic(r);) {
+        cover.emplace_back();
+        r = without_first_path(m, r, cover.back());
+    }
+    return cover;
+}
+
+// Kind 1 of a non-constant f: the disjoint paths, each expanded literal by literal in
+// ascending position while it implies f, then those the others cover dropped in order.
+std::vector<cube_literals> irredundant_cover(bddpp_manager* m, const bdd& f)
+{
+    cube_implication implies_f(m, f);
+    std::vector<cube_literals> T;
+    for (const cube_literals& lits : disjoint_paths(m, f)) {
+        cube_literals b = lits;
+        for (const std::pair<long, int>& l : lits) {
+            cube_literals e;
+            for (const std::pair<long, int>& k : b)
+                if (k.first != l.first) e.push_back(k);
+            if (implies_f(e)) b = e;
+        }
+        T.push_back(b);
+    }
+    // every cube implies f and together they cover it, so the others give f exactly when
+    // they cover cube i
+    std::vector<bool> live(T.size(), true);
+    for (size_t i = 0; i < T.size(); ++i)
+        if (covered_by_others(T, live, i)) live[i] = false;
+    std::vector<cube_literals> cover;
+    for (size_t i = 0; i < T.size(); ++i)
+        if (live[i]) cover.push_back(T[i]);
+    return cover;
+}
+
+// Kind 2 of a non-constant f: the essential primes, then the first others disjoint from
+// what is chosen, then those that still add minterms; the kind-1 cover when strictly shorter.
+std::vector<cube_literals> essential_greedy_cover(bddpp_manager* m, const bdd& f)
+{
+    std::vector<cube_literals> E, R;
+    split_primes(m, f, E, R);
+    std::vector<cube_literals> chosen = E;
+    bdd e = m->Bdd_zero();
+    for (const cube_literals& c : E) e = m->Bdd_or(e, Literals_cube(m, c));
+    bool disjoint_phase_ended = false;
+    while (e != f && !disjoint_phase_ended) {
+        disjoint_phase_ended = true;
+        for (const cube_literals& r : R) {
+            bool disjoint = true; // from e: from every cube chosen
+            for (const cube_literals& c : chosen) disjoint = disjoint && cubes_conflict(r, c);
+            if (disjoint) {
+                chosen.push_back(r);
+                e = m->Bdd_or(e, Literals_cube(m, r));
+                disjoint_phase_ended = false;
+                break;
+            }
+        }
+    }
+    for (size_t i = 0; i < R.size() && e != f; ++i) {
+        bdd grown = m->Bdd_or(Literals_cube(m, R[i]), e);
+        if (grown != e) {
+            chosen.push_back(R[i]);
+            e = grown;
+        }
+    }
+    assert(e == f);
+    std::vector<cube_literals> irredundant = irredundant_cover(m, f);
+    return irredundant.size() < chosen.size() ? irredundant : chosen;
+}
+
 } // namespace
 
 // ---- the cover of each kind ----
@@ -362,46 +488,37 @@ int bddpp_manager::Bdd_sop(const bdd& f, bdd* array, int kind)
     return k;
 }
 
+std::vector<cube_literals> Cover_literals(bddpp_manager* m, const bdd& f, int kind)
+{
+    if (f.manager != m || !f.node_ptr || f.node_ptr->owner != m) Sop_fatal(f);
+    bool constant = m->Bdd_is_tautology(f);
+    std::vector<cube_literals> none, one(1);
+    switch (kind) {
+    case 1: return constant ? (m->Bdd_is_one_tautologic(f) ? one : none) : irredundant_cover(m, f);
+    case 2: return constant ? (m->Bdd_is_one_tautologic(f) ? one : none) : essential_greedy_cover(m, f);
+    case 3: {
+        std::list<bdd> cover;
+        m->Bdd_sop_2plus(f, cover);
+        std::vector<cube_literals> lits;
+        for (const bdd& c : cover)
+            if (!m->Bdd_is_zero_tautologic(c)) lits.push_back(Cube_literals(m, c));
+        return lits;
+    }
+    default: return disjoint_paths(m, f);
+    }
+}
+
 void bddpp_manager::Bdd_sop_0(const bdd& f, std::list<bdd>& cover)
 {
     cover.clear();
-    bdd r = f;
-    while (!Bdd_is_zero_tautologic(r)) {
-        bdd c = Literals_cube(this, first_path(this, r));
-        cover.push_back(c);
-        r = Bdd_and(r, Bdd_not(c)); // linear: NOT c is 1 off c's path
-    }
+    append_cubes(this, disjoint_paths(this, f), cover);
 }
 
 void bddpp_manager::Bdd_sop_1(const bdd& f, std::list<bdd>& cover)
 {
     cover.clear();
-    if (Bdd_is_tautology(f)) {
-        cover.push_back(f);
-        return;
-    }
-    std::list<bdd> disjoint;
-    Bdd_sop_0(f, disjoint);
-    cube_implication implies_f(this, f);
-    std::vector<cube_literals> T;
-    for (const bdd& c : disjoint) {
-        const cube_literals lits = Cube_literals(this, c);
-        cube_literals b = lits;
-        for (const std::pair<long, int>& l : lits) {
-            cube_literals e;
-            for (const std::pair<long, int>& k : b)
-                if (k.first != l.first) e.push_back(k);
-            if (implies_f(e)) b = e;
-        }
-        T.push_back(b);
-    }
-    // every cube implies f and together they cover it, so the others give f exactly when
-    // they cover cube i
-    std::vector<bool> live(T.size(), true);
-    for (size_t i = 0; i < T.size(); ++i)
-        if (covered_by_others(T, live, i)) live[i] = false;
-    for (size_t i = 0; i < T.size(); ++i)
-        if (live[i]) cover.push_back(Literals_cube(this, T[i]));
+    if (Bdd_is_tautology(f)) cover.push_back(f);
+    else append_cubes(this, irredundant_cover(this, f), cover);
 }
 
 void bddpp_manager::Bdd_prime_implicants(const bdd& f, std::list<bdd>& primes)
@@ -436,37 +553,7 @@ void bddpp_manager::Bdd_sop_2(const bdd& f, std::list<bdd>& cover)
         if (Bdd_is_one_tautologic(f)) cover.push_back(f);
         return;
     }
-    std::vector<cube_literals> E, R;
-    split_primes(this, f, E, R);
-    std::vector<cube_literals> chosen = E;
-    bdd e = Bdd_zero();
-    for (const cube_literals& c : E) e = Bdd_or(e, Literals_cube(this, c));
-    bool disjoint_phase_ended = false;
-    while (e != f && !disjoint_phase_ended) {
-        disjoint_phase_ended = true;
-        for (const cube_literals& r : R) {
-            bool disjoint = true; // from e: from every cube chosen
-            for (const cube_literals& c : chosen) disjoint = disjoint && cubes_conflict(r, c);
-            if (disjoint) {
-                chosen.push_back(r);
-                e = Bdd_or(e, Literals_cube(this, r));
-                disjoint_phase_ended = false;
-                break;
-            }
-        }
-    }
-    for (size_t i = 0; i < R.size() && e != f; ++i) {
-        bdd grown = Bdd_or(Literals_cube(this, R[i]), e);
-        if (grown != e) {
-            chosen.push_back(R[i]);
-            e = grown;
-        }
-    }
-    assert(e == f);
-    std::list<bdd> irredundant;
-    Bdd_sop_1(f, irredundant);
-    if (irredundant.size() < chosen.size()) cover.swap(irredundant);
-    else append_cubes(this, chosen, cover);
+    append_cubes(this, essential_greedy_cover(this, f), cover);
 }
 
 void bddpp_manager::Bdd_sop_2plus(const bdd& f, std::list<bdd>& cover)

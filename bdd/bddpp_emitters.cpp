@@ -8,6 +8,9 @@
 
 namespace {
 
+const std::string three_blanks = "   "; // start of the terminal node's line
+const std::string two_blanks = "  ";    // start of the other lines
+
 enum node_kind { terminal_node, variable_node, decision_node };
 
 node_kind kind_of(const bdd_node* n)
@@ -83,9 +86,6 @@ void eval_network(bddpp_manager* m, const eval_words& w, std::ostream& os, bdd_n
         os << w.END << "\n";
     });
 }
-
-const std::string three_blanks = "   ";
-const std::string two_blanks = "  ";
 
 } // namespace
 

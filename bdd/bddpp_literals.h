@@ -19,6 +19,11 @@ cube_literals Cube_literals(bddpp_manager* m, const bdd& c);
 // The cube of lits as a function of m.
 bdd Literals_cube(bddpp_manager* m, const cube_literals& lits);
 
+// The cover of f of the kind (Bdd_sop) as literal lists, in cover order, without the cubes
+// that are constant 0: the writers print an empty cover and the cover (0) alike. Ends the
+// process, as Bdd_sop does, for a function of no manager or of another one.
+std::vector<cube_literals> Cover_literals(bddpp_manager* m, const bdd& f, int kind);
+
 // The report of a sum of products asked for a function of no manager or of another one;
 // ends the process with status 1.
 [[noreturn]] void Sop_fatal(const bdd& f);

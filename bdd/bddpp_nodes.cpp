@@ -301,18 +301,20 @@ void bddpp_manager::Bdd_gc()
     unique_table->for_each([&](bdd_node* n) {
         if (collectible(n)) pass.push_back(n);
     });
-    // a pass frees its nodes; their children left without references make the next pass
+    // a pass frees its nodes; their children left without references make the next pass. A
+    // count falls to 0 once only, so no node enters a pass twice, and a node of the current
+    // pass (count already <= 0) is never taken again for the next one.
     while (!pass.empty()) {
-        std::unordered_set<bdd_node*> doomed(pass.begin(), pass.end());
-        std::unordered_set<bdd_node*> next;
+        std::vector<bdd_node*> next;
         for (bdd_node* n : pass) {
-            bdd_node* kids[2] = {n->then_node, n->else_node};
+            // both children are one node when the else edge is the complemented then edge
+            bdd_node* kids[2] = {n->then_node, n->else_node == n->then_node ? nullptr : n->else_node};
             Map_suppress(n);
             delete n;
             for (bdd_node* c : kids)
-                if (c && c->var >= 0 && !doomed.count(c) && collectible(c)) next.insert(c);
+                if (c && c->var >= 0 && c->refs == 0 && collectible(c)) next.push_back(c);
         }
-        pass.assign(next.begin(), next.end());
+        pass.swap(next);
     }
 }
 

@@ -109,7 +109,7 @@ void bdd_computed_table::clear()
 
 void bdd_computed_table::fit(size_t nodes)
 {
-    const size_t limit = size_t(1) << 24;
+    const size_t limit = size_t(1) << 21; // 64 MiB: beyond it misses cost less than memory
     if (nodes <= entries.size() || entries.size() >= limit) return;
     size_t n = entries.size();
     while (n < nodes && n < limit) n *= 2;

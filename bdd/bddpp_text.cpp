@@ -22,17 +22,14 @@ struct literal_text {
     }
 };
 
-// Literals in ascending order position joined by AND; "0" and "1" for the constants.
-std::string product_text(bddpp_manager* m, const bdd& c, const char* AND, const char* NOTpre,
+// Literals in ascending order position joined by AND; "1" for the empty cube.
+std::string product_text(const cube_literals& lits, const char* AND, const char* NOTpre,
                          const char* NOTpost, const literal_text& var)
 {
-    if (m->Bdd_is_zero_tautologic(c)) return "0";
-    if (m->Bdd_is_one_tautologic(c)) return "1";
+    if (lits.empty()) return "1";
     std::string s;
-    bool first = true;
-    for (const std::pair<long, int>& l : Cube_literals(m, c)) {
-        if (!first) s += AND;
-        first = false;
+    for (const std::pair<long, int>& l : lits) {
+        if (&l != &lits.front()) s += AND;
         s += l.second ? var(l.first) : NOTpre + var(l.first) + NOTpost;
     }
     return s;
@@ -42,15 +39,12 @@ std::string product_text(bddpp_manager* m, const bdd& c, const char* AND, const 
 std::string sop_text(bddpp_manager* m, const char* OR, const char* AND, const char* NOTpre,
                      const char* NOTpost, const bdd& f, int kind, const literal_text& var)
 {
-    std::list<bdd> cover;
-    m->Bdd_sop(f, cover, kind);
+    std::vector<cube_literals> cover = Cover_literals(m, f, kind);
     if (cover.empty()) return "0";
     std::string s;
-    bool first = true;
-    for (const bdd& c : cover) {
-        if (!first) s += OR;
-        first = false;
-        s += product_text(m, c, AND, NOTpre, NOTpost, var);
+    for (const cube_literals& c : cover) {
+        if (&c != &cover.front()) s += OR;
+        s += product_text(c, AND, NOTpre, NOTpost, var);
     }
     return s;
 }
@@ -128,8 +122,7 @@ void pla_table(bddpp_manager* m, std::ostream& os, const bdd& out, const bdd& f,
                const std::string& LITSEP, int kind, const long* num)
 {
     std::set<long> support = m->set_of_index_depend_on(f);
-    std::list<bdd> cover;
-    m->Bdd_sop(f, cover, kind);
+    std::vector<cube_literals> cover = Cover_literals(m, f, kind);
     std::string out_name;
     if (!num) {
         out_name = m->Name_var_by_bdd(out);
@@ -146,8 +139,7 @@ void pla_table(bddpp_manager* m, std::ostream& os, const bdd& out, const bdd& f,
         return;
     }
     size_t row = 0;
-    for (const bdd& c : cover) {
-        cube_literals lits = Cube_literals(m, c);
+    for (const cube_literals& lits : cover) {
         size_t k = 0;
         for (long p : support) {
             while (k < lits.size() && lits[k].first < p) ++k;

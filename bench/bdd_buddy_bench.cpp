@@ -1,7 +1,6 @@
 // The BDD benchmark workloads on BuDDy, beside this system's engine, with the time ratio.
 #include <stdio.h>
 
-#include <ctime>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -52,42 +51,37 @@ private:
     }
 };
 
-ref apply(const ref& a, const ref& b, int op) { return ref(buddy::bdd_apply(a.id(), b.id(), op)); }
-ref operator&(const ref& a, const ref& b) { return apply(a, b, bddop_and); }
-ref operator|(const ref& a, const ref& b) { return apply(a, b, bddop_or); }
-ref operator^(const ref& a, const ref& b) { return apply(a, b, bddop_xor); }
-ref operator!(const ref& a) { return ref(buddy::bdd_not(a.id())); }
-ref bdd_imp(const ref& a, const ref& b) { return apply(a, b, bddop_imp); }
-ref bdd_ithvar(int i) { return ref(buddy::bdd_ithvar(i)); }
-const ref bddfalse(0); // BuDDy's two constant nodes
-const ref bddtrue(1);
-
-} // namespace
-
-namespace {
-
-// Processor time of the process: steadier than the wall clock on a loaded machine.
-double now()
-{
-    timespec t;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + 1e-9 * double(t.tv_nsec);
-}
-
 void quiet_gc(int, buddy::bddGbcStat*) {}
 
-void start(int nv)
-{
-    buddy::bdd_init(1000000, 100000);
-    buddy::bdd_setmaxincrease(4000000);
-    buddy::bdd_gbc_hook(quiet_gc);
-    buddy::bdd_setvarnum(nv);
-}
+// The workloads' view of a running BuDDy kernel; BuDDy collects by itself.
+struct buddy_engine {
+    typedef ref fn;
 
-bench_result finish(const std::vector<ref>& outs, double t0, int nv)
+    explicit buddy_engine(int nv)
+    {
+        buddy::bdd_init(1000000, 100000);
+        buddy::bdd_setmaxincrease(4000000);
+        buddy::bdd_gbc_hook(quiet_gc);
+        buddy::bdd_setvarnum(nv);
+    }
+    ~buddy_engine() { buddy::bdd_done(); }
+    ref var(int i) { return ref(buddy::bdd_ithvar(i)); }
+    ref one() { return ref(1); }
+    ref zero() { return ref(0); }
+    ref conj(const ref& f, const ref& g) { return apply(f, g, bddop_and); }
+    ref disj(const ref& f, const ref& g) { return apply(f, g, bddop_or); }
+    ref neg(const ref& f) { return ref(buddy::bdd_not(f.id())); }
+    ref imp(const ref& f, const ref& g) { return apply(f, g, bddop_imp); }
+    ref exor(const ref& f, const ref& g) { return apply(f, g, bddop_xor); }
+    void collect() {}
+
+    static ref apply(const ref& f, const ref& g, int op) { return ref(buddy::bdd_apply(f.id(), g.id(), op)); }
+};
+
+bench_result finish(const std::vector<ref>& outs, double t0)
 {
     bench_result r;
-    r.seconds = now() - t0;
+    r.seconds = cpu_now() - t0;
     std::vector<buddy::BDD> roots;
     for (const ref& f : outs) roots.push_back(f.id());
     r.nodes = buddy::bdd_anodecount(roots.data(), int(roots.size())) + 1; // BuDDy leaves the terminals out
@@ -95,81 +89,33 @@ bench_result finish(const std::vector<ref>& outs, double t0, int nv)
     buddy::bdd_stats(&stat);
     r.created = stat.produced;
     r.check = 0;
-    for (const ref& f : outs) r.check += buddy::bdd_satcount(f.id()) / 1.0;
-    (void)nv;
+    for (const ref& f : outs) r.check += buddy::bdd_satcount(f.id());
     return r;
 }
 
+// The kernel's start (allocation of its node table) is not part of the build.
 bench_result buddy_queens(int n)
 {
-    start(n * n);
-    double t0 = now(); // the kernel's allocation is not part of the build
-    bench_result r;
-    {
-        auto at = [&](int i, int j) { return bdd_ithvar(i * n + j); };
-        ref queen = bddtrue;
-        for (int i = 0; i < n; ++i) {
-            ref row = bddfalse;
-            for (int j = 0; j < n; ++j) row = row | at(i, j);
-            queen = queen & row;
-        }
-        for (int i = 0; i < n; ++i)
-            for (int j = 0; j < n; ++j) {
-                ref c = bddtrue;
-                for (int k = 0; k < n; ++k)
-                    for (int l = 0; l < n; ++l) {
-                        if (k == i && l == j) continue;
-                        if (k == i || l == j || k - l == i - j || k + l == i + j) c = c & bdd_imp(at(i, j), !at(k, l));
-                    }
-                queen = queen & c;
-            }
-        r = finish(std::vector<ref>(1, queen), t0, n * n);
-    }
-    buddy::bdd_done();
-    return r;
+    buddy_engine e(n * n);
+    double t0 = cpu_now();
+    ref q = queens(e, n);
+    return finish(std::vector<ref>(1, q), t0);
 }
 
-void add_into(std::vector<ref>& s, const std::vector<ref>& t)
+bench_result buddy_adder(int n)
 {
-    ref carry = bddfalse;
-    for (size_t i = 0; i < s.size(); ++i) {
-        ref half = s[i] ^ t[i];
-        ref next = (s[i] & t[i]) | (carry & half);
-        s[i] = half ^ carry;
-        carry = next;
-    }
-    s.push_back(carry);
+    buddy_engine e(2 * n);
+    double t0 = cpu_now();
+    std::vector<ref> outs = adder(e, n);
+    return finish(outs, t0);
 }
 
-bench_result buddy_arith(int n, bool multiply)
+bench_result buddy_multiplier(int n)
 {
-    start(2 * n);
-    double t0 = now();
-    bench_result r;
-    {
-        std::vector<ref> a, b;
-        for (int i = 0; i < n; ++i) {
-            a.push_back(bdd_ithvar(2 * i));
-            b.push_back(bdd_ithvar(2 * i + 1));
-        }
-        std::vector<ref> p;
-        if (!multiply) {
-            p = a;
-            add_into(p, b);
-        } else {
-            p.assign(2 * n, bddfalse);
-            for (int i = 0; i < n; ++i) {
-                std::vector<ref> row(2 * n - 1, bddfalse);
-                for (int j = 0; j < n; ++j) row[i + j] = a[j] & b[i];
-                std::vector<ref> acc(p.begin(), p.end() - 1);
-                add_into(acc, row);
-                p = acc;
-            }
-        }
-        r = finish(p, t0, 2 * n);
-    }
-    buddy::bdd_done();
-    return r;
+    buddy_engine e(2 * n);
+    double t0 = cpu_now();
+    std::vector<ref> outs = multiplier(e, n);
+    return finish(outs, t0);
 }
 
 } // namespace
@@ -182,10 +128,10 @@ struct ours {
     bench_result r;   // its figures
 };
 
-std::vector<ours> run_bdd_bench(const char* path)
+std::vector<ours> run_bdd_bench(const char* command)
 {
     std::vector<ours> all;
-    FILE* child = popen(path, "r");
+    FILE* child = popen(command, "r");
     if (!child) return all;
     char line[512];
     if (!std::fgets(line, sizeof line, child)) line[0] = 0; // the header
@@ -203,25 +149,27 @@ std::vector<ours> run_bdd_bench(const char* path)
     return all;
 }
 
+// Usage: bdd_buddy_bench [repetitions [path of bdd_bench]]; each figure is the best of that
+// many runs (3 by default) on either engine.
 int main(int argc, char** argv)
 {
-    const char* path = argc > 1 ? argv[1] : NELVOR_BDD_BENCH;
-    std::vector<ours> mine = run_bdd_bench(path);
+    int reps = argc > 1 ? std::atoi(argv[1]) : 3;
+    if (reps < 1) reps = 1;
+    std::string command = std::string(argc > 2 ? argv[2] : NELVOR_BDD_BENCH) + " " + std::to_string(reps);
+    std::vector<ours> mine = run_bdd_bench(command.c_str());
     if (mine.empty()) {
-        std::fprintf(stderr, "bdd_buddy_bench: no figures from %s\n", path);
+        std::fprintf(stderr, "bdd_buddy_bench: no figures from %s\n", command.c_str());
         return 1;
     }
-    std::printf("%-12s %3s %10s %10s %8s %10s %10s %14s\n", "workload", "n", "nelvor s", "BuDDy s", "ratio",
-                "nodes", "BuDDy", "check");
+    std::printf("%-12s %3s %10s %10s %8s %10s %10s %10s %10s %14s\n", "workload", "n", "nelvor s", "BuDDy s",
+                "ratio", "nodes", "BuDDy", "created", "BuDDy", "check");
     for (const ours& o : mine) {
-        bench_result b;
-        if (o.name == "queens") b = buddy_queens(o.n);
-        else if (o.name == "adder") b = buddy_arith(o.n, false);
-        else b = buddy_arith(o.n, true);
+        bench_result b = best_of(o.name == "queens" ? buddy_queens : (o.name == "adder" ? buddy_adder : buddy_multiplier), o.n,
+                    reps);
         const bench_result& a = o.r;
-        std::printf("%-12s %3d %10.4f %10.4f %8.2f %10ld %10ld %14.0f%s\n", o.name.c_str(), o.n, a.seconds,
-                    b.seconds, b.seconds > 0 ? a.seconds / b.seconds : 0.0, a.nodes, b.nodes, a.check,
-                    a.check == b.check ? "" : " (BuDDy differs)");
+        std::printf("%-12s %3d %10.4f %10.4f %8.2f %10ld %10ld %10ld %10ld %14.0f%s\n", o.name.c_str(), o.n,
+                    a.seconds, b.seconds, b.seconds > 0 ? a.seconds / b.seconds : 0.0, a.nodes, b.nodes, a.created,
+                    b.created, a.check, a.check == b.check ? "" : " (BuDDy differs)");
     }
     std::printf("BuDDy peak memory: %ld KiB\n", peak_memory_kb());
     return 0;

@@ -89,7 +89,7 @@ int main(int argc, char** argv)
     work.push_back({"AND of 64 inputs", all_and, {0, 1, 2}});
     work.push_back({"OR of 16 inputs", or16, {0, 1, 2}});
     work.push_back({"parity of 14 inputs", parity, {0, 1}});
-    work.push_back({"200 cubes of 8 literals over 40 inputs", random_pla(m, v, 40, 200, 8, rng), {0, 1}});
+    work.push_back({"60 cubes of 6 literals over 24 inputs", random_pla(m, v, 24, 60, 6, rng), {0, 1}});
     work.push_back({"40 cubes of 4 literals over 12 inputs", random_pla(m, v, 12, 40, 4, rng), {0, 1, 2}});
     for (const workload& w : work) {
         for (int kind : w.kinds) {

@@ -5,7 +5,7 @@
 #
 #   sh bench/translate_bench.sh [BUILD_DIR] [BENCH_DIR]
 #
-# Prints one table row per circuit: seconds and peak resident memory (MB) of each program, and
+# Prints one table row per circuit: processor seconds and peak resident memory (MB) of each program, and
 # the ratio of nelvor's time to ABC's. Needs /usr/bin/time; ABC and yosys columns are "-" when
 # the tool is missing.
 set -u
@@ -20,20 +20,21 @@ trap 'rm -rf "$work"' EXIT
 [ -x "$nelvor" ] || { echo "no nelvor program in $build/blif" >&2; exit 1; }
 [ -d "$bench/dialect" ] || { echo "no dialect folder in $bench" >&2; exit 1; }
 
-# measure LABEL COMMAND...: prints "seconds megabytes" of the command run in $work, or "- -"
+# measure LABEL COMMAND...: prints "seconds megabytes" of the command run in $work, or "- -";
+# the seconds are processor time (user and system), which a loaded machine disturbs less than
+# the elapsed time
 measure() {
     label=$1; shift
-    if ! /usr/bin/time -f "%e %M" -o "$work/$label.time" "$@" >"$work/$label.out" 2>&1; then
+    if ! /usr/bin/time -f "%U %S %M" -o "$work/$label.time" "$@" >"$work/$label.out" 2>&1; then
         echo "- -"
         return
     fi
-    awk '{ printf "%s %.0f\n", $1, $2 / 1024 }' "$work/$label.time"
+    awk '{ printf "%.2f %.0f\n", $1 + $2, $3 / 1024 }' "$work/$label.time"
 }
 
-# copy FILE: FILE as $work/c.blif with its continued lines joined (every program reads the same
-# text; the reader of this version rejects a continued .inputs or .outputs line)
+# copy FILE: FILE as $work/c.blif, the input of every program
 copy() {
-    sed -e ':a' -e '/\\$/N; s/\\\n/ /; ta' "$1" >"$work/c.blif"
+    cp "$1" "$work/c.blif"
 }
 
 # row FILE: one line of the table for the circuit in FILE
@@ -98,7 +99,7 @@ echo "A generated family (counter and mixing gates, 3 .names per bit) at three s
 echo
 echo "| circuit | .names | nelvor parse+sort s | nelvor all text targets s | MB | ABC s | MB | yosys s | MB | nelvor/ABC |"
 echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
-for n in 10000 40000 160000; do
+for n in 5000 20000 80000; do
     generated $n "$work/gen$n.blif"
     row "$work/gen$n.blif"
 done

@@ -364,6 +364,7 @@ public:
 private:
     mutable std::vector<long> ids_index;  // expression_ids as an array, for exp(k)
     mutable bool ids_index_stale;         // ids_index must be rebuilt before use
+    long dating_budget;                   // propagation steps left to a full dating; -1: no limit
 
     void allocate_arrays(int length);
     void release_arrays();

@@ -48,7 +48,7 @@ Bddexpressionwood::Bddexpressionwood() : Bddexpressionwood(new bddpp_manager())
 
 Bddexpressionwood::Bddexpressionwood(bddpp_manager* m)
     : shared_manager(0), manager(m), nb_bdd_vars(0), arrays_length(1), exp_table(nullptr), readers(nullptr),
-      late_dates(nullptr), nb_level(0), ids_index_stale(true)
+      late_dates(nullptr), nb_level(0), ids_index_stale(true), dating_budget(-1)
 {
     check_capacity(m->nvars, "in Bddexpression");
     nb_bdd_vars = static_cast<int>(m->nvars);

@@ -50,7 +50,7 @@ void Bddexpressionwood::copy_from(const Bddexpressionwood& w)
 
 Bddexpressionwood::Bddexpressionwood(Bddexpressionwood* w)
     : shared_manager(0), manager(nullptr), nb_bdd_vars(0), arrays_length(1), exp_table(nullptr), readers(nullptr),
-      late_dates(nullptr), nb_level(0), ids_index_stale(true)
+      late_dates(nullptr), nb_level(0), ids_index_stale(true), dating_budget(-1)
 {
     copy_from(*w);
 }

@@ -16,6 +16,8 @@ void Bddexpressionwood::early_propagation(long v, long d)
     const long bound = 2L * nb_bdd_vars;
     std::vector<walk_frame> stack;
     auto enter = [&](long v, long d) {
+        if (dating_budget == 0) return;
+        if (dating_budget > 0) dating_budget--;
         Bddexpression* e = v >= 0 && v < nb_bdd_vars ? exp_table[v] : nullptr;
         if (e == nullptr || e->early_date >= d) return;
         e->early_date = d;
@@ -31,6 +33,8 @@ void Bddexpressionwood::late_propagation(long v, long d)
     const long bound = 2L * nb_bdd_vars;
     std::vector<walk_frame> stack;
     auto enter = [&](long v, long d) {
+        if (dating_budget == 0) return;
+        if (dating_budget > 0) dating_budget--;
         if (v < 0 || v >= nb_bdd_vars) return;
         if (late_dates[v] != 0 && late_dates[v] >= d) return;
         late_dates[v] = d;
@@ -64,50 +68,74 @@ void Bddexpressionwood::date_position(long i, const char* reader_message)
 static const char* const full_message = "ERREUR dans compute_date(): nombre de variables trop grand :";
 static const char* const list_message = "ERREUR dans compute_date(list ident): numero de variables trop grand :";
 
-// Longest-path dates in topological order, with the result of the propagation whenever that result
-// does not depend on the order of the visits: no cycle among the equations and no date past the bound.
-// Returns false, changing nothing, otherwise.
-static bool dates_in_topological_order(Bddexpressionwood& w)
+// Longest-path dates in topological order. Without around_cycles: the result of the propagation whenever
+// that result does not depend on the order of the visits (no cycle among the equations, no date past the
+// bound); false, changing nothing, otherwise. With around_cycles: the equations on a cycle or reading one
+// get the early date 2n + 1, those that a cycle reads (and their variables) the late date 2n + 1, the
+// others their longest chains; nb_level becomes 2n + 2. Messages of readers beyond the table are written
+// for the positions from messages_from on.
+static bool topological_dates(Bddexpressionwood& w, bool around_cycles, long messages_from)
 {
-    const long n = w.nb_bdd_vars;
+    const long n = w.nb_bdd_vars, past = 2 * n + 1;
     std::vector<long> early(n, 0), late(n, 0), order;
     std::vector<char> defined(n, 0);
     for (long i = 0; i < n; i++) {
         Bddexpression* e = w.exp_table[i];
         if (e == nullptr) continue;
-        if (e->bdd_var.manager != w.manager || w.manager->Bdd_if_index(e->bdd_var) != i) return false;
+        bool in_place = e->bdd_var.manager == w.manager && w.manager->Bdd_if_index(e->bdd_var) == i;
+        if (!in_place && !around_cycles) return false;
         early[i] = e->early_date;
         defined[i] = 1;
     }
-    // Early dates: readers after the positions they read; a variable without equation gives 1.
-    auto readers = [&](long i, auto add) {
-        for (long r : w.readers[i]) add(r);
-    };
-    if (!topological_order(n, defined, readers, order)) return false;
-    for (long i = 0; i < n; i++)
-        if (!defined[i])
-            for (long r : w.readers[i])
-                if (r >= 0 && r < n && defined[r]) early[r] = std::max(early[r], 1L);
-    for (long i : order)
-        for (long r : w.readers[i])
-            if (r >= 0 && r < n && defined[r]) early[r] = std::max(early[r], early[i] + 1);
-    // Late dates: dependencies after the equations that read them.
-    auto dependencies = [&](long i, auto add) {
-        for (long d : w.exp_table[i]->dependances) add(d);
-    };
-    if (!topological_order(n, defined, dependencies, order)) return false;
-    for (long i : order)
-        for (long d : w.exp_table[i]->dependances)
-            if (d >= 0 && d < n) late[d] = std::max(late[d], late[i] + 1);
-    // nb_level: one more than every date assigned and than the early date of every unread equation.
-    long levels = w.nb_level;
+    // The two graphs as arrays, read many times below: the sets once each.
+    std::vector<long> reader_start(n + 1, 0), reader_list, read_start(n + 1, 0), read_list;
     for (long i = 0; i < n; i++) {
+        for (long r : w.readers[i])
+            if (r >= 0 && r < n && defined[r]) reader_list.push_back(r);
+        reader_start[i + 1] = static_cast<long>(reader_list.size());
+        if (defined[i])
+            for (long d : w.exp_table[i]->dependances)
+                if (d >= 0 && d < n) read_list.push_back(d);
+        read_start[i + 1] = static_cast<long>(read_list.size());
+    }
+    auto readers = [&](long i, auto add) {
+        for (long k = reader_start[i]; k < reader_start[i + 1]; k++) add(reader_list[k]);
+    };
+    auto dependencies = [&](long i, auto add) {
+        for (long k = read_start[i]; k < read_start[i + 1]; k++) add(read_list[k]);
+    };
+    // Early dates: readers after the positions they read; a variable without equation gives 1.
+    bool acyclic = topological_order(n, defined, readers, order);
+    if (!acyclic && !around_cycles) return false;
+    std::vector<char> placed(n, 0);
+    for (long i : order) placed[i] = 1;
+    for (long i = 0; i < n; i++)
+        if (!defined[i]) readers(i, [&](long r) { early[r] = std::max(early[r], 1L); });
+    for (long i : order) readers(i, [&](long r) { early[r] = std::max(early[r], early[i] + 1); });
+    for (long i = 0; i < n; i++)
+        if (defined[i] && !placed[i]) early[i] = past;
+    // Late dates: dependencies after the equations that read them.
+    acyclic = topological_order(n, defined, dependencies, order);
+    if (!acyclic && !around_cycles) return false;
+    std::fill(placed.begin(), placed.end(), 0);
+    for (long i : order) {
+        placed[i] = 1;
+        dependencies(i, [&](long d) { late[d] = std::max(late[d], late[i] + 1); });
+    }
+    for (long i = 0; i < n; i++)
+        if (defined[i] && !placed[i]) {
+            late[i] = past;
+            dependencies(i, [&](long d) { late[d] = past; });
+        }
+    // nb_level: one more than every date assigned and than the early date of every unread equation.
+    long levels = around_cycles ? past + 1 : w.nb_level;
+    for (long i = 0; i < n && !around_cycles; i++) {
         if (late[i] > 0) levels = std::max(levels, late[i] + 1);
         if (defined[i] && (early[i] > w.exp_table[i]->early_date || w.readers[i].empty()))
             levels = std::max(levels, early[i] + 1);
     }
-    if (levels > 2 * n) return false;
-    for (long i = 0; i < n; i++)
+    if (levels > 2 * n && !around_cycles) return false;
+    for (long i = messages_from; i < n; i++)
         for (long r : w.readers[i])
             if (r >= n) std::cerr << full_message << r << ">= " << n << std::endl;
     for (long i = 0; i < n; i++) {
@@ -118,13 +146,35 @@ static bool dates_in_topological_order(Bddexpressionwood& w)
     return true;
 }
 
+// Elementary steps that the step-by-step dating of a whole forest may take: on a cycle it re-dates
+// everything that the cycle reaches at each turn, a time quadratic in the size of the forest.
+static long dating_budget_for(const Bddexpressionwood& w)
+{
+    long links = 0;
+    for (long i = 0; i < w.nb_bdd_vars; i++) links += static_cast<long>(w.readers[i].size());
+    return 20000000L + 32L * (w.nb_bdd_vars + links);
+}
+
 int Bddexpressionwood::compute_dates()
 {
     update_bdd_vars();
     if (nb_level != 0 || nb_bdd_vars == 0) return nb_level;
     for (long v = 0; v < nb_bdd_vars; v++) late_dates[v] = 0;
-    if (dates_in_topological_order(*this)) return nb_level;
-    for (long i = 0; i < nb_bdd_vars; i++) date_position(i, full_message);
+    if (topological_dates(*this, false, 0)) return nb_level;
+    std::vector<long> early(nb_bdd_vars, 0);
+    for (long i = 0; i < nb_bdd_vars; i++)
+        if (exp_table[i] != nullptr) early[i] = exp_table[i]->early_date;
+    dating_budget = dating_budget_for(*this);
+    long i = 0;
+    while (i < nb_bdd_vars && dating_budget != 0) date_position(i++, full_message);
+    bool exhausted = dating_budget == 0;
+    dating_budget = -1;
+    if (!exhausted) return nb_level;
+    std::cerr << "Warning in Bddexpressionwood::compute_dates(): cycles too long to date step by step;"
+              << " the equations around them are dated past the bound" << std::endl;
+    for (long p = 0; p < nb_bdd_vars; p++)
+        if (exp_table[p] != nullptr) exp_table[p]->early_date = early[p];
+    topological_dates(*this, true, i);
     return nb_level;
 }
 

@@ -51,18 +51,14 @@ inline blif_read_result blif_read_once(const std::string& text, std::ostream& lo
     }
     blif_exit_handler = saved_handler;
     if (inspect) inspect(parser);
-    if (parser.automaton != nullptr) {
+    if (parser.automaton == nullptr && parser.dec != nullptr) {
+        // an automaton adopts the declarations' arrays and forest, and frees them with itself
+        bddpp_manager* m = parser.dec->manager_associe();
+        parser.automaton = new b_automaton(parser.dec, parser.init, m->Bdd_one(), m->Bdd_zero());
+    } else if (parser.automaton != nullptr) {
         r.equations = parser.automaton->nb_equ_def();
-        delete parser.automaton; // with the adopted arrays, the forest and the manager
-    } else if (parser.dec != nullptr) {
-        b_autom_dec* d = parser.dec;
-        delete[] d->state_names;
-        delete[] d->next_state_names;
-        delete[] d->input_names;
-        delete[] d->output_names;
-        delete[] d->local_names;
-        delete d->wood;
     }
+    delete parser.automaton; // with the arrays, the forest and the manager
     delete parser.dec;
     delete[] parser.init;
     pblif_parser = nullptr;

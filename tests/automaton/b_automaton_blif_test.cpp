@@ -114,8 +114,9 @@ TEST(BlifPut, NodeSignalsDoNotTakeCircuitNames)
     std::istringstream lines(out.str());
     std::set<std::string> defined;
     for (std::string line; std::getline(lines, line);)
-        if (line.compare(0, 7, ".names ") == 0)
+        if (line.compare(0, 7, ".names ") == 0) {
             EXPECT_TRUE(defined.insert(line.substr(line.rfind(' ') + 1)).second) << line << "\n" << out.str();
+        }
     EXPECT_EQ(defined.count("node__1"), 1u) << out.str();
     delete a;
 }

@@ -1,19 +1,11 @@
 // The C writer: the source with its reset and step functions, and the header.
 #include <gtest/gtest.h>
 
-#include "b_automaton_writers_fixture.h"
+#include "b_automaton_targets_fixture.h"
 
 namespace {
 
-struct c_case {
-    const char* label;         // what the case shows
-    test_circuit (*circuit)(); // the circuit
-    const char* name;          // base name passed to the writer
-    const char* source;        // the .c text
-    const char* header;        // the .h text
-};
-
-const c_case C_CASES[] = {
+const two_file_case C_CASES[] = {
     {"next-state signal declared, output read through its pointer", circuit_a, "ca", R"(int ca_q,
     ca_qnext;
 
@@ -186,16 +178,7 @@ void cd_automaton(int cd_a, int *cd_r_out)
 
 TEST(b_automaton_C_put, golden_texts)
 {
-    for (const c_case& c : C_CASES) {
-        SCOPED_TRACE(c.label);
-        b_automaton* a = build_automaton(c.circuit());
-        a->sort();
-        std::ostringstream source, header;
-        a->C_put(source, header, 0, c.name);
-        EXPECT_EQ(source.str(), c.source);
-        EXPECT_EQ(header.str(), c.header);
-        delete a;
-    }
+    check_two_file_cases(C_CASES, &b_automaton::C_put);
 }
 
 // The register-output parameter takes "_out" once more while the name is a signal's.
@@ -204,29 +187,22 @@ TEST(b_automaton_C_put, register_output_parameter_avoids_signal_names)
     test_circuit c = circuit_delay();
     c.locals = {"r_out"};
     c.covers = {{{"a", "r_out"}, {"1 1"}}};
-    b_automaton* a = build_automaton(c);
-    a->sort();
-    std::ostringstream source, header;
-    a->C_put(source, header, 0, "cd");
-    EXPECT_EQ(header.str(), "extern void cd_reset_automaton(int cd_a, int *cd_r_out_);\n\n"
-                            "extern void cd_automaton(int cd_a, int *cd_r_out_);\n\n");
-    delete a;
+    std::string source, header;
+    written_pair(c, &b_automaton::C_put, "cd", 0, source, header);
+    EXPECT_EQ(header, "extern void cd_reset_automaton(int cd_a, int *cd_r_out_);\n\n"
+                      "extern void cd_automaton(int cd_a, int *cd_r_out_);\n\n");
 }
 
 // The level is not read: every level gives the same text.
 TEST(b_automaton_C_put, level_not_read)
 {
-    std::string texts[3];
-    for (int level = 0; level < 3; ++level) {
-        b_automaton* a = build_automaton(circuit_a());
-        a->sort();
-        std::ostringstream source, header;
-        a->C_put(source, header, level, "ca");
-        texts[level] = source.str() + header.str();
-        delete a;
+    std::string texts[3][2];
+    for (int level = 0; level < 3; ++level)
+        written_pair(circuit_a(), &b_automaton::C_put, "ca", level, texts[level][0], texts[level][1]);
+    for (int level = 1; level < 3; ++level) {
+        EXPECT_EQ(texts[0][0], texts[level][0]);
+        EXPECT_EQ(texts[0][1], texts[level][1]);
     }
-    EXPECT_EQ(texts[0], texts[1]);
-    EXPECT_EQ(texts[0], texts[2]);
 }
 
 } // namespace

@@ -39,40 +39,7 @@ end signal
 end module
 
 )"},
-    {"an output register is no local signal", circuit_b, "cb", R"(module cb:
-input a, 
-       b;
-output q, 
-        y;
-
-signal d, t in
-
-  [
-    run my_pre [signal d / S,   q / preS]
-  ]
-  ||
-
-  loop
-    [
-  present [q and a] then
-    emit t
-  end present
-  ||
-  present [b or not b and t] then
-    emit y
-  end present
-  ||
-  present [a and not y or not a and y] then
-    emit d
-  end present
-
-    ]
-  each tick
-
-end signal
-end module
-
-)"},
+    {"an output register is no local signal", circuit_b, "cb", ""},
     {"each signal declared once, constant 0", circuit_v, "cv", R"(module cv:
 input a;
 output y;
@@ -206,8 +173,15 @@ end
 
 TEST(EsterelPut, GoldenModules)
 {
-    for (const writer_case& c : ESTEREL_CASES)
-        EXPECT_EQ(written(c.circuit(), &b_automaton::ESTEREL_put, c.name), c.expected) << c.label;
+    for (const writer_case& c : ESTEREL_CASES) {
+        // circuit B is circuit A with q among the outputs
+        std::string expected = c.circuit != circuit_b ? c.expected
+                                                      : edited(ESTEREL_CASES[0].expected,
+                                                               {{"module ca", "module cb"},
+                                                                {"output y;", "output q, \n        y;"},
+                                                                {"signal q, d, t in", "signal d, t in"}});
+        EXPECT_EQ(written(c.circuit(), &b_automaton::ESTEREL_put, c.name), expected) << c.label;
+    }
 }
 
 TEST(LePut, GoldenModules)

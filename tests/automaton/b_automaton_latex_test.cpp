@@ -1,9 +1,17 @@
 // The LaTeX documentation writer; every test circuit's document is compiled with pdflatex.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "b_automaton_writers_fixture.h"
 
 namespace {
+
+// Combinational, no local: x = c AND e, y = NOT c.
+test_circuit circuit_gates()
+{
+    return {{}, {}, {"c", "e"}, {"x", "y"}, {}, {}, {{{"c", "e", "x"}, {"11 1"}}, {{"c", "y"}, {"1 0"}}}};
+}
 
 const char PREAMBLE[] = R"(\documentclass[11pt,a4paper]{article}
 \usepackage[francais]{babel}
@@ -85,12 +93,12 @@ const writer_case LATEX_CASES[] = {
 \end{document}
 
 )"},
-    {"no register: the section has no empty list", circuit_comb, "cc", R"({\huge module: cc}
+    {"no register: the section has no empty list", circuit_gates, "cc", R"({\huge module: cc}
 \end{center}
 \section{Entr\'ee(s) bool\'eenne(s):} 
 \begin{itemize}
-\item $a$: 
-\item $b$: 
+\item $c$: 
+\item $e$: 
 \end{itemize}
 
 
@@ -104,8 +112,8 @@ const writer_case LATEX_CASES[] = {
 
 \section{\'Equation(s):}
 \begin{itemize}
-\item $x = a.b$
-\item $y = \overline{a}$
+\item $x = c.e$
+\item $y = \overline{c}$
 \end{itemize}
 
 \end{document}
@@ -151,6 +159,45 @@ TEST(LatexPut, EveryTestCircuitCompilesWithPdflatex)
                                      log);
             EXPECT_EQ(status, 0) << base << ".tex:\n" << log;
         }
+}
+
+// w := the parity of 12 inputs, one cover of 2048 rows: its sum of products is one equation of
+// about 200000 characters, more than TeX reads on one line or holds in one paragraph.
+test_circuit circuit_wide()
+{
+    test_cover parity{{}, {}};
+    for (int i = 0; i < 12; ++i) parity.names.push_back("x" + std::to_string(i));
+    parity.names.push_back("w");
+    for (int row = 0; row < 4096; ++row) {
+        std::string plane;
+        int ones = 0;
+        for (int i = 0; i < 12; ++i) {
+            plane += (row >> i) & 1 ? '1' : '0';
+            ones += (row >> i) & 1;
+        }
+        if (ones % 2 == 1) parity.rows.push_back(plane + " 1");
+    }
+    test_circuit c = {{}, {}, {}, {"w"}, {}, {}, {parity}};
+    for (int i = 0; i < 12; ++i) c.inputs.insert("x" + std::to_string(i));
+    return c;
+}
+
+TEST(LatexPut, WideEquationIsFoldedAndCompiles)
+{
+    std::string text = written(circuit_wide(), &b_automaton::LATEX_put, "cw");
+    std::istringstream lines(text);
+    std::size_t longest = 0, paragraphs = 0;
+    for (std::string line; std::getline(lines, line);) longest = std::max(longest, line.size());
+    for (std::size_t p = text.find("$\n\n$"); p != std::string::npos; p = text.find("$\n\n$", p + 1))
+        ++paragraphs; // the equation goes on in a new paragraph
+    EXPECT_LT(longest, 2000u);
+    EXPECT_GE(paragraphs, 5u);
+    if (!have_tool("pdflatex")) GTEST_SKIP() << "pdflatex is not installed";
+    std::string dir = tool_directory("widetex");
+    write_file(dir + "/cw.tex", text);
+    std::string log;
+    EXPECT_EQ(run_command("cd '" + dir + "' && pdflatex -interaction=nonstopmode -halt-on-error cw.tex", log), 0)
+        << log.substr(log.size() > 3000 ? log.size() - 3000 : 0);
 }
 
 } // namespace

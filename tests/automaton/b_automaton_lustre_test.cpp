@@ -21,21 +21,7 @@ d = a and not y or not a and y;
 tel
 
 )"},
-    {"register that is an output stays out of var", circuit_b, "cb", R"(node cb(a, b: bool)
-     returns (q, y: bool);
-
-var t, d: bool;
-let
-  q= false-> pre(d);
-
-  /* internal definitions */
-t = q and a;
-y = b or not b and t;
-d = a and not y or not a and y;
-
-tel
-
-)"},
+    {"register that is an output stays out of var", circuit_b, "cb", ""},
     {"constant written false, overlapping names declared once", circuit_v, "cv", R"(node cv(a: bool)
      returns (y: bool);
 
@@ -95,8 +81,15 @@ tel
 
 TEST(LustrePut, GoldenNodes)
 {
-    for (const writer_case& c : LUSTRE_CASES)
-        EXPECT_EQ(written(c.circuit(), &b_automaton::LUSTRE_put, c.name), c.expected) << c.label;
+    for (const writer_case& c : LUSTRE_CASES) {
+        // circuit B is circuit A with q among the outputs
+        std::string expected = c.circuit != circuit_b ? c.expected
+                                                      : edited(LUSTRE_CASES[0].expected,
+                                                               {{"node ca", "node cb"},
+                                                                {"returns (y", "returns (q, y"},
+                                                                {"var t, q, d", "var t, d"}});
+        EXPECT_EQ(written(c.circuit(), &b_automaton::LUSTRE_put, c.name), expected) << c.label;
+    }
 }
 
 TEST(LustrePut, LocalCountOnBothStreams)

@@ -1,19 +1,11 @@
 // The SystemC writer: the module header and the source of its process.
 #include <gtest/gtest.h>
 
-#include "b_automaton_writers_fixture.h"
+#include "b_automaton_targets_fixture.h"
 
 namespace {
 
-struct systemc_case {
-    const char* label;         // what the case shows
-    test_circuit (*circuit)(); // the circuit
-    const char* name;          // module name
-    const char* source;        // the _sc.cc text
-    const char* header;        // the _sc.h text
-};
-
-const systemc_case SYSTEMC_CASES[] = {
+const two_file_case SYSTEMC_CASES[] = {
     {"assignments, plain members, outputs computed into locals", circuit_a, "ca", R"(#include <systemc.h>
 #include "ca_sc.h"
 
@@ -179,26 +171,9 @@ SC_MODULE(e0)
 )"},
 };
 
-void systemc_texts(const test_circuit& c, const std::string& name, int level, std::string& source, std::string& header)
-{
-    b_automaton* a = build_automaton(c);
-    a->sort();
-    std::ostringstream s, h;
-    a->SYSTEMC_put(s, h, level, name);
-    source = s.str();
-    header = h.str();
-    delete a;
-}
-
 TEST(b_automaton_SYSTEMC_put, golden_texts)
 {
-    for (const systemc_case& c : SYSTEMC_CASES) {
-        SCOPED_TRACE(c.label);
-        std::string source, header;
-        systemc_texts(c.circuit(), c.name, 0, source, header);
-        EXPECT_EQ(source, c.source);
-        EXPECT_EQ(header, c.header);
-    }
+    check_two_file_cases(SYSTEMC_CASES, &b_automaton::SYSTEMC_put);
 }
 
 // Overlapping names: a next-state signal that is an input or a register gets no member; a
@@ -206,11 +181,11 @@ TEST(b_automaton_SYSTEMC_put, golden_texts)
 TEST(b_automaton_SYSTEMC_put, members_declared_once)
 {
     std::string source, header;
-    systemc_texts(circuit_v(), "cv", 0, source, header);
+    written_pair(circuit_v(), &b_automaton::SYSTEMC_put, "cv", 0, source, header);
     EXPECT_NE(header.find("   // Data Members\n    sc_signal<bool> r;\n    sc_signal<bool> s;\n    bool k;\n    bool z;\n\n"),
               std::string::npos);
     EXPECT_NE(source.find("    this->y = y;\n    r = a;\n    s = r;\n  }\n"), std::string::npos);
-    systemc_texts(circuit_delay(), "cd", 0, source, header);
+    written_pair(circuit_delay(), &b_automaton::SYSTEMC_put, "cd", 0, source, header);
     EXPECT_NE(source.find("    r_state = !false;\n"), std::string::npos);
 }
 
@@ -220,7 +195,7 @@ TEST(b_automaton_SYSTEMC_put, reserved_names)
     test_circuit c = {{}, {}, {"reset", "int"}, {"clk"}, {"sensitive"}, {},
                       {{{"reset", "int", "sensitive"}, {"11 1"}}, {{"sensitive", "clk"}, {"1 1"}}}};
     std::string source, header;
-    systemc_texts(c, "rn", 0, source, header);
+    written_pair(c, &b_automaton::SYSTEMC_put, "rn", 0, source, header);
     for (const char* line : {"    sc_in<bool> int_;\n", "    sc_in<bool> reset_;\n", "    sc_out<bool> clk_;\n",
                              "    bool sensitive_;\n", "      sensitive(reset_);\n"})
         EXPECT_NE(header.find(line), std::string::npos) << line;

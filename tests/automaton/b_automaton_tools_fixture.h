@@ -2,6 +2,7 @@
 #ifndef NELVOR_B_AUTOMATON_TOOLS_FIXTURE_H
 #define NELVOR_B_AUTOMATON_TOOLS_FIXTURE_H
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -11,6 +12,20 @@
 #include <string>
 #include <vector>
 
+// The directories made by tool_directory in this run.
+inline std::vector<std::string>& tool_directories()
+{
+    static std::vector<std::string> made;
+    return made;
+}
+
+// At the end of a run without failure, the directories go; after a failure they stay for a look.
+inline void remove_tool_directories()
+{
+    if (testing::UnitTest::GetInstance()->Failed()) return;
+    for (const std::string& dir : tool_directories()) std::system(("rm -rf '" + dir + "'").c_str());
+}
+
 // A new empty directory for the files of one tool check.
 inline std::string tool_directory(const std::string& label)
 {
@@ -18,7 +33,10 @@ inline std::string tool_directory(const std::string& label)
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     const char* made = mkdtemp(buffer.data());
-    return made == nullptr ? std::string() : std::string(made);
+    if (made == nullptr) return std::string();
+    if (tool_directories().empty()) std::atexit(remove_tool_directories);
+    tool_directories().push_back(made);
+    return made;
 }
 
 inline void write_file(const std::string& path, const std::string& text)

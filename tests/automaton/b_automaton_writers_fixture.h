@@ -125,8 +125,15 @@ struct writer_case {
     const char* label;            // what the case shows
     test_circuit (*circuit)();    // the circuit
     const char* name;             // module name passed to the writer
-    const char* expected;         // the whole text
+    std::string expected;         // the whole text
 };
+
+// text with its first occurrence of each pattern replaced: a golden text told as another one's change.
+inline std::string edited(std::string text, const std::vector<std::pair<std::string, std::string>>& changes)
+{
+    for (const auto& c : changes) text.replace(text.find(c.first), c.first.size(), c.second);
+    return text;
+}
 
 using file_writer = void (b_automaton::*)(std::ostream&, int, const std::string&);
 

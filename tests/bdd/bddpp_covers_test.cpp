@@ -230,6 +230,18 @@ TEST_F(random_covers, essential_implicants_and_kind_2_follow_their_definitions)
     }
 }
 
+TEST_F(random_covers, writers_print_the_cover_of_each_kind)
+{
+    for (const bdd& f : functions) {
+        for (int kind : {0, 1, 2, 3}) {
+            std::string expected;
+            for (const bdd& c : sop(m, f, kind))
+                expected += (expected.empty() ? "" : " + ") + m.Print_product_to_String(".", "!", "", c);
+            EXPECT_EQ(m.Print_sop_to_String(" + ", ".", "!", "", f, kind), expected.empty() ? "0" : expected);
+        }
+    }
+}
+
 TEST(covers, constants_and_small_functions)
 {
     bddpp_manager m;

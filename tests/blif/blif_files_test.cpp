@@ -173,8 +173,10 @@ TEST(blif_files, PublishedCircuitsOutsideTheDialect)
     for (const std::string& path : all) {
         std::string name = path.substr(bench.size() + 6);
         run r = run_program(folder, "circ", read_whole(path));
-        if (name == "mcnc_comb/majority.blif") { // plain names and covers: inside the dialect
-            EXPECT_EQ(r.status, 0) << name;
+        // legal names, three-field latches, one model: inside the dialect
+        if (name == "mcnc_comb/majority.blif" || name == "mcnc_comb/k2.blif" || name == "epfl/mem_ctrl.blif" ||
+            name == "iscas89/s5378.blif") {
+            EXPECT_EQ(r.status, 0) << name << "\n" << r.errors;
             continue;
         }
         EXPECT_EQ(r.status, 1) << name << "\n" << r.errors;

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <sys/wait.h>
 
 std::string diff_quote(const std::string& s)
 {

@@ -306,3 +306,28 @@ TEST(DatesScale, LongRing)
     EXPECT_GT(f.w.compute_dates(), 2 * (n + 1));
     EXPECT_EQ(f.w.loop_detection().size(), static_cast<size_t>(n));
 }
+
+// A cycle that feeds a long chain declared before it: the step-by-step dating would re-date the whole
+// chain at every turn of the cycle.
+TEST(DatesScale, CycleBeforeALongChain)
+{
+    const long n = 20000;
+    small_forest f({"a"});
+    for (long k = 0; k < n; k++) f.w.New_var_last("x" + std::to_string(k));
+    f.w.New_var_last("c1");
+    f.w.New_var_last("c2");
+    f.define("c1", f.OR(f.v("a"), f.v("c2")));
+    f.define("c2", f.v("c1"));
+    f.define("x0", f.v("c2"));
+    for (long k = 1; k < n; k++) f.define("x" + std::to_string(k), f.v("x" + std::to_string(k - 1)));
+    testing::internal::CaptureStderr();
+    long count = f.w.Nb_bdd_vars();
+    EXPECT_EQ(f.w.compute_dates(), 2 * count + 2);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Warning in Bddexpressionwood::compute_dates(): cycles too long to date step by step; the equations"
+              " around them are dated past the bound\n");
+    EXPECT_EQ(f.w.loop_detection().size(), static_cast<size_t>(n + 2));
+    EXPECT_EQ(f.late("a"), 2 * count + 1);
+    EXPECT_EQ(f.late("x5"), n - 6);
+    EXPECT_EQ(f.w.earliest_sort().size(), static_cast<size_t>(n + 2));
+}
