@@ -265,7 +265,8 @@ public:
     void coherence_dependances_check(std::ostream& os) const;
     void stat(std::ostream& os) const;
 
-    // Dates: returns nb_level at once when it is not 0.
+    // Dates: returns nb_level at once when it is not 0. When cycles would make the step-by-step
+    // dating too long, the equations around them are dated past the bound (with a warning).
     int compute_dates();
     // Incremental dating of the listed positions.
     int compute_dates(std::list<long>& positions);

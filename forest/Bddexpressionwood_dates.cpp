@@ -152,7 +152,7 @@ static long dating_budget_for(const Bddexpressionwood& w)
 {
     long links = 0;
     for (long i = 0; i < w.nb_bdd_vars; i++) links += static_cast<long>(w.readers[i].size());
-    return 20000000L + 32L * (w.nb_bdd_vars + links);
+    return 10000000L + 16L * (w.nb_bdd_vars + links);
 }
 
 int Bddexpressionwood::compute_dates()
