@@ -33,17 +33,34 @@ b_automaton::~b_automaton()
     }
 }
 
+// Position of the equation of the variable that the layout puts at layout and names name; -1
+// when the forest has no slot for it. A name repeated across the declaration groups was declared
+// once, at its first position, and moved the later variables down: then the variable is found by
+// its name. A renamed entry of the name arrays is found at its layout position.
+static long slot_of(Bddexpressionwood* wood, long layout, const std::string& name)
+{
+    const long n = wood->Nb_bdd_vars();
+    long p = layout;
+    if (p >= n || wood->manager->Name_var_by_index(p) != name) {
+        long named = wood->manager->Index_var_by_name(name);
+        if (named >= 0) p = named;
+    }
+    return p >= 0 && p < n ? p : -1;
+}
+
 void b_automaton::keep_outputs_registers_equations()
 {
     if (wood == nullptr) return;
-    const long ns = state_count;
-    const long first_output = 2 * ns + input_count;
     Bddexpression** table = wood->Exp_table();
-    const long n = wood->Nb_bdd_vars();
-    for (long i = 0; i < ns; ++i)
-        if (ns + i < n && table[ns + i] != nullptr) table[ns + i]->setUserType(1);
-    for (long j = 0; j < output_count; ++j)
-        if (first_output + j < n && table[first_output + j] != nullptr) table[first_output + j]->setUserType(1);
+    const long ns = state_count;
+    for (int i = 0; i < state_count; ++i) {
+        long p = slot_of(wood, ns + i, next_state_names[i]);
+        if (p >= 0 && table[p] != nullptr) table[p]->setUserType(1);
+    }
+    for (int j = 0; j < output_count; ++j) {
+        long p = slot_of(wood, 2 * ns + input_count + j, output_names[j]);
+        if (p >= 0 && table[p] != nullptr) table[p]->setUserType(1);
+    }
 }
 
 Bddexpressionwood* b_automaton::set_common_bdd_manager(int flag)
@@ -213,8 +230,9 @@ int b_automaton::num_local(const std::string& name)
 
 void b_automaton::reverse_output(int j)
 {
-    if (wood == nullptr) return;
-    wood->append_not_expression(2L * state_count + input_count + j);
+    if (wood == nullptr || j < 0 || j >= output_count) return;
+    long p = slot_of(wood, 2L * state_count + input_count + j, output_names[j]);
+    if (p >= 0) wood->append_not_expression(p);
 }
 
 int b_automaton::valeur_initiale_state_var(int i)

@@ -15,11 +15,11 @@ const char* const csharp_keywords[] = {
     "sizeof", "stackalloc", "static", "string", "struct", "switch", "this", "throw", "true", "try", "typeof",
     "uint", "ulong", "unchecked", "unsafe", "ushort", "using", "virtual", "void", "volatile", "while"};
 
-std::string field(const std::string& name)
+bool keyword(const std::string& name)
 {
     for (const char* k : csharp_keywords)
-        if (name == k) return "@" + name;
-    return name;
+        if (name == k) return true;
+    return false;
 }
 
 // Writes each line followed by a newline; an empty text is an empty line.
@@ -30,19 +30,19 @@ void lines(std::ostream& os, std::initializer_list<std::string> texts)
 
 // The get and set block of the property X + name over the field Y; in (X "P_") or out (X "GS_")
 // differ in two lines.
-void property(std::ostream& os, const std::string& X, const std::string& name)
+void property(std::ostream& os, const std::string& X, const std::string& name, const std::string& Y)
 {
     bool in = X == "P_";
-    std::string Y = field(name);
     lines(os, {" public bool " + X + name, " {", "", "   get {", "   return " + Y + ";", "", "      }", "",
                "   set {", std::string("     if (value != ") + (in ? "" : " ") + Y + "){",
                std::string(in ? "        " : "       ") + Y + " = value;", "", "      }", "    }", "  }", ""});
 }
 
 // Inputs and outputs as private bool fields, or the line saying there are none.
-void fields(std::ostream& os, const std::vector<std::string>& names, const std::string& none)
+void fields(std::ostream& os, const std::vector<std::string>& names, const std::string& none,
+            std::map<std::string, std::string>& field)
 {
-    for (const std::string& n : names) os << "private bool " << field(n) << ";" << std::endl;
+    for (const std::string& n : names) os << "private bool " << field[n] << ";" << std::endl;
     if (names.empty()) lines(os, {none, "", ""});
     else lines(os, {"", "", ""});
 }
@@ -65,13 +65,29 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
     const long T = wood != nullptr ? wood->manager->Bdd_total_size() : 0;
     std::vector<std::string> inputs = names_of(input_names, input_count), outputs = names_of(output_names, output_count);
 
+    // The field of an input or output: its name, "@" + the name for a keyword, and the name
+    // followed by "_" as often as needed when the class has a member of that name already.
+    std::set<std::string> members = {name, "React", "Next", "Automaton", "Reset_Automaton", "Reset_Inputs",
+                                     "Reset_Outputs", "Reset_Registers"};
+    for (const std::string& in : inputs) members.insert("P_" + in);
+    for (const std::string& out : outputs) members.insert("GS_" + out);
+    for (int i = 0; i < state_count; ++i) members.insert({P + state_names[i], P + state_names[i] + "next"});
+    std::set<std::string> taken = all_names();
+    taken.insert(members.begin(), members.end());
+    std::map<std::string, std::string> field;
+    for (const auto& group : {inputs, outputs})
+        for (const std::string& n : group) {
+            field[n] = keyword(n) ? "@" + n : members.count(n) ? fresh_name(n + "_", taken) : n;
+            taken.insert(field[n]);
+        }
+
     lines(os, {DOTS, "// Libraries :", DOTS, "", " using System; ", DOTS, "// Class :", DOTS, ""});
     lines(os, {" public class " + name, " {", DOTS, "// private attributs:", DOTS, "", "// private input variables :", ""});
-    fields(os, inputs, "// No inputs ...");
+    fields(os, inputs, "// No inputs ...", field);
     lines(os, {"// get & set methods for inputs from the FSM inputs :", ""});
-    for (const std::string& in : inputs) property(os, "P_", in);
+    for (const std::string& in : inputs) property(os, "P_", in, field[in]);
     lines(os, {"", "", "// private output variables :"});
-    fields(os, outputs, "// No output ...");
+    fields(os, outputs, "// No output ...", field);
     lines(os, {"// private registers variables :", ""});
     if (state_count > 0) {
         os << "private bool " << P << state_names[0] << "," << std::endl;
@@ -83,15 +99,15 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
     lines(os, {"", "", DOTS, "//The constructor :", DOTS, ""});
     lines(os, {"public " + name + "()", "{", "", "  Reset_Automaton();", "", "}", ""});
     lines(os, {DOTS, "//The methods :", DOTS, "", "// get & set methods for outputs from the FSM inputs :", ""});
-    for (const std::string& out : outputs) property(os, "GS_", out);
+    for (const std::string& out : outputs) property(os, "GS_", out, field[out]);
     lines(os, {"", "", "// Initialisation of the automaton:", ""});
     lines(os, {" private void Reset_Automaton()", " {", "", "  Reset_Inputs();", "  Reset_Outputs();",
                "  Reset_Registers();", "", " }", ""});
     std::vector<std::pair<std::string, std::string>> sets;
-    for (const std::string& in : inputs) sets.push_back({"   " + field(in), " = false"});
+    for (const std::string& in : inputs) sets.push_back({"   " + field[in], " = false"});
     reset_method(os, "inputs", "Reset_Inputs", sets);
     sets.clear();
-    for (const std::string& out : outputs) sets.push_back({"   " + field(out), " = false"});
+    for (const std::string& out : outputs) sets.push_back({"   " + field[out], " = false"});
     reset_method(os, "outputs", "Reset_Outputs", sets);
     sets.clear();
     for (int i = 0; i < state_count; ++i)
@@ -105,7 +121,7 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
     // locals of React; outputs and next register values are published after them
     if (input_count > 0) {
         os << "  bool ";
-        for (int j = 0; j < input_count; ++j) os << (j > 0 ? ", " : "") << P << input_names[j] << " = " << field(input_names[j]);
+        for (int j = 0; j < input_count; ++j) os << (j > 0 ? ", " : "") << P << input_names[j] << " = " << field[input_names[j]];
         os << ";" << std::endl;
     }
     std::vector<std::string> locals;
@@ -123,7 +139,7 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
         wood->Put_csharp(os, A, P, "", 0);
         os << std::endl;
     }
-    for (const std::string& out : outputs) os << "  " << field(out) << " = " << P << out << ";" << std::endl;
+    for (const std::string& out : outputs) os << "  " << field[out] << " = " << P << out << ";" << std::endl;
     for (int i = 0; i < state_count; ++i)
         os << "  " << P << state_names[i] << "next = " << P << next_state_names[i] << ";" << std::endl;
     lines(os, {" }", "", "// Changing method X=Xnext", "", "private void Next()", " {", ""});

@@ -47,13 +47,16 @@ void b_automaton::DOC_put(std::ostream& os, int level, const std::string& name)
     os << DOC.end << std::endl << std::endl;
 }
 
+// Without a forest there is no manager to print with: an empty text.
 std::string b_automaton::bddtoString(bdd f, int kind)
 {
+    if (wood == nullptr) return "";
     return wood->manager->Print_sop_to_String(" or ", " and ", " not ", "", f, kind);
 }
 
 void b_automaton::putbdd(bdd f, std::ostream& os, int kind)
 {
+    if (wood == nullptr) return;
     wood->manager->Print_sop(" or ", " and ", "not ", "", os, f, kind);
     os.flush();
 }

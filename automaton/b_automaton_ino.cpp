@@ -99,15 +99,21 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
     declared.insert(declared.end(), inputs.begin(), inputs.end());
     for (const std::string& v : unread_signals(declared, array_read)) os << "  (void)" << P << v << ";" << std::endl;
     if (!array_read) os << "  (void)" << A << ";" << std::endl;
+    // registers fed by registers must all read the values from before the step: they go through
+    // the next values; otherwise those are read by nothing
+    bool chained = false;
+    for (int i = 0; i < state_count; ++i)
+        for (int j = 0; j < state_count; ++j) chained |= next_state_names[i] == state_names[j];
+    for (int i = 0; !chained && i < state_count; ++i) os << "  (void)" << nexts[size_t(i)] << ";" << std::endl;
     if (state_count > 0) {
-        // every register reads the values from before the transitions
         os << "  /* internal transitions */" << std::endl;
         for (int i = 0; i < state_count; ++i) {
             auto r = reads.find(P + next_state_names[i]);
-            os << "  " << nexts[size_t(i)] << "= " << (r != reads.end() ? r->second : P + next_state_names[i]) << ";"
-               << std::endl;
+            os << "  " << (chained ? nexts[size_t(i)] : registers[size_t(i)]) << "= "
+               << (r != reads.end() ? r->second : P + next_state_names[i]) << ";" << std::endl;
         }
-        for (int i = 0; i < state_count; ++i) os << "  " << registers[size_t(i)] << "= " << nexts[size_t(i)] << ";" << std::endl;
+        for (int i = 0; chained && i < state_count; ++i)
+            os << "  " << registers[size_t(i)] << "= " << nexts[size_t(i)] << ";" << std::endl;
         os << std::endl;
     }
     os << "  /* user after() function call */" << std::endl << "  my_after();" << std::endl << "}" << std::endl

@@ -102,11 +102,12 @@ void put_interface_section(std::ostream& os, const char* section, const std::str
 } // namespace
 
 // Every name goes through latex_String_filter: an "_" in math mode would be a subscript, and two
-// of them do not compile.
+// of them do not compile. The module name (the base name of the files) stands in text mode, where
+// an "_" does not compile at all.
 void b_automaton::LATEX_put(std::ostream& os, int level, const std::string& name)
 {
     for (const char* line : LATEX_PREAMBLE) os << line << std::endl;
-    os << LATEX.module << name << LATEX.end_module << std::endl;
+    os << LATEX.module << latex_String_filter(name) << LATEX.end_module << std::endl;
     os << LATEX.center_end << std::endl;
     put_interface_section(os, LATEX.inputs, input_names, input_count, LATEX.end_input);
     os << std::endl;

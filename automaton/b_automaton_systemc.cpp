@@ -7,7 +7,7 @@
 namespace {
 
 // Names the generated module cannot give to a member: C++ keywords and alternative tokens, the
-// frame's ports, and the names that the module's text and the library's macros use.
+// frame's ports, the names that the module's text and the library's macros use, and macros.
 const char* const systemc_reserved[] = {
     "alignas", "alignof", "and", "and_eq", "asm", "auto", "bitand", "bitor", "bool", "break", "case", "catch",
     "char", "char16_t", "char32_t", "char8_t", "class", "compl", "concept", "const", "consteval", "constexpr",
@@ -20,7 +20,9 @@ const char* const systemc_reserved[] = {
     "union", "unsigned", "using", "virtual", "void", "volatile", "wchar_t", "while", "xor", "xor_eq",
     // the frame and the library
     "reset", "clk", "sensitive", "sc_in", "sc_out", "sc_signal", "sc_core", "sc_dt", "sc_module_name", "std",
-    "SC_MODULE", "SC_CTOR", "SC_METHOD", "SC_CURRENT_USER_MODULE"};
+    "SC_MODULE", "SC_CTOR", "SC_METHOD", "SC_CURRENT_USER_MODULE", "sensitive_pos", "sensitive_neg",
+    // object-like macros of the C library and of the compiler's GNU mode
+    "NULL", "EOF", "errno", "linux", "unix"};
 
 } // namespace
 

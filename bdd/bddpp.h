@@ -103,7 +103,7 @@ public:
     bdd_node** var_nodes;                 // single-variable node of each variable, by id
     long* id_to_pos;                      // order position of each id
     long* pos_to_id;                      // id at each order position
-    bdd_node** assoc_table;               // associated function of each position
+    bdd_node** assoc_table;               // associated function of each variable, by id
     bdd_unique_table* unique_table;       // every node but the terminal, by full identity
     std::map<std::string, long> name_map; // name a variable was created with -> id
     long gc_calls;                        // number of Bdd_gc calls
@@ -366,7 +366,7 @@ public:
     bdd Bdd_assoc_of(long position); // the associated function of a position
     void debug_variables(std::ostream& os);
     void Print_Fixes_Points(std::ostream& os, const bdd& f);
-    std::map<long, int> assoc_links; // positions set by Bdd_assoc_bdd_to_var -> link; each
+    std::map<long, int> assoc_links; // ids set by Bdd_assoc_bdd_to_var -> link; each
                                      // holds one reference on its node
     // ---- end of covers, writers, emitters, copy ----
 

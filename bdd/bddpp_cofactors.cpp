@@ -145,14 +145,17 @@ bdd quantify(bddpp_manager* m, bool is_or, const bdd& f, const bdd& v)
     int op = is_or ? bdd_computed_table::op_exist : bdd_computed_table::op_forall;
     bdd_node* r;
     int l;
-    if (m->cache_on && m->computed->lookup(op, f.link, f.node_ptr, 1, v.node_ptr, r, l)) return bdd(m, l, r);
+    // a function of no manager or of another one is never cached: the dependence test must
+    // report it on every call
+    bool cached = m->cache_on && f.node_ptr && f.node_ptr->owner == m;
+    if (cached && m->computed->lookup(op, f.link, f.node_ptr, 1, v.node_ptr, r, l)) return bdd(m, l, r);
     bdd result = f;
     if (m->Bdd_depends_on(f, v)) {
         bdd positive = m->Bdd_cube_reduce(f, v);
         bdd negative = m->Bdd_cube_reduce(f, m->Bdd_not(v));
         result = is_or ? m->Bdd_or(negative, positive) : m->Bdd_and(negative, positive);
     }
-    if (m->cache_on) m->computed->insert(op, f.link, f.node_ptr, 1, v.node_ptr, result.node_ptr, result.link);
+    if (cached) m->computed->insert(op, f.link, f.node_ptr, 1, v.node_ptr, result.node_ptr, result.link);
     return result;
 }
 
@@ -168,27 +171,55 @@ namespace {
 
 typedef std::map<std::pair<bdd_node*, int>, bdd> handle_memo; // results by (node, link)
 
-// Rebuilds f bottom-up: build(f, then result, else result) gives f's result from its cofactors'
-// results; then_first says which side is computed first. A sub-function met again is taken
-// from the memo: rebuilding it anew would only find the same nodes again.
-template <class Leaf, class Build>
-bdd rebuild(bddpp_manager* m, const bdd& f, bool then_first, handle_memo& memo, Leaf leaf, Build build)
+// One pending sub-function of the explicit rebuild stack.
+struct rebuild_frame {
+    bdd f;     // the sub-function
+    bdd pre;   // what was computed for it before its cofactors
+    bdd first; // result of the side computed first
+    int state; // 0: not started, 1: first side running, 2: second side running
+};
+
+// Rebuilds f bottom-up: pre(g) is computed for a sub-function g before its cofactors, then
+// build(g, pre, then result, else result) gives g's result from its cofactors' results;
+// then_first says which side is computed first. A sub-function met again is taken from the
+// memo: rebuilding it anew would only find the same nodes again. The recursion lives on an
+// explicit stack, so a diagram as deep as the variable order costs no call depth.
+template <class Leaf, class Pre, class Build>
+bdd rebuild(bddpp_manager* m, const bdd& f, bool then_first, Leaf leaf, Pre pre, Build build)
 {
+    handle_memo memo;
+    std::vector<rebuild_frame> stack;
     bdd r;
-    if (leaf(f, r)) return r;
-    auto key = std::make_pair(f.node_ptr, f.link);
-    handle_memo::iterator known = memo.find(key);
-    if (known != memo.end()) return known->second;
-    bdd t, e;
-    if (then_first) {
-        t = rebuild(m, m->Bdd_then(f), then_first, memo, leaf, build);
-        e = rebuild(m, m->Bdd_else(f), then_first, memo, leaf, build);
-    } else {
-        e = rebuild(m, m->Bdd_else(f), then_first, memo, leaf, build);
-        t = rebuild(m, m->Bdd_then(f), then_first, memo, leaf, build);
+    // true when r holds g's result at once; otherwise g's frame is pushed
+    auto start = [&](const bdd& g) {
+        if (leaf(g, r)) return true;
+        handle_memo::iterator known = memo.find(std::make_pair(g.node_ptr, g.link));
+        if (known != memo.end()) {
+            r = known->second;
+            return true;
+        }
+        bdd before = pre(g);
+        stack.push_back(rebuild_frame{g, before, bdd(), 0});
+        return false;
+    };
+    if (start(f)) return r;
+    while (!stack.empty()) {
+        rebuild_frame& top = stack.back();
+        if (top.state < 2) {
+            if (top.state == 1) top.first = r;
+            bool first_side = top.state == 0;
+            top.state += 1;
+            bdd side = first_side == then_first ? m->Bdd_then(top.f) : m->Bdd_else(top.f);
+            start(side); // may push a frame: top is not used again in this round
+            continue;
+        }
+        bdd t = then_first ? top.first : r;
+        bdd e = then_first ? r : top.first;
+        bdd result = build(top.f, top.pre, t, e);
+        memo[std::make_pair(top.f.node_ptr, top.f.link)] = result;
+        stack.pop_back();
+        r = result;
     }
-    r = build(f, t, e);
-    memo[key] = r;
     return r;
 }
 
@@ -213,41 +244,40 @@ bdd bddpp_manager::Bdd_compose(const bdd& f, const bdd& x, const bdd& h)
 
 bdd bddpp_manager::Bdd_compose_loc(const bdd& f, const bdd& x, const bdd& h)
 {
-    handle_memo memo;
     long px = x.node_ptr ? Position_of(x.node_ptr) : -3;
     return rebuild(
-        this, f, true, memo,
-        [this](const bdd& g, bdd& r) { return constant_leaf(terminal, g, r); },
-        [&](const bdd& g, const bdd& t, const bdd& e) {
+        this, f, true, [this](const bdd& g, bdd& r) { return constant_leaf(terminal, g, r); },
+        [](const bdd&) { return bdd(); },
+        [&](const bdd& g, const bdd&, const bdd& t, const bdd& e) {
             long p = Position_of(g.node_ptr);
             return p == px ? Bdd_ite(h, t, e) : Bdd_ite(1, p, t, e);
         });
 }
 
+// The new variable of a level is looked up before its cofactors are rebuilt, the else side
+// first.
 bdd bddpp_manager::Bdd_replace_vars(const bdd& f, long* map)
 {
-    handle_memo memo;
     return rebuild(
-        this, f, false, memo,
-        [this](const bdd& g, bdd& r) { return constant_leaf(terminal, g, r); },
-        [&](const bdd& g, const bdd& t, const bdd& e) {
-            bdd v = Bdd_var_by_index(map[Position_of(g.node_ptr)]);
-            return Bdd_ite(v, t, e);
-        });
+        this, f, false, [this](const bdd& g, bdd& r) { return constant_leaf(terminal, g, r); },
+        [&](const bdd& g) { return Bdd_var_by_index(map[Position_of(g.node_ptr)]); },
+        [&](const bdd&, const bdd& v, const bdd& t, const bdd& e) { return Bdd_ite(v, t, e); });
 }
 
 bdd bddpp_manager::Bdd_keep_first_variables(const bdd& f, long n)
 {
-    handle_memo memo;
     return rebuild(
-        this, f, true, memo,
+        this, f, true,
         [&](const bdd& g, bdd& r) {
             if (g.node_ptr == terminal) r = g;
             else if (Position_of(g.node_ptr) >= n) r = Bdd_one();
             else return false;
             return true;
         },
-        [&](const bdd& g, const bdd& t, const bdd& e) { return Bdd_ite(1, Position_of(g.node_ptr), t, e); });
+        [](const bdd&) { return bdd(); },
+        [&](const bdd& g, const bdd&, const bdd& t, const bdd& e) {
+            return Bdd_ite(1, Position_of(g.node_ptr), t, e);
+        });
 }
 
 // ---- simplification under a forbidden set ----

@@ -181,8 +181,9 @@ bdd_node* bddpp_manager::Apply(bool is_and, int a0, bdd_node* x0, int b0, bdd_no
             r = Find_or_create_bdd_node(f.pos, f.l1, l, f.r1, r, lk);
             l = lk;
         }
-        // cache insert
-        if (cache_on && r) {
+        // cache insert; only results over this manager's own nodes, which only its own
+        // collection frees (and that empties the cache)
+        if (cache_on && r && f.x->owner == this && f.y->owner == this) {
             cache_key key(is_and, f.a, f.x, f.b, f.y);
             computed->insert(bdd_computed_table::op_and, key.a, const_cast<bdd_node*>(key.x), key.b,
                              const_cast<bdd_node*>(key.y), r, l * key.sign);

@@ -190,23 +190,30 @@ bdd_node* Bdd_isomorphe_by_name(bddpp_manager* dst, bddpp_manager* src, bdd_node
 
 namespace {
 
+// The table is read by order position but kept in the slot of the variable's id, where every
+// variable creation puts the variable itself: an insertion in the middle of the order moves
+// positions, never ids, so each entry stays with its variable.
+
 // Makes h the association of position p; the entry holds one reference on h's node.
 void set_association(bddpp_manager* m, long p, const bdd& h)
 {
-    std::map<long, int>::iterator held = m->assoc_links.find(p);
-    if (held != m->assoc_links.end()) --m->assoc_table[p]->refs;
-    m->assoc_table[p] = h.node_ptr;
+    long id = m->pos_to_id[p];
+    std::map<long, int>::iterator held = m->assoc_links.find(id);
+    if (held != m->assoc_links.end()) --m->assoc_table[id]->refs;
+    m->assoc_table[id] = h.node_ptr;
     ++h.node_ptr->refs;
-    m->assoc_links[p] = h.link;
+    m->assoc_links[id] = h.link;
 }
 
 } // namespace
 
 bdd bddpp_manager::Bdd_assoc_of(long p)
 {
-    if (p < 0 || p >= nvars || !assoc_table[p]) return bdd();
-    std::map<long, int>::iterator held = assoc_links.find(p);
-    return bdd(this, held == assoc_links.end() ? 1 : held->second, assoc_table[p]);
+    if (p < 0 || p >= nvars) return bdd();
+    long id = pos_to_id[p];
+    if (!assoc_table[id]) return bdd();
+    std::map<long, int>::iterator held = assoc_links.find(id);
+    return bdd(this, held == assoc_links.end() ? 1 : held->second, assoc_table[id]);
 }
 
 void bddpp_manager::Bdd_assoc_bdd_to_var(const bdd& g, const bdd& x)

@@ -323,6 +323,7 @@ void bddpp_manager::Print_cat_product(std::ostream& os, const bdd& f, std::map<l
     const char* separator = "";
     for (long p = 0; p < nvars; ++p) {
         if (vals[p] == 2) continue;
+        os << separator;
         std::map<long, int>::iterator c = codes.find(p);
         if (c == codes.end()) {
             std::cerr << "****error:print_cat_product:" << p << " is not a valid index \n";
@@ -330,7 +331,6 @@ void bddpp_manager::Print_cat_product(std::ostream& os, const bdd& f, std::map<l
             bdd_exit(1);
         }
         int d = c->second;
-        os << separator;
         if (vals[p] == 1) os << (shifted ? d + 2 * offset : d);
         else os << (d > offset ? d - offset : d + offset);
         separator = ",";

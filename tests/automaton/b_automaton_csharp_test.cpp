@@ -343,4 +343,18 @@ TEST(b_automaton_CSHARP_put, keyword_fields)
         EXPECT_NE(text.find(line), std::string::npos) << line;
 }
 
+// A field named like a member of the class (a method, the class, a property, a register field)
+// takes "_" until it is free; its property keeps the signal's name.
+TEST(b_automaton_CSHARP_put, member_named_fields)
+{
+    test_circuit c = {{"q"}, {"Next"}, {"React", "x", "mc_q"}, {"Next", "P_x", "mc"}, {}, {0},
+                      {{{"React", "x", "Next"}, {"11 1"}}, {{"mc_q", "P_x"}, {"1 1"}}, {{"x", "mc"}, {"0 1"}}}};
+    std::string text = written(c, &b_automaton::CSHARP_put, "mc");
+    for (const char* line : {"private bool React_;\n", "private bool mc_q_;\n", "private bool Next_;\n",
+                             "private bool P_x_;\n", "private bool mc_;\n", " public bool P_React\n",
+                             " public bool GS_Next\n", "   return Next_;\n", "  bool mc_React = React_, mc_mc_q = mc_q_, mc_x = x;\n",
+                             "  Next_ = mc_Next;\n", "  P_x_ = mc_P_x;\n", "  mc_ = mc_mc;\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+}
+
 } // namespace

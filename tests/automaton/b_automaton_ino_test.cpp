@@ -71,9 +71,9 @@ void loop()
   ca_def_node[12]= ca_a && ca_def_node[6] || !ca_a && !ca_def_node[6];
    ca_d= !ca_def_node[12];
 
+  (void)ca_qnext;
   /* internal transitions */
-  ca_qnext= ca_d;
-  ca_q= ca_qnext;
+  ca_q= ca_d;
 
   /* user after() function call */
   my_after();
@@ -90,7 +90,7 @@ TEST(b_automaton_INO_put_grafcet, pulse_register_output_and_copies)
     for (const char* line : {"extern void q_true(void);\nextern void q_false(void);\nextern void y(void);\n\n",
                              "  if(cb_def_node[9])\n  {\n     y();\n  }\n\n",
                              "  if(cb_q)\n  {\n     q_true();\n  }\n  else\n  {\n     q_false();\n  }\n"
-                             "  /* internal transitions */\n"})
+                             "  (void)cb_qnext;\n  /* internal transitions */\n  cb_q= cb_d;\n"})
         EXPECT_NE(b.find(line), std::string::npos) << line;
     std::string v = sketch(circuit_v(), "cv", {"nothing"});
     for (const char* line : {"   cv_z= cv_def_node[8];\n", "  (void)cv_k;\n  (void)cv_z;\n",

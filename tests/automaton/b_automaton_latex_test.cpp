@@ -127,6 +127,14 @@ const writer_case LATEX_CASES[] = {
 \end{document}
 
 )"},
+    {"module name with \"_\" filtered: it stands in text mode", circuit_empty, "dir/e_0", R"({\huge module: dir/e\_0}
+\end{center}
+
+\section{Registre(s):}
+
+\end{document}
+
+)"},
 };
 
 TEST(LatexPut, GoldenDocuments)
@@ -152,7 +160,8 @@ TEST(LatexPut, EveryTestCircuitCompilesWithPdflatex)
     for (const auto& named : all_test_circuits())
         for (int level = 0; level <= 2; ++level) {
             std::string base = std::string(named.first) + "_O" + std::to_string(level);
-            write_file(dir + "/" + base + ".tex", written(named.second, &b_automaton::LATEX_put, named.first, level));
+            // a base name with "_", as the driver passes it
+            write_file(dir + "/" + base + ".tex", written(named.second, &b_automaton::LATEX_put, base, level));
             std::string log;
             int status = run_command("cd '" + dir + "' && pdflatex -interaction=nonstopmode -halt-on-error " + base +
                                          ".tex",

@@ -203,4 +203,17 @@ TEST(b_automaton_SYSTEMC_put, reserved_names)
         EXPECT_NE(source.find(line), std::string::npos) << line;
 }
 
+// Names that the library's process macro uses, and object-like macros, are reserved as well.
+TEST(b_automaton_SYSTEMC_put, macro_names)
+{
+    test_circuit c = {{}, {}, {"linux", "EOF"}, {"sensitive_pos"}, {"NULL"}, {},
+                      {{{"linux", "EOF", "NULL"}, {"11 1"}}, {{"NULL", "sensitive_pos"}, {"0 1"}}}};
+    std::string source, header;
+    written_pair(c, &b_automaton::SYSTEMC_put, "mn", 0, source, header);
+    for (const char* line : {"    sc_in<bool> EOF_;\n", "    sc_in<bool> linux_;\n", "    sc_out<bool> sensitive_pos_;\n",
+                             "    bool NULL_;\n"})
+        EXPECT_NE(header.find(line), std::string::npos) << line;
+    EXPECT_NE(source.find("    NULL_ = EOF_ && linux_;\n"), std::string::npos);
+}
+
 } // namespace

@@ -234,6 +234,53 @@ TEST(b_automaton, ReverseOutputComplementsItsEquation)
     delete a;
 }
 
+// q2 is fed by q1 and q1 is also an output: the order is q1 q2 d1 a y t, and the layout formula
+// would put the outputs q1 and y at positions 5 (t) and 6 (none).
+b_automaton* repeated_names_automaton()
+{
+    b_autom_dec* d = new b_autom_dec(names{"q1", "q2"}, names{"d1", "q1"}, name_set{"a"}, name_set{"q1", "y"},
+                                     name_set{"t"});
+    bddpp_manager* m = d->manager_associe();
+    new Bddexpression("d1", d->wood, m->Bdd_var_by_name("d1"), m->Bdd_var_by_name("a"), 0, 0);
+    new Bddexpression("y", d->wood, m->Bdd_var_by_name("y"), m->Bdd_var_by_name("q2"), 0, 0);
+    new Bddexpression("t", d->wood, m->Bdd_var_by_name("t"), m->Bdd_var_by_name("a"), 0, 0);
+    int init[2] = {0, 1};
+    return new b_automaton(d, init, m->Bdd_one(), m->Bdd_zero());
+}
+
+TEST(b_automaton, RepeatedNamesKeepAndReverseTheRightEquations)
+{
+    b_automaton* a = repeated_names_automaton();
+    bddpp_manager* m = a->manager_associe();
+    EXPECT_EQ(a->ident_associe("y"), 4);
+    EXPECT_EQ(a->wood->exp_by_bddname("d1")->getUserType(), 1);
+    EXPECT_EQ(a->wood->exp_by_bddname("y")->getUserType(), 1);
+    EXPECT_EQ(a->wood->exp_by_bddname("t")->getUserType(), 0);
+    a->reverse_output(1);
+    EXPECT_EQ(a->bdd_exp_ident_associe("y"), m->Bdd_not(m->Bdd_var_by_name("q2")));
+    EXPECT_EQ(a->bdd_exp_ident_associe("t"), m->Bdd_var_by_name("a"));
+    a->reverse_output(0); // q1 is a register: no equation
+    a->reverse_output(2); // no output 2
+    a->reverse_output(-1);
+    EXPECT_EQ(a->bdd_exp_ident_associe("y"), m->Bdd_not(m->Bdd_var_by_name("q2")));
+    EXPECT_EQ(a->bdd_exp_ident_associe("t"), m->Bdd_var_by_name("a"));
+    EXPECT_EQ(a->bdd_exp_ident_associe("d1"), m->Bdd_var_by_name("a"));
+    delete a;
+}
+
+// Outputs beyond the last one leave the locals alone; a renamed output is still found.
+TEST(b_automaton, ReverseOutputOfARenamedOutput)
+{
+    b_automaton* a = two_register_automaton(0, 0);
+    bddpp_manager* m = a->manager_associe();
+    a->change_nom_output(0, "out0");
+    a->reverse_output(0);
+    EXPECT_EQ(a->bdd_exp_ident_associe("y"), m->Bdd_not(m->Bdd_var_by_name("a")));
+    a->reverse_output(2); // the layout would give the local t
+    EXPECT_EQ(a->bdd_exp_ident_associe("t"), m->Bdd_var_by_name("b"));
+    delete a;
+}
+
 TEST(b_automaton, InitialValues)
 {
     b_automaton* a = two_register_automaton(1, 2);

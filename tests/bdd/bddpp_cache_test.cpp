@@ -69,4 +69,21 @@ TEST(BddCache, NoEntrySurvivesACollection)
     EXPECT_EQ(table_of(m, g, 4), var_table(0, 4) & (var_table(1, 4) | var_table(2, 4)));
 }
 
+// The dependence test of a quantifier reports a function of another manager each time: no
+// cached answer may silence the second report.
+TEST(BddCache, AForeignFunctionIsReportedOnEveryQuantification)
+{
+    bddpp_manager m, other;
+    bdd x = m.New_var_last("x");
+    bdd a = other.New_var_last("a"), b = other.New_var_last("b");
+    bdd f = other.Bdd_and(a, b);
+    const std::string report =
+        "Error in bddpp_manager::Bdd_node_depends_on():  bad Bdd manager or bdd(s) not initialized!\n";
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(m.Bdd_exist(f, x), f);
+    EXPECT_EQ(m.Bdd_exist(f, x), f);
+    EXPECT_EQ(m.Bdd_forall(f, x), f);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), report + report + report);
+}
+
 } // namespace

@@ -192,6 +192,35 @@ TEST(BddCofactorsDeath, NullPointersEndWithStatusOne)
     EXPECT_EXIT(m.Bdd_replace_vars(x, bad), ::testing::ExitedWithCode(1),
                 "^calling bddpp_manager::Bdd_var_by_index\\(\\) with index= 5 :out of range!\n"
                 "ERROR: call bddpp_manager::Bdd_and\\(\\) with null reference\n");
+    // each level looks its new variable up before rebuilding its cofactors: both bad entries
+    // are reported before the first if-then-else stops the process
+    bdd y = m.New_var_last("y");
+    long bad2[2] = {5, 7};
+    EXPECT_EXIT(m.Bdd_replace_vars(m.Bdd_and(x, y), bad2), ::testing::ExitedWithCode(1),
+                "^calling bddpp_manager::Bdd_var_by_index\\(\\) with index= 5 :out of range!\n"
+                "calling bddpp_manager::Bdd_var_by_index\\(\\) with index= 7 :out of range!\n"
+                "ERROR: call bddpp_manager::Bdd_and\\(\\) with null reference\n");
+}
+
+// Rebuilding a diagram as deep as a long variable order runs in no deep call chain.
+TEST(BddCofactors, DeepRebuildsNeedNoDeepRecursion)
+{
+    bddpp_manager m;
+    const long N = 200000;
+    std::vector<bdd> v;
+    for (long i = 0; i < N; ++i) v.push_back(m.New_var_last("v" + std::to_string(i)));
+    bdd all = m.Bdd_one(), half = m.Bdd_one();
+    for (long p = N - 1; p >= 0; --p) {
+        all = m.Bdd_and(v[p], all);
+        if (p < N / 2) half = m.Bdd_and(v[p], half);
+    }
+    long size = m.Bdd_total_size();
+    EXPECT_EQ(m.Bdd_compose(all, v[N - 1], v[N - 1]), all);
+    EXPECT_EQ(m.Bdd_keep_first_variables(all, N / 2), half);
+    EXPECT_EQ(m.Bdd_total_size(), size); // every node was found again
+    std::vector<long> identity(N);
+    for (long p = 0; p < N; ++p) identity[p] = p;
+    EXPECT_EQ(m.Bdd_replace_vars(m.Bdd_not(all), identity.data()), m.Bdd_not(all));
 }
 
 } // namespace

@@ -187,3 +187,27 @@ TEST(association_death, the_second_argument_must_be_a_variable)
     EXPECT_EXIT(m.Bdd_assoc_bdd_to_var(m.Bdd_zero(), m.Bdd_one()), ::testing::ExitedWithCode(1),
                 "replace from: 1 by expression: 0\n");
 }
+
+TEST(association, entries_stay_with_their_variables_through_an_insertion)
+{
+    bddpp_manager m;
+    bdd a = m.New_var_last("a"), b = m.New_var_last("b"), c = m.New_var_last("c");
+    m.Bdd_assoc_bdd_to_var(m.Bdd_not(c), b);
+    bdd d = m.New_var_before(0, "d"); // order d, a, b, c
+    std::ostringstream before;
+    m.debug_variables(before);
+    EXPECT_EQ(before.str(), "d --> d\na --> a\nb --> not c\nc --> c\n");
+    EXPECT_EQ(m.Bdd_assoc_of(2), m.Bdd_not(c));
+    m.Bdd_assoc_bdd_to_var(m.Bdd_and(b, d), a);
+    EXPECT_EQ(m.Bdd_assoc_of(1), m.Bdd_and(d, m.Bdd_not(c)));
+    int k;
+    EXPECT_EQ(m.Bdd_follow_assoc(m.Bdd_or(a, b), &k), m.Bdd_or(m.Bdd_and(d, m.Bdd_not(c)), m.Bdd_not(c)));
+    EXPECT_EQ(k, -1);
+    std::ostringstream after;
+    m.debug_variables(after);
+    EXPECT_EQ(after.str(), "d --> d\na --> d and not c\nb --> not c\nc --> c\n");
+    bddpp_manager copy(&m); // variables only: every entry is the variable again
+    std::ostringstream copied;
+    copy.debug_variables(copied);
+    EXPECT_EQ(copied.str(), "d --> d\na --> a\nb --> b\nc --> c\n");
+}

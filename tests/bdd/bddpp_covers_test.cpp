@@ -387,3 +387,53 @@ TEST(covers_death, kind_3_needs_four_variables)
                 "calling bddpp_manager::Bdd_var_by_index\\(\\) with index= 3 :out of range!\n"
                 "ERROR: call bddpp_manager::Bdd_and\\(\\) with null reference");
 }
+
+TEST(covers, an_implicant_takes_the_place_of_the_first_cube_that_implies_it)
+{
+    bddpp_manager m;
+    std::vector<bdd> v = make_vars(m, 3);
+    bdd a = v[0], b = v[1], c = v[2];
+    std::list<bdd> L{m.Bdd_and(b, c), m.Bdd_and(a, b), m.Bdd_and(a, c)};
+    Tdd(&m, m.Bdd_one()).Bdd_implicants_loc(a, L); // a leaf 1: the path is an implicant
+    EXPECT_EQ(L, (std::list<bdd>{m.Bdd_and(b, c), a, m.Bdd_and(a, c)}));
+    Tdd(&m, m.Bdd_one()).Bdd_implicants_loc(m.Bdd_not(c), L); // implied by none: appended
+    EXPECT_EQ(L.back(), m.Bdd_not(c));
+    EXPECT_EQ(L.size(), 4u);
+    Tdd(&m, m.Bdd_zero()).Bdd_implicants_loc(b, L); // a leaf 0: nothing
+    EXPECT_EQ(L.size(), 4u);
+    // a whole tree: the walk goes then, else, don't care
+    std::list<bdd> walked;
+    Tdd(&m, m.Bdd_or(a, b)).Bdd_implicants_loc(m.Bdd_one(), walked);
+    EXPECT_EQ(walked, (std::list<bdd>{a, b}));
+}
+
+TEST(covers, kind_3_prints_its_fixed_products_in_the_listed_order)
+{
+    bddpp_manager m;
+    std::vector<bdd> v;
+    for (const char* name : {"a", "b", "c", "d"}) v.push_back(m.New_var_last(name));
+    bdd row1 = parse_sop(m, v, "b'c+b'd+ac+a'd+bc'd'", nullptr);
+    EXPECT_EQ(m.Print_sop_to_String(" + ", "", "", "'", row1, 3), "b'c + b'd + ac + a'd + bc'd'");
+    bdd row17 = parse_sop(m, v, "b+ad'+c'd+a'c", nullptr);
+    EXPECT_EQ(m.Print_sop_to_String(" + ", "", "", "'", row17, 3), "b + ad' + c'd + a'c");
+    std::ostringstream out;
+    m.Print_cat_sop("|", "&", "!", "", out, row17, "v", 3);
+    EXPECT_EQ(out.str(), "v[1]|v[0]&!v[3]|!v[2]&v[3]|!v[0]&v[2]");
+}
+
+TEST(covers, positions_not_ids_order_the_literals)
+{
+    // each variable inserted at the top: order x5 .. x0, ids 0 .. 5
+    bddpp_manager m;
+    std::vector<bdd> v(1, m.New_var_last("x0"));
+    for (int i = 1; i < 6; ++i) v.push_back(m.New_var_before(0L, "x" + std::to_string(i)));
+    std::mt19937 rng(99);
+    for (int k = 0; k < 40; ++k) {
+        bdd f = random_fn(m, v, 6, rng, 4).f;
+        EXPECT_EQ(sop(m, f, 0), ref_sop_0(m, f));
+        EXPECT_EQ(sop(m, f, 1), ref_sop_1(m, f));
+        EXPECT_EQ(sop(m, f, 2), ref_sop_2(m, f));
+    }
+    EXPECT_EQ(m.Print_sop_to_String(" + ", ".", "!", "", m.Bdd_or(v[0], m.Bdd_and(v[1], m.Bdd_not(v[5]))), 1),
+              "!x5.x1 + x0");
+}

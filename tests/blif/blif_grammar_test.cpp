@@ -149,6 +149,46 @@ TEST(blif_grammar, SyntaxErrors)
     }
 }
 
+// A scanner that hands out a fixed list of codes, then the end of input.
+class scripted_lexer : public blifFlexLexer {
+public:
+    explicit scripted_lexer(std::vector<int> codes) : blifFlexLexer(nullptr, nullptr), codes_(codes) {}
+    int yylex() override
+    {
+        if (next_ == codes_.size()) return 0;
+        return codes_[next_++];
+    }
+
+private:
+    std::vector<int> codes_; // the codes to return
+    size_t next_ = 0;        // the next one
+};
+
+// Codes that name no token are reported as "$undefined".
+TEST(blif_grammar, CodesOutsideTheTokensAreUndefined)
+{
+    struct code_case {
+        std::vector<int> codes; // what the scanner returns
+        const char* errors;     // standard error text
+    };
+    const code_case cases[] = {
+        {{300}, "syntax error, unexpected $undefined, expecting TOKEN_model\n"},
+        {{2}, "syntax error, unexpected $undefined, expecting TOKEN_model\n"},
+        {{TOKEN_model, 269}, "syntax error, unexpected $undefined, expecting TOKEN_ident\n"},
+    };
+    for (const code_case& c : cases) {
+        class_blif_parser parser;
+        scripted_lexer lexer(c.codes);
+        parser.lexer = &lexer;
+        parser.ok = 1; // as after a pre-pass
+        std::ostringstream trace;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(parser.parse(trace, 0), 1);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.errors);
+        pblif_parser = nullptr;
+    }
+}
+
 TEST(blif_grammar, ModelRuleRunsBeforeTheNextToken)
 {
     int built = 0;

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <random>
+#include <set>
+#include <sstream>
 
 #include "blif/blif_lexer.h"
 #include "blif/blif_parser.h"
@@ -98,6 +100,80 @@ std::vector<std::pair<std::string, std::string>> circuits()
     return all;
 }
 
+// The names of a list "a, b,\n       c" between head and end, from the first line that starts with
+// head; nothing when there is no such line.
+std::vector<std::string> listed_names(const std::string& text, const std::string& head, const std::string& end)
+{
+    std::vector<std::string> names;
+    std::size_t start = text.compare(0, head.size(), head) == 0 ? 0 : text.find("\n" + head);
+    if (start == std::string::npos) return names;
+    start = text.find(head, start) + head.size();
+    std::string list = text.substr(start, text.find(end, start) - start);
+    for (std::size_t p = 0; p <= list.size();) {
+        std::size_t comma = std::min(list.find(',', p), list.size());
+        std::string name = list.substr(p, comma - p);
+        name.erase(0, name.find_first_not_of(" \n"));
+        name.erase(name.find_last_not_of(" \n") + 1);
+        names.push_back(name);
+        p = comma + 1;
+    }
+    return names;
+}
+
+// The names declared more than once, and the defined ones declared nowhere.
+std::string declaration_faults(const std::vector<std::string>& declared, const std::vector<std::string>& defined)
+{
+    std::string faults;
+    std::set<std::string> seen;
+    for (const std::string& name : declared)
+        if (!seen.insert(name).second) faults += " twice: " + name;
+    for (const std::string& name : defined)
+        if (seen.count(name) == 0) faults += " undeclared: " + name;
+    return faults;
+}
+
+// A LUSTRE node declares each signal once, every defined one included.
+std::string lustre_faults(const std::string& text)
+{
+    std::vector<std::string> declared;
+    if (text.find("(useless : bool)") == std::string::npos) declared = listed_names(text, "node ", ": bool)");
+    if (!declared.empty()) declared[0].erase(0, declared[0].find('(') + 1);
+    for (const auto& list : {listed_names(text, "     returns (", ": bool);"), listed_names(text, "var ", ": bool;")})
+        declared.insert(declared.end(), list.begin(), list.end());
+    std::vector<std::string> defined;
+    std::istringstream lines(text.substr(text.find("\nlet\n")));
+    for (std::string line; std::getline(lines, line);) {
+        std::size_t eq = line.find("= ");
+        if (eq != std::string::npos && line.find_first_of("(/") > eq) {
+            std::string name = line.substr(0, eq);
+            name.erase(0, name.find_first_not_of(' '));
+            name.erase(name.find_last_not_of(' ') + 1);
+            defined.push_back(name);
+        }
+    }
+    return declaration_faults(declared, defined);
+}
+
+// An ESTEREL module declares each signal once: interface or local, never both.
+std::string esterel_faults(const std::string& text)
+{
+    std::vector<std::string> declared;
+    for (const auto& list : {listed_names(text, "input ", ";"), listed_names(text, "output ", ";"),
+                             listed_names(text, "signal ", " in\n")})
+        declared.insert(declared.end(), list.begin(), list.end());
+    return declaration_faults(declared, {});
+}
+
+// A LIGHT ESTEREL module declares each signal once: interface or local, never both.
+std::string le_faults(const std::string& text)
+{
+    std::vector<std::string> declared;
+    for (const auto& list : {listed_names(text, "Input: ", ";"), listed_names(text, "Output: ", ";"),
+                             listed_names(text, "local ", "\n")})
+        declared.insert(declared.end(), list.begin(), list.end());
+    return declaration_faults(declared, {});
+}
+
 TEST(RealCircuits, WholeTranslation)
 {
     std::string dir = tool_directory("real");
@@ -112,6 +188,9 @@ TEST(RealCircuits, WholeTranslation)
             EXPECT_EQ(text.back(), '\n') << circuit.first << suffix;
         }
         EXPECT_TRUE(file_exists(dir + "/c.ba")) << circuit.first;
+        EXPECT_EQ(lustre_faults(read_file(dir + "/c.lus")), "") << circuit.first;
+        EXPECT_EQ(esterel_faults(read_file(dir + "/c.strl")), "") << circuit.first;
+        EXPECT_EQ(le_faults(read_file(dir + "/c.le")), "") << circuit.first;
     }
 }
 

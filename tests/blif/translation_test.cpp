@@ -144,6 +144,9 @@ TEST(TranslationRun, EveryTextTargetEndToEnd)
     EXPECT_EQ(occurrences(out, "nb_var locale detecte: 0\n"), 2) << out; // standard error and output
     EXPECT_EQ(occurrences(out, "A REVOIR ...\n"), 1) << out;
     EXPECT_EQ(occurrences(out, "to do !\n"), 1) << out;
+    // the fixed order, whatever the order of the options: awaited inputs, then BAC, then LUSTRE
+    EXPECT_LT(out.find("A REVOIR ...\n"), out.find("to do !\n")) << out;
+    EXPECT_LT(out.find("to do !\n"), out.find("nb_var locale detecte: 0\n")) << out;
     for (const char* suffix : {".c", ".h", ".cs", ".vhd", "_sc.cc", "_sc.h"})
         EXPECT_FALSE(file_exists(dir + "/e2e" + suffix)) << suffix;
     if (have_tool("pdflatex")) {
@@ -159,6 +162,17 @@ TEST(TranslationRun, CoverKindOption)
     std::string out;
     ASSERT_EQ(nelvor(dir, "e2e -doc -O2 -O1", out), 0) << out;
     EXPECT_EQ(read_file(dir + "/e2e.doc"), E2E_DOC); // single products: every kind agrees
+}
+
+TEST(TranslationRun, VhdlIgnoresTheCoverKind)
+{
+    std::string dir = e2e_directory("vhdl");
+    std::string out;
+    ASSERT_EQ(nelvor(dir, "e2e -vhdl -O0", out), 0) << out;
+    std::string first = read_file(dir + "/e2e.vhd");
+    ASSERT_EQ(nelvor(dir, "e2e -O2 -vhdl", out), 0) << out;
+    EXPECT_FALSE(first.empty());
+    EXPECT_EQ(read_file(dir + "/e2e.vhd"), first);
 }
 
 TEST(TranslationRun, NoOptionWritesNoTarget)

@@ -352,4 +352,43 @@ TEST(NodeWritersTest, NodeUseTableMarksTheNodesOfTheNetworks)
     EXPECT_EQ(used, expected);
 }
 
+TEST(NodeWritersTest, PerVariableArraysAreReadByPosition)
+{
+    inserted_forest f;
+    std::vector<int> by_position{0, 0, 1, 0}; // x is at position 2 but has id 1
+    std::ostringstream sketch, blif;
+    f.w.Put_ino_grafcet(sketch, "A", {"x"}, "", "", by_position.data());
+    f.w.Put_blif(blif, "node", by_position.data());
+    EXPECT_EQ(sketch.str(), R"(  A[2]= a;
+   A[1]= !0;
+  A[6]= b && A[2] || !b && !A[1];
+  if(A[6])
+  {
+     x_true();
+  }
+  else
+  {
+     x_false();
+  }
+
+  A[3]= x;
+   y= !A[3];
+)");
+    EXPECT_EQ(blif.str(), R"(.names a node_2
+1 1
+
+.names node_1
+1
+
+.names b node_2 node_1 node_6
+11- 1
+0-0 1
+
+.names node_6 x
+1 1
+
+
+)");
+}
+
 } // namespace

@@ -209,4 +209,12 @@ TEST(SopWritersTest, AnEquationOutsideAForestWritesNothing)
     EXPECT_EQ(out.str(), "");
 }
 
+TEST(SopWritersTest, CatNumbersElementsByPosition)
+{
+    inserted_forest f;
+    std::ostringstream out;
+    f.w.Put_cat(out, "V", 0);
+    EXPECT_EQ(out.str(), "   V[2]= V[0] && V[1];\n   V[3]= !V[2];\n");
+}
+
 } // namespace

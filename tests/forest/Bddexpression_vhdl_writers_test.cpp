@@ -226,4 +226,33 @@ TEST(VhdlWritersTest, AnEquationWritesOnlyNodesNotMarkedBefore)
       t <= N(13);)");
 }
 
+TEST(VhdlWritersTest, OutputsAreAssignedByAscendingPosition)
+{
+    inserted_forest f;
+    std::ostringstream out;
+    f.w.Put_vhdl(out, "N", {"a", "b"}, {"y", "x"}, {}, {});
+    EXPECT_EQ(out.str(), R"(process (reset,clk)
+begin
+  if (reset = '0') then 
+    y <= '0';
+    x <= '0';
+      N(2) <= '0';
+      N(4) <= '0';
+  elsif ( clk'event and clk='1') then 
+      N(2) <= a;
+      N(4) <= b;
+  elsif ( clk'event and clk='0') then 
+      x <= N(6);
+      y <= not N(3);
+   end if;
+end process;
+
+-- actualisation
+      N(1) <= '1';
+      N(6) <= (N(4) and N(2)) or (not N(4) and not N(1));
+      -- final output evaluation of x in process
+      -- final output evaluation of y in process
+)");
+}
+
 } // namespace

@@ -331,3 +331,73 @@ TEST(DatesScale, CycleBeforeALongChain)
     EXPECT_EQ(f.late("x5"), n - 6);
     EXPECT_EQ(f.w.earliest_sort().size(), static_cast<size_t>(n + 2));
 }
+
+// The dating as its recursive definition, on copies of the dates, for small forests.
+struct recursive_dating {
+    Bddexpressionwood& w;
+    long n, level = 0;
+    std::vector<long> early, late;
+
+    explicit recursive_dating(Bddexpressionwood& forest) : w(forest), n(forest.nb_bdd_vars), early(n, 0), late(n, 0)
+    {
+        for (long i = 0; i < n; i++)
+            if (w.exp_table[i] != nullptr) early[i] = w.exp_table[i]->early_date;
+        for (long i = 0; i < n; i++) {
+            Bddexpression* e = w.exp_table[i];
+            if (!w.readers[i].empty()) {
+                for (long r : w.readers[i]) early_step(r, e != nullptr ? early[i] + 1 : 1);
+            } else if (e != nullptr && level <= early[i]) {
+                level = early[i] + 1;
+            }
+            if (e != nullptr)
+                for (long d : e->dependances)
+                    if (d < n) late_step(d, late[i] + 1);
+        }
+    }
+    void early_step(long v, long d)
+    {
+        if (v >= n || w.exp_table[v] == nullptr || early[v] >= d) return;
+        early[v] = d;
+        level = std::max(level, d + 1);
+        if (level > 2 * n) return;
+        for (long r : w.readers[v]) early_step(r, d + 1);
+    }
+    void late_step(long v, long d)
+    {
+        if (late[v] != 0 && late[v] >= d) return;
+        late[v] = d;
+        level = std::max(level, d + 1);
+        if (w.exp_table[v] == nullptr || level > 2 * n) return;
+        for (long x : w.exp_table[v]->dependances)
+            if (x < n) late_step(x, d + 1);
+    }
+};
+
+// With or without cycles, the full dating gives the dates of the recursive definition.
+TEST(DatesProperty, FullDatingFollowsTheRecursiveDefinition)
+{
+    std::mt19937 rng(42);
+    int cyclic = 0;
+    for (int round = 0; round < 40; round++) {
+        small_forest f;
+        random_acyclic_forest(f, 1 + rng() % 4, 2 + rng() % 12, rng);
+        long n = f.w.nb_bdd_vars;
+        for (int k = 0; k < round % 3; k++) { // k back edges: an equation reads one declared after it
+            std::vector<long> ids(f.w.expression_ids.begin(), f.w.expression_ids.end());
+            long from = ids[rng() % ids.size()], to = ids[rng() % ids.size()];
+            Bddexpression* e = f.w.exp_table[std::min(from, to)];
+            e->setBddExp(f.OR(e->bdd_exp, f.m->Bdd_var_by_index(std::max(from, to))), 0, 0);
+        }
+        if (round % 5 == 4) f.w.exp_table[n - 1]->early_date = 3; // a starting date
+        recursive_dating expected(f.w);
+        EXPECT_EQ(f.w.compute_dates(), expected.level) << "round " << round;
+        for (long p = 0; p < n; p++) {
+            if (f.w.exp_table[p] != nullptr) {
+                EXPECT_EQ(f.w.exp_table[p]->early_date, expected.early[p]) << "round " << round << " at " << p;
+            }
+            EXPECT_EQ(f.w.late_dates[p], expected.late[p]) << "round " << round << " at " << p;
+        }
+        if (!f.w.loop_detection().empty()) cyclic++;
+    }
+    EXPECT_GT(cyclic, 5);
+}

@@ -194,6 +194,33 @@ TEST(ForestInsertion, AfterAndRefusal)
               "Internal error in update_bdd_vars(nouv_index):\nawaited 5 variables, found: 4\n");
 }
 
+TEST(ForestInsertion, BeforeAVariableGrowsTheCapacity)
+{
+    small_forest f({"a", "b", "x", "y"});
+    EXPECT_EQ(f.w.arrays_length, 4);
+    Bddexpression* x = f.define("x", f.AND(f.v("a"), f.v("b")));
+    Bddexpression* y = f.define("y", f.NOT(f.v("x")));
+    f.w.late_dates[3] = 6;
+    bdd n = f.w.New_var_before_by_bdd(f.v("x"), "n");
+    EXPECT_EQ(f.m->Bdd_if_index(n), 2);
+    EXPECT_EQ(f.w.arrays_length, 8);
+    EXPECT_EQ(f.w.Nb_bdd_vars(), 5);
+    EXPECT_EQ(f.w.exp_table[2], nullptr);
+    EXPECT_EQ(f.w.exp_table[3], x);
+    EXPECT_EQ(f.w.exp_table[4], y);
+    EXPECT_EQ(f.w.expression_ids, (std::set<long>{3, 4}));
+    EXPECT_EQ(f.w.readers[0], (std::set<long>{3}));
+    EXPECT_EQ(f.w.readers[3], (std::set<long>{4}));
+    EXPECT_EQ(y->dependances, (std::set<long>{3}));
+    EXPECT_EQ(f.w.late_dates[4], 0);
+    EXPECT_EQ(f.w.Index_new_var_last("z"), 5);
+    EXPECT_EQ(f.w.Nb_bdd_vars(), 6);
+    EXPECT_EQ(f.w.exp_table[5], nullptr);
+    std::ostringstream check;
+    f.w.coherence_dependances_check(check);
+    EXPECT_EQ(check.str(), "");
+}
+
 TEST(ForestLookups, ByNumberPositionAndName)
 {
     small_forest f({"x", "a", "y"});

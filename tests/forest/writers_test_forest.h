@@ -66,4 +66,25 @@ struct empty_forest {
     }
 };
 
+// Inputs a (node 2) and b (node 4), b inserted before a after x was declared, so that ids and
+// positions differ: b position 0 (id 2), a position 1 (id 0), x position 2 (id 1), y position 3 (id 3).
+//   x (node 3) := a AND b      top node 6 = (b ? a : 0)
+//   y (node 5) := NOT x        the variable node of x, complemented
+// Dates: x 1, y 2.
+struct inserted_forest {
+    Bddexpressionwood w;
+    bddpp_manager* m;
+
+    inserted_forest() : m(w.manager)
+    {
+        bdd a = w.New_var_last("a");
+        bdd x = w.New_var_last("x");
+        bdd b = w.New_var_before_by_index(0, "b");
+        bdd y = w.New_var_last("y");
+        new Bddexpression("x", &w, x, m->Bdd_and(a, b), 0, 0);
+        new Bddexpression("y", &w, y, m->Bdd_not(x), 0, 0);
+        w.compute_dates();
+    }
+};
+
 #endif

@@ -123,6 +123,35 @@ TEST(Output, ListsInParenthesesSetsInBraces)
     EXPECT_EQ(printed(none), "{}");
 }
 
+// A stream buffer that keeps the text and counts the flushes.
+struct counting_buffer : std::stringbuf {
+    int flushes = 0;
+    int sync() override
+    {
+        ++flushes;
+        return std::stringbuf::sync();
+    }
+};
+
+TEST(Output, ListsFlushAfterEveryElementAndAtTheEndSetsNever)
+{
+    struct { std::list<int> l; const char* text; int flushes; } cases[] = {
+        {{}, "()", 1}, {{7}, "(7)", 2}, {{1, 2, 3}, "(1, 2, 3)", 4},
+    };
+    for (auto& c : cases) {
+        counting_buffer b;
+        std::ostream out(&b);
+        out << c.l;
+        EXPECT_EQ(b.str(), c.text);
+        EXPECT_EQ(b.flushes, c.flushes) << c.text;
+    }
+    counting_buffer b;
+    std::ostream out(&b);
+    out << std::set<long>{2, 1};
+    EXPECT_EQ(b.str(), "{1,2}");
+    EXPECT_EQ(b.flushes, 0);
+}
+
 TEST(GlobalEmptyLists, AreEmpty)
 {
     EXPECT_TRUE(empty_list_int.empty());
