@@ -9,6 +9,7 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <unordered_map>
 
 class bddpp_manager;
 class bdd_node;
@@ -105,7 +106,7 @@ public:
     long* pos_to_id;                      // id at each order position
     bdd_node** assoc_table;               // associated function of each variable, by id
     bdd_unique_table* unique_table;       // every node but the terminal, by full identity
-    std::map<std::string, long> name_map; // name a variable was created with -> id
+    std::unordered_map<std::string, long> name_map; // name a variable was created with -> id
     long gc_calls;                        // number of Bdd_gc calls
     bdd_node* terminal;                   // the one terminal node (true)
     bdd_computed_table* computed;         // operation cache of and, or and the quantifiers

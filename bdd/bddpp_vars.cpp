@@ -68,7 +68,7 @@ bdd_node* bddpp_manager::Add_variable(const std::string& name, long p)
 bdd_node* bddpp_manager::New_node_var_last(const std::string& name)
 {
     Grow_tables();
-    std::map<std::string, long>::iterator known = name_map.find(name);
+    auto known = name_map.find(name);
     if (known != name_map.end()) return var_nodes[known->second];
     return Add_variable(name, nvars);
 }
@@ -82,7 +82,7 @@ bdd_node* bddpp_manager::New_node_var_before(long p, const std::string& name)
         return nullptr;
     }
     Grow_tables();
-    std::map<std::string, long>::iterator known = name_map.find(name);
+    auto known = name_map.find(name);
     if (known != name_map.end()) return var_nodes[known->second];
     return Add_variable(name, p);
 }
@@ -140,7 +140,7 @@ bdd bddpp_manager::Bdd_var_by_index(long p)
 
 bdd bddpp_manager::Bdd_var_by_name(const std::string& name)
 {
-    std::map<std::string, long>::iterator known = name_map.find(name);
+    auto known = name_map.find(name);
     if (known == name_map.end()) return Bdd_zero();
     return bdd(this, 1, var_nodes[known->second]);
 }
@@ -187,7 +187,7 @@ long bddpp_manager::Index_var_by_name(const std::string& name)
 
 long bddpp_manager::Id_var_by_name(const std::string& name)
 {
-    std::map<std::string, long>::iterator known = name_map.find(name);
+    auto known = name_map.find(name);
     return known == name_map.end() ? -1 : known->second;
 }
 
