@@ -198,6 +198,13 @@ public:
     // Gives each position of the map its new name in the manager; returns the former names, so
     // that a second call restores them.
     std::map<long, std::string> rename_variables(const std::map<long, std::string>& names);
+    // The written form of every signal whose name holds '@', which no target takes in an
+    // identifier: each '@' becomes "_at_", then "_" is appended until the name is out of taken;
+    // taken receives the written forms.
+    std::map<std::string, std::string> at_free_names(std::set<std::string>& taken) const;
+    // The manager's positions of the signals of written, with their written names, for
+    // rename_variables.
+    std::map<long, std::string> written_positions(const std::map<std::string, std::string>& written);
     // -- end of tag targets --
     // ---- end of target writers ----
 };

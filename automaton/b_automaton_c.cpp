@@ -11,7 +11,7 @@ namespace {
 const struct {
     const char* reset_fn;    // after N in the reset function's name
     const char* step_fn;     // after N in the step function's name
-    const char* node_array;  // after N in the node array's name
+    const char* node_array;  // after N + "_" in the node array's name
     const char* next;        // after a register's name in its next-value variable
     const char* in_param;    // before an input parameter
     const char* out_param;   // before an output parameter
@@ -20,7 +20,7 @@ const struct {
     const char* definitions; // head of the equations
     const char* transitions; // head of the register transitions
     const char* unused;      // before a variable that nothing reads
-} C = {"_reset_automaton(", "_automaton(", "_def_node", "next", "int ", "int *", "_out", "extern void ",
+} C = {"_reset_automaton(", "_automaton(", "def_node", "next", "int ", "int *", "_out", "extern void ",
        "  /* internal definitions */", "  /* internal transitions */", "  (void)"};
 
 } // namespace
@@ -134,46 +134,84 @@ std::map<long, std::string> b_automaton::rename_variables(const std::map<long, s
     return previous;
 }
 
+std::map<std::string, std::string> b_automaton::at_free_names(std::set<std::string>& taken) const
+{
+    std::map<std::string, std::string> written;
+    for (const std::string& n : all_names()) {
+        if (n.find('@') == std::string::npos) continue;
+        std::string w;
+        for (char ch : n) w += ch == '@' ? std::string("_at_") : std::string(1, ch);
+        written[n] = fresh_name(w, taken);
+        taken.insert(written[n]);
+    }
+    return written;
+}
+
+std::map<long, std::string> b_automaton::written_positions(const std::map<std::string, std::string>& written)
+{
+    std::map<long, std::string> positions;
+    if (wood == nullptr) return positions;
+    for (const auto& w : written) positions[wood->manager->Index_var_by_name(w.first)] = w.second;
+    return positions;
+}
+
 // ---- the C writer ----
 
 void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const std::string& name)
 {
-    const std::string P = name + "_", A = name + C.node_array;
+    const std::string P = name + "_";
     const bool with_forest = wood != nullptr;
     const long T = with_forest ? wood->manager->Bdd_total_size() : 0;
 
+    // A name holding '@' is written in its at-free form, in the manager's names too while the
+    // equations are written; the node array takes a name of its own when a signal has its name.
+    std::set<std::string> taken = all_names();
+    const std::map<std::string, std::string> written = at_free_names(taken);
+    auto W = [&](const std::string& n) {
+        auto w = written.find(n);
+        return w == written.end() ? n : w->second;
+    };
+    const std::string A = P + fresh_name(C.node_array, taken);
+    taken.insert(A.substr(P.size()));
+    // the next value of a register, the name followed by "next", takes "_" while a signal has
+    // that name
+    std::vector<std::string> next_value;
+    for (int i = 0; i < state_count; ++i) {
+        next_value.push_back(fresh_name(W(state_names[i]) + C.next, taken));
+        taken.insert(next_value.back());
+    }
+
     // An output that is also a register gets a parameter of its own name, so that the parameter
     // does not hide the register; every other output is read through its pointer.
-    std::set<std::string> taken = all_names();
     std::vector<std::string> out_param(static_cast<size_t>(output_count));
     std::map<std::string, std::string> reads;
     for (int k = 0; k < output_count; ++k) {
         if (output_register(k) >= 0) {
-            out_param[size_t(k)] = fresh_name(output_names[k] + C.out_suffix, taken);
+            out_param[size_t(k)] = fresh_name(W(output_names[k]) + C.out_suffix, taken);
             taken.insert(out_param[size_t(k)]);
         } else {
-            out_param[size_t(k)] = output_names[k];
-            reads[P + output_names[k]] = "*" + P + output_names[k];
+            out_param[size_t(k)] = W(output_names[k]);
+            reads[P + W(output_names[k])] = "*" + P + W(output_names[k]);
         }
     }
     std::string params;
-    for (int j = 0; j < input_count; ++j) params += (j > 0 ? ", " : "") + std::string(C.in_param) + P + input_names[j];
+    for (int j = 0; j < input_count; ++j) params += (j > 0 ? ", " : "") + std::string(C.in_param) + P + W(input_names[j]);
     if (input_count > 0 && output_count > 0) params += ", ";
     for (int k = 0; k < output_count; ++k)
         params += (k > 0 ? ", " : "") + std::string(C.out_param) + P + out_param[size_t(k)];
 
     if (state_count > 0) {
-        source << "int " << P << state_names[0] << "," << std::endl;
-        for (int i = 1; i < state_count; ++i) source << "    " << P << state_names[i] << "," << std::endl;
+        source << "int " << P << W(state_names[0]) << "," << std::endl;
+        for (int i = 1; i < state_count; ++i) source << "    " << P << W(state_names[i]) << "," << std::endl;
         for (int i = 0; i < state_count; ++i)
-            source << "    " << P << state_names[i] << C.next << (i + 1 < state_count ? "," : ";") << std::endl;
+            source << "    " << P << next_value[size_t(i)] << (i + 1 < state_count ? "," : ";") << std::endl;
         source << std::endl;
     }
     source << "void " << name << C.reset_fn << params << ")" << std::endl;
     header << C.extern_fn << name << C.reset_fn << params << ");" << std::endl << std::endl;
     source << "{" << std::endl;
     for (int i = 0; i < state_count; ++i)
-        source << "  " << P << state_names[i] << "= " << (init_values[i] == 1 ? "!0" : "0") << ";" << std::endl;
+        source << "  " << P << W(state_names[i]) << "= " << (init_values[i] == 1 ? "!0" : "0") << ";" << std::endl;
     source << "}" << std::endl << std::endl;
     source << "void " << name << C.step_fn << params << ")" << std::endl;
     header << C.extern_fn << name << C.step_fn << params << ");" << std::endl << std::endl;
@@ -183,23 +221,27 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
     locals.insert(locals.end(), next.begin(), next.end());
     if (!locals.empty()) {
         source << "  int ";
-        for (size_t m = 0; m < locals.size(); ++m) source << (m > 0 ? ", " : "") << P << locals[m];
+        for (size_t m = 0; m < locals.size(); ++m) source << (m > 0 ? ", " : "") << P << W(locals[m]);
         source << ";" << std::endl << std::endl;
     }
     source << "  int " << A << "[" << T << "];" << std::endl;
     if (has_equations()) {
         source << C.definitions << std::endl;
         std::ostringstream equations;
-        std::list<std::string> outputs = outputs_list();
+        std::list<std::string> outputs;
+        for (const std::string& out : outputs_list()) outputs.push_back(W(out));
+        std::map<long, std::string> former = rename_variables(written_positions(written));
         wood->Put_c(equations, A, outputs, P, "");
+        rename_variables(former);
         source << rewrite_reads(equations.str(), "= ", reads) << std::endl;
     }
     for (int k = 0; k < output_count; ++k)
         if (output_register(k) >= 0)
-            source << "  *" << P << out_param[size_t(k)] << "= " << P << output_names[k] << ";" << std::endl;
+            source << "  *" << P << out_param[size_t(k)] << "= " << P << W(output_names[k]) << ";" << std::endl;
     // -Wall: a local that nothing reads, and a node array that no equation uses
     bool array_read = false;
-    for (const std::string& l : unread_signals(names_of(local_names, local_count), array_read)) source << C.unused << P << l << ";" << std::endl;
+    for (const std::string& l : unread_signals(names_of(local_names, local_count), array_read))
+        source << C.unused << P << W(l) << ";" << std::endl;
     if (!array_read) source << C.unused << A << ";" << std::endl;
     if (state_count > 0) {
         // registers fed by registers must all read the values from before the step
@@ -208,12 +250,12 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
             for (int j = 0; j < state_count; ++j) chained |= next_state_names[i] == state_names[j];
         source << C.transitions << std::endl;
         for (int i = 0; i < state_count; ++i) {
-            auto r = reads.find(P + next_state_names[i]);
-            source << "  " << P << state_names[i] << (chained ? C.next : "") << "= "
-                   << (r != reads.end() ? r->second : P + next_state_names[i]) << ";" << std::endl;
+            auto r = reads.find(P + W(next_state_names[i]));
+            source << "  " << P << (chained ? next_value[size_t(i)] : W(state_names[i])) << "= "
+                   << (r != reads.end() ? r->second : P + W(next_state_names[i])) << ";" << std::endl;
         }
         for (int i = 0; chained && i < state_count; ++i)
-            source << "  " << P << state_names[i] << "= " << P << state_names[i] << C.next << ";" << std::endl;
+            source << "  " << P << W(state_names[i]) << "= " << P << next_value[size_t(i)] << ";" << std::endl;
         source << std::endl;
     }
     source << "}" << std::endl << std::endl;

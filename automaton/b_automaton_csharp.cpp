@@ -61,18 +61,39 @@ void reset_method(std::ostream& os, const std::string& what, const std::string& 
 
 void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
 {
-    const std::string P = name + "_", A = name + "_def_node";
+    const std::string P = name + "_";
     const long T = wood != nullptr ? wood->manager->Bdd_total_size() : 0;
-    std::vector<std::string> inputs = names_of(input_names, input_count), outputs = names_of(output_names, output_count);
+
+    // A name holding '@' is written in its at-free form, in the manager's names too while the
+    // equations are written; the node array, a local of React, takes a name of its own when a
+    // signal has its name.
+    std::set<std::string> taken = all_names();
+    const std::map<std::string, std::string> written = at_free_names(taken);
+    auto W = [&](const std::string& n) {
+        auto w = written.find(n);
+        return w == written.end() ? n : w->second;
+    };
+    const std::string A = P + fresh_name("def_node", taken);
+    // the next value of a register, a field named P + the name + "next", takes "_" after "next"
+    // while a signal is named like it
+    std::vector<std::string> next_value;
+    for (int i = 0; i < state_count; ++i) {
+        next_value.push_back(P + fresh_name(W(state_names[i]) + "next", taken));
+        taken.insert(next_value.back().substr(P.size()));
+    }
+    std::vector<std::string> inputs, outputs;
+    for (int j = 0; j < input_count; ++j) inputs.push_back(W(input_names[j]));
+    for (int k = 0; k < output_count; ++k) outputs.push_back(W(output_names[k]));
 
     // The field of an input or output: its name, "@" + the name for a keyword, and the name
-    // followed by "_" as often as needed when the class has a member of that name already.
+    // followed by "_" as often as needed when the class has a member of that name already, or
+    // when React has a local of that name (the copy P + name of a signal, or the node array).
     std::set<std::string> members = {name, "React", "Next", "Automaton", "Reset_Automaton", "Reset_Inputs",
-                                     "Reset_Outputs", "Reset_Registers"};
+                                     "Reset_Outputs", "Reset_Registers", A};
     for (const std::string& in : inputs) members.insert("P_" + in);
     for (const std::string& out : outputs) members.insert("GS_" + out);
-    for (int i = 0; i < state_count; ++i) members.insert({P + state_names[i], P + state_names[i] + "next"});
-    std::set<std::string> taken = all_names();
+    members.insert(next_value.begin(), next_value.end());
+    for (const std::string& n : all_names()) members.insert(P + W(n));
     taken.insert(members.begin(), members.end());
     std::map<std::string, std::string> field;
     for (const auto& group : {inputs, outputs})
@@ -90,10 +111,10 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
     fields(os, outputs, "// No output ...", field);
     lines(os, {"// private registers variables :", ""});
     if (state_count > 0) {
-        os << "private bool " << P << state_names[0] << "," << std::endl;
-        for (int i = 1; i < state_count; ++i) os << "   " << P << state_names[i] << "," << std::endl;
+        os << "private bool " << P << W(state_names[0]) << "," << std::endl;
+        for (int i = 1; i < state_count; ++i) os << "   " << P << W(state_names[i]) << "," << std::endl;
         for (int i = 0; i < state_count; ++i)
-            os << "   " << P << state_names[i] << "next" << (i + 1 < state_count ? "," : ";") << std::endl;
+            os << "   " << next_value[size_t(i)] << (i + 1 < state_count ? "," : ";") << std::endl;
         os << std::endl;
     }
     lines(os, {"", "", DOTS, "//The constructor :", DOTS, ""});
@@ -111,7 +132,7 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
     reset_method(os, "outputs", "Reset_Outputs", sets);
     sets.clear();
     for (int i = 0; i < state_count; ++i)
-        sets.push_back({"  " + P + state_names[i], std::string(" = ") + (init_values[i] == 1 ? "!false" : "false")});
+        sets.push_back({"  " + P + W(state_names[i]), std::string(" = ") + (init_values[i] == 1 ? "!false" : "false")});
     reset_method(os, "registers", "Reset_Registers", sets);
     lines(os, {"// FSM Transition methods:", "", "public void Automaton()", " {", "", "  React();", "  Next();",
                "  Reset_Inputs();", "", " }", ""});
@@ -121,7 +142,7 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
     // locals of React; outputs and next register values are published after them
     if (input_count > 0) {
         os << "  bool ";
-        for (int j = 0; j < input_count; ++j) os << (j > 0 ? ", " : "") << P << input_names[j] << " = " << field[input_names[j]];
+        for (size_t j = 0; j < inputs.size(); ++j) os << (j > 0 ? ", " : "") << P << inputs[j] << " = " << field[inputs[j]];
         os << ";" << std::endl;
     }
     std::vector<std::string> locals;
@@ -131,19 +152,21 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
     for (const std::string& x : next_states_undeclared()) locals.push_back(x);
     if (!locals.empty()) {
         os << "  bool ";
-        for (size_t m = 0; m < locals.size(); ++m) os << (m > 0 ? ", " : "") << P << locals[m];
+        for (size_t m = 0; m < locals.size(); ++m) os << (m > 0 ? ", " : "") << P << W(locals[m]);
         os << ";" << std::endl;
     }
     if (has_equations()) {
         os << "// internal definitions " << std::endl;
+        std::map<long, std::string> former = rename_variables(written_positions(written));
         wood->Put_csharp(os, A, P, "", 0);
+        rename_variables(former);
         os << std::endl;
     }
     for (const std::string& out : outputs) os << "  " << field[out] << " = " << P << out << ";" << std::endl;
     for (int i = 0; i < state_count; ++i)
-        os << "  " << P << state_names[i] << "next = " << P << next_state_names[i] << ";" << std::endl;
+        os << "  " << next_value[size_t(i)] << " = " << P << W(next_state_names[i]) << ";" << std::endl;
     lines(os, {" }", "", "// Changing method X=Xnext", "", "private void Next()", " {", ""});
     for (int i = 0; i < state_count; ++i)
-        os << "  " << P << state_names[i] << " = " << P << state_names[i] << "next;" << std::endl;
+        os << "  " << P << W(state_names[i]) << " = " << next_value[size_t(i)] << ";" << std::endl;
     lines(os, {" }", "", "}"});
 }

@@ -22,24 +22,37 @@ void declaration(std::ostream& os, const std::string& first, const std::string& 
 
 void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name, std::list<std::string>& pulse)
 {
-    const std::string P = name + "_", A = name + "_def_node";
+    const std::string P = name + "_";
     bddpp_manager* m = wood != nullptr ? wood->manager : nullptr;
     const long T = m != nullptr ? m->Bdd_total_size() : 0;
+    // A name holding '@' is written in its at-free form, the user functions' names included, in
+    // the manager's names too while the equations are written; the node array takes a name of
+    // its own when a signal has its name.
+    std::set<std::string> taken = all_names();
+    const std::map<std::string, std::string> written = at_free_names(taken);
+    auto W = [&](const std::string& n) {
+        auto w = written.find(n);
+        return w == written.end() ? n : w->second;
+    };
+    const std::string A = P + fresh_name("def_node", taken);
 
     os << "extern void my_setup(void);" << std::endl << "extern void my_before(void);" << std::endl
        << "extern void my_after(void);" << std::endl;
-    for (int j = 0; j < input_count; ++j) os << "extern int " << input_names[j] << "(void);" << std::endl;
+    for (int j = 0; j < input_count; ++j) os << "extern int " << W(input_names[j]) << "(void);" << std::endl;
     for (int k = 0; k < output_count; ++k)
         if (item_in(pulse, output_names[k]))
-            os << "extern void " << output_names[k] << "(void);" << std::endl;
+            os << "extern void " << W(output_names[k]) << "(void);" << std::endl;
         else
-            os << "extern void " << output_names[k] << "_true(void);" << std::endl
-               << "extern void " << output_names[k] << "_false(void);" << std::endl;
+            os << "extern void " << W(output_names[k]) << "_true(void);" << std::endl
+               << "extern void " << W(output_names[k]) << "_false(void);" << std::endl;
     os << std::endl;
     std::vector<std::string> registers, nexts;
+    // the next value of a register, the name followed by "next", takes "_" while a signal has
+    // that name
     for (int i = 0; i < state_count; ++i) {
-        registers.push_back(P + state_names[i]);
-        nexts.push_back(P + state_names[i] + "next");
+        registers.push_back(P + W(state_names[i]));
+        nexts.push_back(P + fresh_name(W(state_names[i]) + "next", taken));
+        taken.insert(nexts.back().substr(P.size()));
     }
     if (state_count > 0) declaration(os, "int ", "    ", registers);
     os << "void setup()" << std::endl << "{" << std::endl << "  my_setup();" << std::endl;
@@ -50,12 +63,13 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
     // the locals, the inputs, then the next-state signals that nothing else declares
     std::vector<std::string> variables;
     for (auto group : {names_of(local_names, local_count), names_of(input_names, input_count), next_states_undeclared()})
-        for (const std::string& v : group) variables.push_back(P + v);
+        for (const std::string& v : group) variables.push_back(P + W(v));
     if (!variables.empty()) declaration(os, "  int ", "      ", variables);
     os << "  int " << A << "[" << T << "];" << std::endl << std::endl;
     os << "  /* user before() function call */" << std::endl << "  my_before();" << std::endl << std::endl
        << "  /* inputs reading */" << std::endl;
-    for (int j = 0; j < input_count; ++j) os << "  " << P << input_names[j] << "=" << input_names[j] << "();" << std::endl;
+    for (int j = 0; j < input_count; ++j)
+        os << "  " << P << W(input_names[j]) << "=" << W(input_names[j]) << "();" << std::endl;
     os << std::endl;
 
     // An output has no variable of its own: its value is its test, read where the output is read.
@@ -68,10 +82,10 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
     for (int k = 0; k < output_count && m != nullptr; ++k) {
         Bddexpression* e = wood->exp_by_bddname(output_names[k]);
         if (output_register(k) >= 0 || e == nullptr || e->bdd_exp.node() == nullptr) continue;
-        std::string value = m->Bdd_is_var(e->bdd_exp) ? P + m->Name_var_by_bdd(e->bdd_exp)
+        std::string value = m->Bdd_is_var(e->bdd_exp) ? P + W(m->Name_var_by_bdd(e->bdd_exp))
                                                       : std::string(e->bdd_exp.link_type() == 1 ? "" : "!") + A + "[" +
                                                             std::to_string(e->bdd_exp.node()->number) + "]";
-        reads[P + output_names[k]] = value;
+        reads[P + W(output_names[k])] = value;
     }
     for (auto& r : reads) // a copy of an output reads what that output reads
         for (auto s = reads.find(r.second); s != reads.end() && s->first != r.first; s = reads.find(r.second))
@@ -79,15 +93,19 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
     if (has_equations()) {
         os << "  /* internal definitions */" << std::endl;
         std::ostringstream equations;
-        wood->Put_ino_grafcet(equations, A, outputs_list(), P, "", kinds.data());
+        std::list<std::string> outputs;
+        for (const std::string& out : outputs_list()) outputs.push_back(W(out));
+        std::map<long, std::string> former = rename_variables(written_positions(written));
+        wood->Put_ino_grafcet(equations, A, outputs, P, "", kinds.data());
+        rename_variables(former);
         os << rewrite_reads(rewrite_reads(equations.str(), "= ", reads), "if(", reads) << std::endl;
     }
     // a register that is an output drives its actions from its current value
     for (int k = 0; k < output_count; ++k) {
         if (output_register(k) < 0) continue;
-        const std::string& out = output_names[k];
+        const std::string out = W(output_names[k]);
         os << "  if(" << P << out << ")" << std::endl << "  {" << std::endl;
-        if (m != nullptr && kinds[size_t(m->Index_var_by_name(out))] == 1)
+        if (m != nullptr && kinds[size_t(m->Index_var_by_name(output_names[k]))] == 1)
             os << "     " << out << "_true();" << std::endl << "  }" << std::endl << "  else" << std::endl
                << "  {" << std::endl << "     " << out << "_false();" << std::endl;
         else
@@ -97,7 +115,7 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
     bool array_read = false;
     std::vector<std::string> declared = names_of(local_names, local_count), inputs = names_of(input_names, input_count);
     declared.insert(declared.end(), inputs.begin(), inputs.end());
-    for (const std::string& v : unread_signals(declared, array_read)) os << "  (void)" << P << v << ";" << std::endl;
+    for (const std::string& v : unread_signals(declared, array_read)) os << "  (void)" << P << W(v) << ";" << std::endl;
     if (!array_read) os << "  (void)" << A << ";" << std::endl;
     // registers fed by registers must all read the values from before the step: they go through
     // the next values; otherwise those are read by nothing
@@ -108,9 +126,9 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
     if (state_count > 0) {
         os << "  /* internal transitions */" << std::endl;
         for (int i = 0; i < state_count; ++i) {
-            auto r = reads.find(P + next_state_names[i]);
+            auto r = reads.find(P + W(next_state_names[i]));
             os << "  " << (chained ? nexts[size_t(i)] : registers[size_t(i)]) << "= "
-               << (r != reads.end() ? r->second : P + next_state_names[i]) << ";" << std::endl;
+               << (r != reads.end() ? r->second : P + W(next_state_names[i])) << ";" << std::endl;
         }
         for (int i = 0; chained && i < state_count; ++i)
             os << "  " << registers[size_t(i)] << "= " << nexts[size_t(i)] << ";" << std::endl;

@@ -28,15 +28,16 @@ const char* const systemc_reserved[] = {
 
 void b_automaton::SYSTEMC_put(std::ostream& source, std::ostream& header, int level, const std::string& name)
 {
-    // A signal named like a reserved name gets "_" appended until the name is free.
+    // A signal named like a reserved name gets "_" appended until the name is free; a name
+    // holding '@' is written in its at-free form.
     std::set<std::string> reserved(std::begin(systemc_reserved), std::end(systemc_reserved));
     reserved.insert({name, name + "_thread", name + "_H"});
     std::set<std::string> names = all_names(), taken = names;
     taken.insert(reserved.begin(), reserved.end());
-    std::map<std::string, std::string> written;
+    std::map<std::string, std::string> written = at_free_names(taken);
     std::map<long, std::string> renames;
     for (const std::string& n : names) {
-        written[n] = reserved.count(n) > 0 ? fresh_name(n + "_", taken) : n;
+        if (written.count(n) == 0) written[n] = reserved.count(n) > 0 ? fresh_name(n + "_", taken) : n;
         taken.insert(written[n]);
         if (written[n] != n && wood != nullptr) renames[wood->manager->Index_var_by_name(n)] = written[n];
     }

@@ -203,6 +203,20 @@ TEST(b_automaton_SYSTEMC_put, reserved_names)
         EXPECT_NE(source.find(line), std::string::npos) << line;
 }
 
+// '@' becomes "_at_", then "_" while the name is a signal's, everywhere.
+TEST(b_automaton_SYSTEMC_put, at_names)
+{
+    std::string source, header;
+    written_pair(circuit_awkward(), &b_automaton::SYSTEMC_put, "w", 0, source, header);
+    EXPECT_EQ(header.find('@'), std::string::npos);
+    EXPECT_EQ(source.find('@'), std::string::npos);
+    for (const char* line : {"    sc_in<bool> a_at_b_;\n", "    sc_out<bool> a_at_b;\n", "    sc_out<bool> q_at_;\n",
+                             "    sc_signal<bool> q_at__state;\n", "    bool n_at_;\n", "      sensitive(a_at_b_);\n"})
+        EXPECT_NE(header.find(line), std::string::npos) << line;
+    for (const char* line : {"    this->q_at_ = q_at_;\n", "    q_at__state = n_at_;\n"})
+        EXPECT_NE(source.find(line), std::string::npos) << line;
+}
+
 // Names that the library's process macro uses, and object-like macros, are reserved as well.
 TEST(b_automaton_SYSTEMC_put, macro_names)
 {

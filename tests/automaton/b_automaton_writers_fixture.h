@@ -120,6 +120,17 @@ inline test_circuit circuit_clash()
             {{{"a", "b", "node_8"}, {"11 1"}}, {{"node_8", "a", "node_4"}, {"1- 1", "-0 1"}}}};
 }
 
+// Names the C-like targets cannot write as they are, for the base name "w": names holding '@'
+// (a@b beside a_at_b, its at-free form), the name of the node array (def_node), and an input w_x
+// named like the copy "w_" + x of the input x.
+inline test_circuit circuit_awkward()
+{
+    return {{"q@"}, {"n@"}, {"a@b", "x", "w_x"}, {"def_node", "q@", "a_at_b"}, {"n@"}, {1},
+            {{{"a@b", "x", "def_node"}, {"11 1"}},
+             {{"def_node", "n@"}, {"0 1"}},
+             {{"a@b", "w_x", "a_at_b"}, {"10 1"}}}};
+}
+
 // One golden case: a circuit, the name given to the writer and the text expected.
 struct writer_case {
     const char* label;            // what the case shows

@@ -198,12 +198,31 @@ std::string diff_generate(unsigned seed, int gates, bool hw_names)
         for (const char* n : hw_names_table)
             if (k < slots.size()) *slots[k++] = n;
         if (!gate.empty()) gate.back() = "a";  // "A" twin when "A" is taken above
+        // names the C-like targets cannot write as they are: names holding '@' (one beside its
+        // at-free form), an input and a gate named like the copy "dut_" + name that the CSharp
+        // class makes of another signal (the harness translates every circuit as dut), a gate
+        // named like the node array (dut_def_node), one named like the next value of a register
+        // (dut_ + register + next) and a register holding '@'
+        in.insert(in.end(), {"@", "i@n", "i_at_n", "dut_" + in[0]});
+        ni = int(in.size());
+        reg.push_back("r@");
+        ns = int(reg.size());
+        if (gates >= 10) {
+            gate[size_t(gates) - 2] = "def_node";
+            gate[size_t(gates) - 3] = "g@";
+            gate[size_t(gates) - 4] = "dut_" + gate[0];
+            gate[size_t(gates) - 5] = reg[0] + "next";
+        }
     }
     // outputs: gates (some read by later gates), one or two registers, a copy of an output
     std::vector<std::string> out;
     for (int i = 0; i < no; i++) out.push_back(gate[size_t(g.pick(gates))]);
     out.push_back(reg[0]);
     if (ns > 2 && g.chance(50)) out.push_back(reg[2]);
+    if (hw_names) {
+        out.push_back(reg.back());
+        for (int back = 2; back <= 5 && gates >= 10; back++) out.push_back(gate[size_t(gates - back)]);
+    }
     std::sort(out.begin(), out.end());
     out.erase(std::unique(out.begin(), out.end()), out.end());
 

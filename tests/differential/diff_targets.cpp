@@ -96,14 +96,31 @@ bool diff_run_c(const diff_circuit& c, const std::vector<std::string>& vec, cons
 bool diff_run_csharp(const diff_circuit& c, const std::vector<std::string>& vec, const std::string& dir,
                      const std::string& base, diff_trace& trace, std::string& err)
 {
+    // A name holding '@' has a property of another name: the driver reaches it by its place
+    // among the properties (the inputs', then the outputs', in declaration order).
+    size_t ni = c.sorted_inputs.size();
+    bool at = false;
+    for (const auto* names : {&c.sorted_inputs, &c.sorted_outputs})
+        for (const std::string& n : *names) at |= n.find('@') != std::string::npos;
     std::ostringstream s;
     s << "public class tb_main\n{\n  static readonly string[] tb_vec = {\n" << vector_literals(sorted_vectors(c, vec))
-      << "  };\n  public static void Main()\n  {\n    " << base << " d = new " << base << "();\n"
-      << "    var sb = new System.Text.StringBuilder();\n    foreach (string v in tb_vec) {\n";
-    for (size_t j = 0; j < c.sorted_inputs.size(); j++)
-        s << "      d.P_" << c.sorted_inputs[j] << " = v[" << j << "] == '1';\n";
+      << "  };\n  public static void Main()\n  {\n    " << base << " d = new " << base << "();\n";
+    if (at)
+        s << "    var tb_p = typeof(" << base << ").GetProperties();\n"
+          << "    System.Array.Sort(tb_p, (x, y) => x.MetadataToken.CompareTo(y.MetadataToken));\n"
+          << "    if (tb_p.Length != " << ni + c.sorted_outputs.size() << ") throw new System.Exception(\"properties\");\n";
+    s << "    var sb = new System.Text.StringBuilder();\n    foreach (string v in tb_vec) {\n";
+    for (size_t j = 0; j < ni; j++)
+        if (c.sorted_inputs[j].find('@') != std::string::npos)
+            s << "      tb_p[" << j << "].SetValue(d, v[" << j << "] == '1');\n";
+        else
+            s << "      d.P_" << c.sorted_inputs[j] << " = v[" << j << "] == '1';\n";
     s << "      d.Automaton();\n";
-    for (const std::string& o : c.sorted_outputs) s << "      sb.Append(d.GS_" << o << " ? '1' : '0');\n";
+    for (size_t k = 0; k < c.sorted_outputs.size(); k++)
+        if (c.sorted_outputs[k].find('@') != std::string::npos)
+            s << "      sb.Append((bool)tb_p[" << ni + k << "].GetValue(d) ? '1' : '0');\n";
+        else
+            s << "      sb.Append(d.GS_" << c.sorted_outputs[k] << " ? '1' : '0');\n";
     s << "      sb.Append('\\n');\n    }\n    System.IO.File.WriteAllText(\"cs.trace\", sb.ToString());\n  }\n}\n";
     diff_write_file(dir + "/tb_cs.cs", s.str());
     std::string cmd = "mcs -nowarn:169,414,219 -out:cs.exe " + base + ".cs tb_cs.cs && mono cs.exe";
