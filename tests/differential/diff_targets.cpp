@@ -104,7 +104,12 @@ bool diff_run_csharp(const diff_circuit& c, const std::vector<std::string>& vec,
         for (const std::string& n : *names) at |= n.find('@') != std::string::npos;
     std::ostringstream s;
     s << "public class tb_main\n{\n  static readonly string[] tb_vec = {\n" << vector_literals(sorted_vectors(c, vec))
-      << "  };\n  public static void Main()\n  {\n    " << base << " d = new " << base << "();\n";
+      << "  };\n"
+      // the JIT compiles the step of a large circuit (tens of thousands of statements in one
+      // method) on the calling thread's stack: give it a thread of 1 GB
+      << "  public static void Main()\n  {\n"
+      << "    var t = new System.Threading.Thread(Run, 1 << 30);\n    t.Start();\n    t.Join();\n  }\n"
+      << "  static void Run()\n  {\n    " << base << " d = new " << base << "();\n";
     if (at)
         s << "    var tb_p = typeof(" << base << ").GetProperties();\n"
           << "    System.Array.Sort(tb_p, (x, y) => x.MetadataToken.CompareTo(y.MetadataToken));\n"
