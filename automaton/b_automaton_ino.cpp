@@ -25,14 +25,34 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
     const std::string P = name + "_";
     bddpp_manager* m = wood != nullptr ? wood->manager : nullptr;
     const long T = m != nullptr ? m->Bdd_total_size() : 0;
-    // A name holding '@' is written in its at-free form, the user functions' names included, in
-    // the manager's names too while the equations are written; the node array takes a name of
-    // its own when a signal has its name.
+    // A name holding '@' is written in its at-free form, the user functions' names included.
     std::set<std::string> taken = all_names();
     const std::map<std::string, std::string> written = at_free_names(taken);
     auto W = [&](const std::string& n) {
         auto w = written.find(n);
         return w == written.end() ? n : w->second;
+    };
+    // The user functions carry the signals' names: a variable P + name that one of them has,
+    // the node array and the next value of a register (the name followed by "next") take "_"
+    // until the name is free. An output that is no register has no variable.
+    std::set<std::string> functions = {"setup", "loop", "my_setup", "my_before", "my_after"};
+    for (int j = 0; j < input_count; ++j) functions.insert(W(input_names[j]));
+    for (int k = 0; k < output_count; ++k)
+        functions.insert({W(output_names[k]), W(output_names[k]) + "_true", W(output_names[k]) + "_false"});
+    for (const std::string& f : functions)
+        if (f.compare(0, P.size(), P) == 0) taken.insert(f.substr(P.size()));
+    std::map<std::string, std::string> stem(written.begin(), written.end());
+    std::set<std::string> plain_outputs;
+    for (int k = 0; k < output_count; ++k)
+        if (output_register(k) < 0) plain_outputs.insert(output_names[k]);
+    for (const std::string& n : all_names())
+        if (plain_outputs.count(n) == 0 && functions.count(P + W(n)) > 0) {
+            stem[n] = fresh_name(W(n) + "_", taken);
+            taken.insert(stem[n]);
+        }
+    auto S = [&](const std::string& n) {
+        auto w = stem.find(n);
+        return w == stem.end() ? n : w->second;
     };
     const std::string A = P + fresh_name("def_node", taken);
 
@@ -47,11 +67,9 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
                << "extern void " << W(output_names[k]) << "_false(void);" << std::endl;
     os << std::endl;
     std::vector<std::string> registers, nexts;
-    // the next value of a register, the name followed by "next", takes "_" while a signal has
-    // that name
     for (int i = 0; i < state_count; ++i) {
-        registers.push_back(P + W(state_names[i]));
-        nexts.push_back(P + fresh_name(W(state_names[i]) + "next", taken));
+        registers.push_back(P + S(state_names[i]));
+        nexts.push_back(P + fresh_name(S(state_names[i]) + "next", taken));
         taken.insert(nexts.back().substr(P.size()));
     }
     if (state_count > 0) declaration(os, "int ", "    ", registers);
@@ -63,13 +81,13 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
     // the locals, the inputs, then the next-state signals that nothing else declares
     std::vector<std::string> variables;
     for (auto group : {names_of(local_names, local_count), names_of(input_names, input_count), next_states_undeclared()})
-        for (const std::string& v : group) variables.push_back(P + W(v));
+        for (const std::string& v : group) variables.push_back(P + S(v));
     if (!variables.empty()) declaration(os, "  int ", "      ", variables);
     os << "  int " << A << "[" << T << "];" << std::endl << std::endl;
     os << "  /* user before() function call */" << std::endl << "  my_before();" << std::endl << std::endl
        << "  /* inputs reading */" << std::endl;
     for (int j = 0; j < input_count; ++j)
-        os << "  " << P << W(input_names[j]) << "=" << W(input_names[j]) << "();" << std::endl;
+        os << "  " << P << S(input_names[j]) << "=" << W(input_names[j]) << "();" << std::endl;
     os << std::endl;
 
     // An output has no variable of its own: its value is its test, read where the output is read.
@@ -82,7 +100,7 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
     for (int k = 0; k < output_count && m != nullptr; ++k) {
         Bddexpression* e = wood->exp_by_bddname(output_names[k]);
         if (output_register(k) >= 0 || e == nullptr || e->bdd_exp.node() == nullptr) continue;
-        std::string value = m->Bdd_is_var(e->bdd_exp) ? P + W(m->Name_var_by_bdd(e->bdd_exp))
+        std::string value = m->Bdd_is_var(e->bdd_exp) ? P + S(m->Name_var_by_bdd(e->bdd_exp))
                                                       : std::string(e->bdd_exp.link_type() == 1 ? "" : "!") + A + "[" +
                                                             std::to_string(e->bdd_exp.node()->number) + "]";
         reads[P + W(output_names[k])] = value;
@@ -95,7 +113,7 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
         std::ostringstream equations;
         std::list<std::string> outputs;
         for (const std::string& out : outputs_list()) outputs.push_back(W(out));
-        std::map<long, std::string> former = rename_variables(written_positions(written));
+        std::map<long, std::string> former = rename_variables(written_positions(stem));
         wood->Put_ino_grafcet(equations, A, outputs, P, "", kinds.data());
         rename_variables(former);
         os << rewrite_reads(rewrite_reads(equations.str(), "= ", reads), "if(", reads) << std::endl;
@@ -104,7 +122,7 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
     for (int k = 0; k < output_count; ++k) {
         if (output_register(k) < 0) continue;
         const std::string out = W(output_names[k]);
-        os << "  if(" << P << out << ")" << std::endl << "  {" << std::endl;
+        os << "  if(" << P << S(output_names[k]) << ")" << std::endl << "  {" << std::endl;
         if (m != nullptr && kinds[size_t(m->Index_var_by_name(output_names[k]))] == 1)
             os << "     " << out << "_true();" << std::endl << "  }" << std::endl << "  else" << std::endl
                << "  {" << std::endl << "     " << out << "_false();" << std::endl;
@@ -115,7 +133,7 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
     bool array_read = false;
     std::vector<std::string> declared = names_of(local_names, local_count), inputs = names_of(input_names, input_count);
     declared.insert(declared.end(), inputs.begin(), inputs.end());
-    for (const std::string& v : unread_signals(declared, array_read)) os << "  (void)" << P << W(v) << ";" << std::endl;
+    for (const std::string& v : unread_signals(declared, array_read)) os << "  (void)" << P << S(v) << ";" << std::endl;
     if (!array_read) os << "  (void)" << A << ";" << std::endl;
     // registers fed by registers must all read the values from before the step: they go through
     // the next values; otherwise those are read by nothing
@@ -126,9 +144,9 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
     if (state_count > 0) {
         os << "  /* internal transitions */" << std::endl;
         for (int i = 0; i < state_count; ++i) {
-            auto r = reads.find(P + W(next_state_names[i]));
+            auto r = reads.find(P + S(next_state_names[i]));
             os << "  " << (chained ? nexts[size_t(i)] : registers[size_t(i)]) << "= "
-               << (r != reads.end() ? r->second : P + W(next_state_names[i])) << ";" << std::endl;
+               << (r != reads.end() ? r->second : P + S(next_state_names[i])) << ";" << std::endl;
         }
         for (int i = 0; chained && i < state_count; ++i)
             os << "  " << registers[size_t(i)] << "= " << nexts[size_t(i)] << ";" << std::endl;

@@ -193,8 +193,8 @@ TEST(b_automaton_C_put, register_output_parameter_avoids_signal_names)
                       "extern void cd_automaton(int cd_a, int *cd_r_out_);\n\n");
 }
 
-// '@' becomes "_at_" (then "_" while the name is a signal's), everywhere; the node array takes
-// "_" while a signal is named like it.
+// '@' becomes "_at_" (then "_" while the name is a signal's), everywhere; the node array and the
+// next value of a register take "_" while a signal is named like them.
 TEST(b_automaton_C_put, awkward_names)
 {
     std::string source, header;
@@ -202,7 +202,7 @@ TEST(b_automaton_C_put, awkward_names)
     const std::string params = "(int w_a_at_b_, int w_w_x, int w_x, int *w_a_at_b, int *w_def_node, int *w_q_at__out)";
     EXPECT_EQ(header, "extern void w_reset_automaton" + params + ";\n\nextern void w_automaton" + params + ";\n\n");
     EXPECT_EQ(source.find('@'), std::string::npos);
-    for (const char* line : {"int w_q_at_,\n    w_q_at_next;\n", "{\n  w_q_at_= !0;\n}\n", "  int w_n_at_;\n",
+    for (const char* line : {"int w_q_at_,\n    w_q_at_next_;\n", "{\n  w_q_at_= !0;\n}\n", "  int w_n_at_, w_q_at_next;\n",
                              "  int w_def_node_[", "  *w_def_node= w_def_node_[", "  *w_a_at_b= ",
                              "  *w_q_at__out= w_q_at_;\n  /* internal transitions */\n  w_q_at_= w_n_at_;\n"})
         EXPECT_NE(source.find(line), std::string::npos) << line;

@@ -357,18 +357,20 @@ TEST(b_automaton_CSHARP_put, member_named_fields)
         EXPECT_NE(text.find(line), std::string::npos) << line;
 }
 
-// '@' becomes "_at_" (then "_" while the name is a signal's), the node array takes "_" while a
-// signal is named like it, and a field named like the copy of a signal in React takes "_".
+// '@' becomes "_at_" (then "_" while the name is a signal's), the node array and the next value
+// of a register take "_" while a signal is named like them, and a field named like the copy of a
+// signal in React takes "_".
 TEST(b_automaton_CSHARP_put, awkward_names)
 {
     std::string text = written(circuit_awkward(), &b_automaton::CSHARP_put, "w");
     EXPECT_EQ(text.find('@'), std::string::npos);
     for (const char* line : {"private bool a_at_b_;\nprivate bool w_x_;\nprivate bool x;\n", " public bool P_a_at_b_\n",
                              " public bool P_w_x\n", "   return w_x_;\n", "private bool a_at_b;\nprivate bool def_node;\n"
-                             "private bool q_at_;\n", "private bool w_q_at_,\n   w_q_at_next;\n", " public bool GS_q_at_\n",
+                             "private bool q_at_;\n", "private bool w_q_at_,\n   w_q_at_next_;\n", " public bool GS_q_at_\n",
                              "  bool[] w_def_node_ = new bool[", "  bool w_a_at_b_ = a_at_b_, w_w_x = w_x_, w_x = x;\n"
-                             "  bool w_a_at_b, w_def_node, w_n_at_;\n",
-                             "  a_at_b = w_a_at_b;\n  def_node = w_def_node;\n  q_at_ = w_q_at_;\n  w_q_at_next = w_n_at_;\n"})
+                             "  bool w_a_at_b, w_def_node, w_n_at_, w_q_at_next;\n",
+                             "  a_at_b = w_a_at_b;\n  def_node = w_def_node;\n  q_at_ = w_q_at_;\n  w_q_at_next_ = w_n_at_;\n",
+                             "  w_q_at_ = w_q_at_next_;\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line;
 }
 

@@ -121,13 +121,15 @@ inline test_circuit circuit_clash()
 }
 
 // Names the C-like targets cannot write as they are, for the base name "w": names holding '@'
-// (a@b beside a_at_b, its at-free form), the name of the node array (def_node), and an input w_x
-// named like the copy "w_" + x of the input x.
+// (a@b beside a_at_b, its at-free form), the name of the node array (def_node), an input w_x
+// named like the copy "w_" + x of the input x, and a local named like the next value of the
+// register q@ once written (q_at_ + next).
 inline test_circuit circuit_awkward()
 {
-    return {{"q@"}, {"n@"}, {"a@b", "x", "w_x"}, {"def_node", "q@", "a_at_b"}, {"n@"}, {1},
+    return {{"q@"}, {"n@"}, {"a@b", "x", "w_x"}, {"def_node", "q@", "a_at_b"}, {"n@", "q_at_next"}, {1},
             {{{"a@b", "x", "def_node"}, {"11 1"}},
-             {{"def_node", "n@"}, {"0 1"}},
+             {{"def_node", "q_at_next", "n@"}, {"0- 1", "-1 1"}},
+             {{"x", "q_at_next"}, {"1 1"}},
              {{"a@b", "w_x", "a_at_b"}, {"10 1"}}}};
 }
 

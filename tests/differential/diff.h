@@ -29,9 +29,11 @@ using diff_trace = std::vector<std::string>;
 // Reads the interface of a BLIF file; returns false with a one-line message in err.
 bool diff_read_circuit(const std::string& path, diff_circuit& c, std::string& err);
 
-// Writes a random legal circuit of about `gates` gates (covers) drawn from `seed`; with `hw_names`
-// some signals are named like ports or reserved words of the hardware targets.
-std::string diff_generate(unsigned seed, int gates, bool hw_names);
+// Writes a random legal circuit of about `gates` gates (covers) drawn from `seed`. With names
+// "at" some signals have names that the C-like targets cannot write as they are ('@', the node
+// array's name, the name of another signal's copy or next value); with "hw" those and signals
+// named like ports or reserved words of the hardware targets; with "" none.
+std::string diff_generate(unsigned seed, int gates, const std::string& names);
 
 // The BLIF text with every continued line (ending in a backslash) joined to the next one.
 std::string diff_join_lines(const std::string& text);

@@ -181,8 +181,9 @@ struct generator {
 
 }  // namespace
 
-std::string diff_generate(unsigned seed, int gates, bool hw_names)
+std::string diff_generate(unsigned seed, int gates, const std::string& names)
 {
+    const bool hw_names = names == "hw", awkward = hw_names || names == "at";
     generator g{std::mt19937(seed), {}};
     int ni = std::min(2 + gates / 25, 40), ns = 1 + gates / 10, no = std::min(1 + gates / 8, 64);
     std::vector<std::string> in, reg, gate;
@@ -198,6 +199,8 @@ std::string diff_generate(unsigned seed, int gates, bool hw_names)
         for (const char* n : hw_names_table)
             if (k < slots.size()) *slots[k++] = n;
         if (!gate.empty()) gate.back() = "a";  // "A" twin when "A" is taken above
+    }
+    if (awkward) {
         // names the C-like targets cannot write as they are: names holding '@' (one beside its
         // at-free form), an input and a gate named like the copy "dut_" + name that the CSharp
         // class makes of another signal (the harness translates every circuit as dut), a gate
@@ -219,7 +222,7 @@ std::string diff_generate(unsigned seed, int gates, bool hw_names)
     for (int i = 0; i < no; i++) out.push_back(gate[size_t(g.pick(gates))]);
     out.push_back(reg[0]);
     if (ns > 2 && g.chance(50)) out.push_back(reg[2]);
-    if (hw_names) {
+    if (awkward) {
         out.push_back(reg.back());
         for (int back = 2; back <= 5 && gates >= 10; back++) out.push_back(gate[size_t(gates - back)]);
     }

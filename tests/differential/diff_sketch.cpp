@@ -44,18 +44,57 @@ int diff_write_sketch(const std::string& blif, const std::string& base, int leve
     return 0;
 }
 
+// The names of the user functions, read from the sketch's declarations: the inputs' in byte order
+// of the names, then the outputs' (a pulse action's name, or a level action's name before
+// "_true"), since a signal's name is not always an identifier of C.
+static bool sketch_functions(const std::string& sketch, std::vector<std::string>& inputs,
+                             std::vector<std::string>& outputs)
+{
+    const std::string in = "extern int ", out = "extern void ", tail = "(void);";
+    std::istringstream lines(sketch);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.size() < tail.size() || line.compare(line.size() - tail.size(), tail.size(), tail) != 0) continue;
+        if (line.compare(0, in.size(), in) == 0)
+            inputs.push_back(line.substr(in.size(), line.size() - in.size() - tail.size()));
+        else if (line.compare(0, out.size(), out) == 0) {
+            std::string f = line.substr(out.size(), line.size() - out.size() - tail.size());
+            if (f == "my_setup" || f == "my_before" || f == "my_after") continue;
+            if (f.size() > 6 && f.compare(f.size() - 6, 6, "_false") == 0) continue;
+            if (f.size() > 5 && f.compare(f.size() - 5, 5, "_true") == 0) f.erase(f.size() - 5);
+            outputs.push_back(f);
+        }
+    }
+    return true;
+}
+
 bool diff_run_sketch(const diff_circuit& c, const std::vector<std::string>& vec, const std::string& dir,
                      const std::string& base, diff_trace& trace, std::string& err)
 {
     size_t no = c.sorted_outputs.size();
+    std::string level = dir.substr(dir.size() - 1); // the level's directory is named O0, O1 or O2
+    std::string sketch = dir + "/" + base + "_ino.c";
+    if (diff_shell("cd " + diff_quote(dir) + " && " + diff_quote(diff_self()) + " sketch " + base + ".blif " + base +
+                       " " + level,
+                   sketch, dir + "/ino.log") != 0) {
+        err = "ino: the sketch was not written (see " + dir + "/ino.log)";
+        return false;
+    }
+    std::vector<std::string> inputs, outputs;
+    sketch_functions(diff_read_file(sketch), inputs, outputs);
+    if (inputs.size() != c.sorted_inputs.size() || outputs.size() != no) {
+        err = "ino: the sketch declares " + std::to_string(inputs.size()) + " input and " +
+              std::to_string(outputs.size()) + " output functions";
+        return false;
+    }
+    std::vector<int> sorted = diff_sorted_positions(c.inputs, c.sorted_inputs);
     std::ostringstream s;
     s << "#include <stdio.h>\nvoid setup(void);\nvoid loop(void);\n"
       << "static const char* tb_v;\nstatic int tb_o[" << no + 1 << "];\n"
       << "void my_setup(void) {}\nvoid my_before(void) {}\nvoid my_after(void) {}\n";
     for (size_t j = 0; j < c.inputs.size(); j++)
-        s << "int " << c.inputs[j] << "(void) { return tb_v[" << j << "] == '1'; }\n";
+        s << "int " << inputs[size_t(sorted[j])] << "(void) { return tb_v[" << j << "] == '1'; }\n";
     for (size_t k = 0; k < no; k++) {
-        const std::string& o = c.sorted_outputs[k];
+        const std::string& o = outputs[k];
         if (is_pulse(k)) s << "void " << o << "(void) { tb_o[" << k << "] = 1; }\n";
         else
             s << "void " << o << "_true(void) { tb_o[" << k << "] = 1; }\nvoid " << o << "_false(void) { tb_o[" << k
@@ -70,9 +109,7 @@ bool diff_run_sketch(const diff_circuit& c, const std::vector<std::string>& vec,
       << "    for (j = 0; j < " << no << "; j++) fputc(tb_o[j] == 0 ? '0' : tb_o[j] == 1 ? '1' : 'x', f);\n"
       << "    fputc('\\n', f);\n  }\n  fclose(f);\n  return 0;\n}\n";
     diff_write_file(dir + "/tb_ino.c", s.str());
-    std::string level = dir.substr(dir.size() - 1); // the level's directory is named O0, O1 or O2
-    std::string cmd = diff_quote(diff_self()) + " sketch " + base + ".blif " + base + " " + level + " > " + base +
-                      "_ino.c && gcc -std=c99 -Wall -Werror -Wno-parentheses -c " + base +
+    std::string cmd = "gcc -std=c99 -Wall -Werror -Wno-parentheses -c " + base +
                       "_ino.c -o ino.o && gcc -std=c99 -c tb_ino.c && gcc -o ino.exe ino.o tb_ino.o && ./ino.exe";
     return diff_run_driver(c, dir, "ino", cmd, trace, err);
 }

@@ -3,12 +3,13 @@
 //
 //   nelvor_diff check [--nelvor PATH] [--targets c,cs,ino,vhdl,systemc] [--levels 0,1,2]
 //                     [--cycles N] [--seed S] [--work DIR] [--join] CIRCUIT...
-//   nelvor_diff generate [--hw] SEED GATES OUT.blif
+//   nelvor_diff generate [--hw|--at] SEED GATES OUT.blif
 //   nelvor_diff sketch FILE.blif BASE LEVEL      (writes the sketch of the circuit)
 //
 // --join gives the translator the file with its continued lines joined. A CIRCUIT is a BLIF
-// file or gen:SEED:GATES (gen:SEED:GATES:hw for hardware names), a circuit of the generator
-// written into the work directory.
+// file or gen:SEED:GATES (gen:SEED:GATES:hw for hardware names, gen:SEED:GATES:at for the names
+// that the C-like targets cannot write as they are), a circuit of the generator written into the
+// work directory.
 #include "diff.h"
 
 #include <cstdlib>
@@ -99,14 +100,14 @@ void check_circuit(const settings& s, std::string spec)
     if (spec.rfind("gen:", 0) == 0) {
         std::vector<std::string> f = split(spec.substr(4), ':');
         if (f.size() < 2) {
-            std::cout << "FAIL " << spec << ": expected gen:SEED:GATES[:hw]\n";
+            std::cout << "FAIL " << spec << ": expected gen:SEED:GATES[:hw|:at]\n";
             failed++;
             return;
         }
-        name = "gen_" + f[0] + "_" + f[1] + (f.size() > 2 ? "_hw" : "");
+        name = "gen_" + f[0] + "_" + f[1] + (f.size() > 2 ? "_" + f[2] : "");
         fs::create_directories(s.work);
         spec = s.work + "/" + name + ".blif";
-        diff_write_file(spec, diff_generate(unsigned(std::stoul(f[0])), std::stoi(f[1]), f.size() > 2));
+        diff_write_file(spec, diff_generate(unsigned(std::stoul(f[0])), std::stoi(f[1]), f.size() > 2 ? f[2] : ""));
     }
     spec = fs::absolute(spec).string();
     diff_circuit c;
@@ -173,7 +174,7 @@ int usage()
 {
     std::cerr << "usage: nelvor_diff check [--nelvor PATH] [--targets c,cs,ino,vhdl,systemc] [--levels 0,1,2]\n"
                  "                         [--cycles N] [--seed S] [--work DIR] [--join] CIRCUIT...\n"
-                 "       nelvor_diff generate [--hw] SEED GATES OUT.blif\n";
+                 "       nelvor_diff generate [--hw|--at] SEED GATES OUT.blif\n";
     return 2;
 }
 
@@ -184,10 +185,10 @@ int main(int argc, char** argv)
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) return usage();
     if (args[0] == "generate") {
-        bool hw = args.size() > 1 && args[1] == "--hw";
-        size_t a = hw ? 2 : 1;
+        std::string names = args.size() > 1 && (args[1] == "--hw" || args[1] == "--at") ? args[1].substr(2) : "";
+        size_t a = names.empty() ? 1 : 2;
         if (args.size() != a + 3) return usage();
-        diff_write_file(args[a + 2], diff_generate(unsigned(std::stoul(args[a])), std::stoi(args[a + 1]), hw));
+        diff_write_file(args[a + 2], diff_generate(unsigned(std::stoul(args[a])), std::stoi(args[a + 1]), names));
         return 0;
     }
     if (args[0] == "sketch" && args.size() == 4) return diff_write_sketch(args[1], args[2], std::stoi(args[3]), std::cout);
