@@ -99,7 +99,8 @@ TEST(b_automaton_INO_put_grafcet, pulse_register_output_and_copies)
 }
 
 // '@' becomes "_at_" (then "_" while the name is a signal's), in the user functions' names too;
-// the node array and the next value of a register take "_" while a signal is named like them.
+// the node array and the next value of a register take "_" while a signal is named like them,
+// and a variable takes "_" while a user function has its name (w_x the variable of x).
 TEST(b_automaton_INO_put_grafcet, awkward_names)
 {
     std::string text = sketch(circuit_awkward(), "w", {"def_node"});
@@ -107,7 +108,7 @@ TEST(b_automaton_INO_put_grafcet, awkward_names)
     for (const char* line : {"extern int a_at_b_(void);\nextern int w_x(void);\nextern int x(void);\n"
                              "extern void a_at_b_true(void);\nextern void a_at_b_false(void);\n"
                              "extern void def_node(void);\nextern void q_at__true(void);\n",
-                             "int w_q_at_;\n", "  int w_q_at_next_;\n", "  int w_def_node_[", "  w_a_at_b_=a_at_b_();\n", "     def_node();\n",
+                             "int w_q_at_;\n", "  int w_q_at_next_;\n", "  int w_def_node_[", "  w_a_at_b_=a_at_b_();\n  w_w_x=w_x();\n  w_x_=x();\n", "     def_node();\n",
                              "  if(w_q_at_)\n  {\n     q_at__true();\n  }\n  else\n  {\n     q_at__false();\n  }\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line;
 }

@@ -44,27 +44,35 @@ int diff_write_sketch(const std::string& blif, const std::string& base, int leve
     return 0;
 }
 
-// The names of the user functions, read from the sketch's declarations: the inputs' in byte order
-// of the names, then the outputs' (a pulse action's name, or a level action's name before
-// "_true"), since a signal's name is not always an identifier of C.
-static bool sketch_functions(const std::string& sketch, std::vector<std::string>& inputs,
-                             std::vector<std::string>& outputs)
+// The names of the user functions, read from the sketch's declarations, since a signal's name is
+// not always an identifier of C: the inputs' in byte order of the names, then for each output in
+// that order its pulse action's name, or its level actions' name before "_true". False when the
+// declarations do not match the interface.
+static bool sketch_functions(const std::string& sketch, size_t input_count, size_t output_count,
+                             std::vector<std::string>& inputs, std::vector<std::string>& outputs)
 {
     const std::string in = "extern int ", out = "extern void ", tail = "(void);";
+    std::vector<std::string> actions;
     std::istringstream lines(sketch);
     for (std::string line; std::getline(lines, line);) {
         if (line.size() < tail.size() || line.compare(line.size() - tail.size(), tail.size(), tail) != 0) continue;
         if (line.compare(0, in.size(), in) == 0)
             inputs.push_back(line.substr(in.size(), line.size() - in.size() - tail.size()));
-        else if (line.compare(0, out.size(), out) == 0) {
-            std::string f = line.substr(out.size(), line.size() - out.size() - tail.size());
-            if (f == "my_setup" || f == "my_before" || f == "my_after") continue;
-            if (f.size() > 6 && f.compare(f.size() - 6, 6, "_false") == 0) continue;
-            if (f.size() > 5 && f.compare(f.size() - 5, 5, "_true") == 0) f.erase(f.size() - 5);
-            outputs.push_back(f);
-        }
+        else if (line.compare(0, out.size(), out) == 0)
+            actions.push_back(line.substr(out.size(), line.size() - out.size() - tail.size()));
     }
-    return true;
+    size_t a = 3; // after my_setup, my_before and my_after
+    for (size_t k = 0; k < output_count; k++) {
+        if (a >= actions.size()) return false;
+        std::string f = actions[a++];
+        if (!is_pulse(k)) {
+            if (f.size() < 5 || f.compare(f.size() - 5, 5, "_true") != 0 || a >= actions.size()) return false;
+            f.erase(f.size() - 5);
+            if (actions[a++] != f + "_false") return false;
+        }
+        outputs.push_back(f);
+    }
+    return inputs.size() == input_count && a == actions.size();
 }
 
 bool diff_run_sketch(const diff_circuit& c, const std::vector<std::string>& vec, const std::string& dir,
@@ -80,10 +88,8 @@ bool diff_run_sketch(const diff_circuit& c, const std::vector<std::string>& vec,
         return false;
     }
     std::vector<std::string> inputs, outputs;
-    sketch_functions(diff_read_file(sketch), inputs, outputs);
-    if (inputs.size() != c.sorted_inputs.size() || outputs.size() != no) {
-        err = "ino: the sketch declares " + std::to_string(inputs.size()) + " input and " +
-              std::to_string(outputs.size()) + " output functions";
+    if (!sketch_functions(diff_read_file(sketch), c.sorted_inputs.size(), no, inputs, outputs)) {
+        err = "ino: the sketch's user functions do not match the interface (see " + sketch + ")";
         return false;
     }
     std::vector<int> sorted = diff_sorted_positions(c.inputs, c.sorted_inputs);
