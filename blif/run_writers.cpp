@@ -67,19 +67,29 @@ private:
     char buffer_[1 << 16]; // the lines not written yet
 };
 
+// The name of the module inside the target files: the base name without its directory part, which
+// would make every identifier built from it invalid ("node sub/e2e", "#include "sub/e2e_sc.h"" beside
+// the file it is in).
+std::string module_name(const std::string& base)
+{
+    std::string::size_type slash = base.find_last_of('/');
+    return slash == std::string::npos ? base : base.substr(slash + 1);
+}
+
 // Writes one target; false when one of its files could not be created or written.
 bool run_target(b_automaton& a, const target_writer& t, const run_settings& s)
 {
     int level = t.fixed_level >= 0 ? t.fixed_level : s.level;
+    const std::string name = module_name(s.base);
     output_file first(s.base + t.suffix);
     if (!first.ok()) return false;
     if (t.suffix2 == nullptr) {
-        t.write(a, first.stream(), level, s.base);
+        t.write(a, first.stream(), level, name);
         return first.finish();
     }
     output_file second(s.base + t.suffix2);
     if (!second.ok()) return false;
-    t.write2(a, first.stream(), second.stream(), level, s.base);
+    t.write2(a, first.stream(), second.stream(), level, name);
     bool ok = first.finish();
     return second.finish() && ok;
 }

@@ -191,9 +191,16 @@ TEST(TranslationRun, BaseNameWithDirectory)
     std::string out;
     run_command("mkdir -p '" + sub + "'", out);
     write_file(sub + "/e2e.blif", E2E_BLIF);
-    ASSERT_EQ(nelvor(dir, "sub/e2e -lustre", out), 0) << out;
+    ASSERT_EQ(nelvor(dir, "sub/e2e -lustre -c -systemc", out), 0) << out;
+    // the files go beside the input; the module inside them is named without the directory
     std::string lus = read_file(sub + "/e2e.lus");
-    EXPECT_EQ(lus.substr(0, lus.find('\n')), "node sub/e2e(a, b: bool)");
+    EXPECT_EQ(lus.substr(0, lus.find('\n')), "node e2e(a, b: bool)");
+    EXPECT_NE(read_file(sub + "/e2e.c").find("void e2e_automaton("), std::string::npos);
+    EXPECT_NE(read_file(sub + "/e2e_sc.cc").find("#include \"e2e_sc.h\""), std::string::npos);
+    if (have_tool("gcc")) {
+        std::string log;
+        EXPECT_EQ(run_command("cd '" + sub + "' && gcc -std=c99 -fsyntax-only e2e.c", log), 0) << log;
+    }
 }
 
 TEST(TranslationRun, FileThatCannotBeCreated)
