@@ -94,26 +94,26 @@ unsigned name_hash(const std::string& s)
     return h;
 }
 
-void check_circuit(const settings& s, std::string spec)
+void check_circuit(const settings& s, std::string circuit_arg)
 {
-    std::string name = fs::path(spec).stem().string();
-    if (spec.rfind("gen:", 0) == 0) {
-        std::vector<std::string> f = split(spec.substr(4), ':');
+    std::string name = fs::path(circuit_arg).stem().string();
+    if (circuit_arg.rfind("gen:", 0) == 0) {
+        std::vector<std::string> f = split(circuit_arg.substr(4), ':');
         if (f.size() < 2) {
-            std::cout << "FAIL " << spec << ": expected gen:SEED:GATES[:hw|:at]\n";
+            std::cout << "FAIL " << circuit_arg << ": expected gen:SEED:GATES[:hw|:at]\n";
             failed++;
             return;
         }
         name = "gen_" + f[0] + "_" + f[1] + (f.size() > 2 ? "_" + f[2] : "");
         fs::create_directories(s.work);
-        spec = s.work + "/" + name + ".blif";
-        diff_write_file(spec, diff_generate(unsigned(std::stoul(f[0])), std::stoi(f[1]), f.size() > 2 ? f[2] : ""));
+        circuit_arg = s.work + "/" + name + ".blif";
+        diff_write_file(circuit_arg, diff_generate(unsigned(std::stoul(f[0])), std::stoi(f[1]), f.size() > 2 ? f[2] : ""));
     }
-    spec = fs::absolute(spec).string();
+    circuit_arg = fs::absolute(circuit_arg).string();
     diff_circuit c;
     std::string err;
-    if (!diff_read_circuit(spec, c, err)) {
-        std::cout << "FAIL " << spec << ": " << err << "\n";
+    if (!diff_read_circuit(circuit_arg, c, err)) {
+        std::cout << "FAIL " << circuit_arg << ": " << err << "\n";
         failed++;
         return;
     }
