@@ -205,6 +205,11 @@ public:
     // The manager's positions of the signals of written, with their written names, for
     // rename_variables.
     std::map<long, std::string> written_positions(const std::map<std::string, std::string>& written);
+    // The written form of name in written, or name itself when it has none.
+    static std::string written_as(const std::map<std::string, std::string>& written, const std::string& name);
+    // Some register is fed directly by a register: the transitions must then all go through the
+    // next values, so that none reads a value of after the step.
+    bool registers_chained() const;
     // -- end of tag targets --
     // ---- end of target writers ----
 };

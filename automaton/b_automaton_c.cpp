@@ -155,6 +155,20 @@ std::map<long, std::string> b_automaton::written_positions(const std::map<std::s
     return positions;
 }
 
+std::string b_automaton::written_as(const std::map<std::string, std::string>& written, const std::string& name)
+{
+    auto w = written.find(name);
+    return w == written.end() ? name : w->second;
+}
+
+bool b_automaton::registers_chained() const
+{
+    for (int i = 0; i < state_count; ++i)
+        for (int j = 0; j < state_count; ++j)
+            if (next_state_names[i] == state_names[j]) return true;
+    return false;
+}
+
 // ---- the C writer ----
 
 void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const std::string& name)
@@ -167,10 +181,7 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
     // equations are written; the node array takes a name of its own when a signal has its name.
     std::set<std::string> taken = all_names();
     const std::map<std::string, std::string> written = at_free_names(taken);
-    auto W = [&](const std::string& n) {
-        auto w = written.find(n);
-        return w == written.end() ? n : w->second;
-    };
+    auto W = [&](const std::string& n) { return written_as(written, n); };
     const std::string A = P + fresh_name(C.node_array, taken);
     taken.insert(A.substr(P.size()));
     // the next value of a register, the name followed by "next", takes "_" while a signal has
@@ -244,10 +255,7 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
         source << C.unused << P << W(l) << ";" << std::endl;
     if (!array_read) source << C.unused << A << ";" << std::endl;
     if (state_count > 0) {
-        // registers fed by registers must all read the values from before the step
-        bool chained = false;
-        for (int i = 0; i < state_count; ++i)
-            for (int j = 0; j < state_count; ++j) chained |= next_state_names[i] == state_names[j];
+        const bool chained = registers_chained();
         source << C.transitions << std::endl;
         for (int i = 0; i < state_count; ++i) {
             auto r = reads.find(P + W(next_state_names[i]));

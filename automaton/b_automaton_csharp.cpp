@@ -69,10 +69,7 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
     // signal has its name.
     std::set<std::string> taken = all_names();
     const std::map<std::string, std::string> written = at_free_names(taken);
-    auto W = [&](const std::string& n) {
-        auto w = written.find(n);
-        return w == written.end() ? n : w->second;
-    };
+    auto W = [&](const std::string& n) { return written_as(written, n); };
     const std::string A = P + fresh_name("def_node", taken);
     // the next value of a register, a field named P + the name + "next", takes "_" after "next"
     // while a signal is named like it

@@ -28,10 +28,7 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
     // A name holding '@' is written in its at-free form, the user functions' names included.
     std::set<std::string> taken = all_names();
     const std::map<std::string, std::string> written = at_free_names(taken);
-    auto W = [&](const std::string& n) {
-        auto w = written.find(n);
-        return w == written.end() ? n : w->second;
-    };
+    auto W = [&](const std::string& n) { return written_as(written, n); };
     // The user functions carry the signals' names: a variable P + name that one of them has,
     // the node array and the next value of a register (the name followed by "next") take "_"
     // until the name is free. An output that is no register has no variable.
@@ -50,10 +47,7 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
             stem[n] = fresh_name(W(n) + "_", taken);
             taken.insert(stem[n]);
         }
-    auto S = [&](const std::string& n) {
-        auto w = stem.find(n);
-        return w == stem.end() ? n : w->second;
-    };
+    auto S = [&](const std::string& n) { return written_as(stem, n); };
     const std::string A = P + fresh_name("def_node", taken);
 
     os << "extern void my_setup(void);" << std::endl << "extern void my_before(void);" << std::endl
@@ -135,11 +129,8 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
     declared.insert(declared.end(), inputs.begin(), inputs.end());
     for (const std::string& v : unread_signals(declared, array_read)) os << "  (void)" << P << S(v) << ";" << std::endl;
     if (!array_read) os << "  (void)" << A << ";" << std::endl;
-    // registers fed by registers must all read the values from before the step: they go through
-    // the next values; otherwise those are read by nothing
-    bool chained = false;
-    for (int i = 0; i < state_count; ++i)
-        for (int j = 0; j < state_count; ++j) chained |= next_state_names[i] == state_names[j];
+    // without chained registers the next values are read by nothing
+    const bool chained = registers_chained();
     for (int i = 0; !chained && i < state_count; ++i) os << "  (void)" << nexts[size_t(i)] << ";" << std::endl;
     if (state_count > 0) {
         os << "  /* internal transitions */" << std::endl;
