@@ -2,12 +2,16 @@
 // the ones written, viewers run as one program without a shell; the viewer without a display.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <dirent.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -115,6 +119,24 @@ TEST_F(Files, AFileThatCannotBeWrittenGivesTheReasonAndLeavesNothing)
     EXPECT_EQ(write_whole_file("nowhere/tmp.txt", "x"), "No such file or directory");
     EXPECT_EQ(listing(), "tmp.txt");
     EXPECT_FALSE(remove_written_file("tmp.txt"));
+}
+
+TEST_F(Files, AWriteCutShortLeavesTheOldFileWhole)
+{
+    write("tmp.txt", "old report\n");
+    // a file size limit stops the write half-way, as a full disk would
+    rlimit old;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 100;
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string error = write_whole_file("tmp.txt", std::string(10000, 'x'));
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(error, "File too large");
+    EXPECT_EQ(read("tmp.txt"), "old report\n");
+    EXPECT_EQ(listing(), "tmp.txt");
 }
 
 TEST_F(Files, OnlyTheFileWrittenIsRemoved)

@@ -54,22 +54,29 @@ struct step {
 std::vector<step> script;
 std::size_t next_step = 0;
 OFD_afficheur* running = nullptr; // the viewer the script drives
+long passes = 0;                  // polling passes completed
+long pass_of_last_step = -1;      // passes completed when the last step ran
 
+void count_pass(void*)
+{
+    ++passes;
+}
+
+// Plays the next step once the previous one has had a whole pass of the viewer's loop: a late
+// timer may fire twice in one pass, before the loop took the last pressed button from the queue.
 void play(void*)
 {
-    if (next_step >= script.size()) return;
+    Fl::repeat_timeout(0.04, play);
+    if (next_step >= script.size() || passes == pass_of_last_step) return;
     step& s = script[next_step];
     Fl_Window* modal = Fl::modal();
     // the viewer's own window is modal too
     bool dialog_up = modal != nullptr && modal != running->window && modal->shown();
     bool ready = s.dialog ? dialog_up : !dialog_up && running->window->shown();
-    if (!ready) {
-        Fl::repeat_timeout(0.02, play);
-        return;
-    }
+    if (!ready) return;
     ++next_step;
+    pass_of_last_step = passes;
     s.run(modal);
-    Fl::repeat_timeout(0.05, play);
 }
 
 // Runs the viewer over the lines while the steps are played; all steps must have run.
@@ -80,9 +87,11 @@ void run_viewer(OFD_afficheur& v, std::vector<std::string> lines, const std::str
     next_step = 0;
     running = &v;
     Fl::add_timeout(0.1, play);
+    Fl::add_check(count_pass);
     std::string none; // an array of no lines is still an array, never null
     v.activation(lines.empty() ? &none : lines.data(), static_cast<int>(lines.size()), title, viewer);
     Fl::remove_timeout(play);
+    Fl::remove_check(count_pass);
     EXPECT_EQ(next_step, script.size()) << "steps left when the run ended";
 }
 
@@ -312,7 +321,10 @@ TEST_F(Viewer, EmptyReportLongLinesAndLists)
     next_step = 0;
     running = &v;
     Fl::add_timeout(0.1, play);
+    Fl::add_check(count_pass);
     v.activation(list, "list", "");
+    Fl::remove_timeout(play);
+    Fl::remove_check(count_pass);
     EXPECT_EQ(next_step, script.size());
     std::list<std::string> none;
     v.activation(none, "none", "");
