@@ -116,30 +116,30 @@ public:
     void imprime_tmp_pdf(); // shows "tmp.pdf" with the viewer, then removes it if this program wrote it
     void imprime_tmp_ps();  // the same with ghostview and "tmp.ps"
 
-    int language;                               // 0 French, else English
-    int page;                                   // current page, 0-based
-    OFD_afficheur_filtre_affichage* display;    // filters of the current run; null outside one
-    OFD_afficheur_filtre_impression* printer;
-    OFD_afficheur_filtre_texte* text;
-    std::string viewer;                         // viewer program of the last run
-    Fl_Window* window;                          // the viewer's own window
-    Fl_Window* parent;                          // inactive during a run
-    Fl_FormsText* title;
-    Fl_FormsText* page_label;
-    Fl_Browser* browser;
-    Fl_Button* previous_button;
-    Fl_Button* next_button;
-    Fl_Button* cancel_button;
-    Fl_Button* pdf_button;
-    Fl_Button* text_button;
-    Fl_Input* page_input;
-    Fl_Button* go_button;
-    int unused1; // 0
-    int unused2; // 0
+    int language;                            // 0 French, else English
+    int page;                                // current page, 0-based
+    OFD_afficheur_filtre_affichage* display; // browser pages of the current run; null outside one
+    OFD_afficheur_filtre_impression* printer; // PDF export of the current run; null outside one
+    OFD_afficheur_filtre_texte* text;        // text export of the current run; null outside one
+    std::string viewer;                      // viewer program of the last run
+    Fl_Window* window;                       // the viewer's own window
+    Fl_Window* parent;                       // inactive during a run
+    Fl_FormsText* title;                     // the run's title, cut after 81 characters
+    Fl_FormsText* page_label;                // "page k / n"
+    Fl_Browser* browser;                     // the current page
+    Fl_Button* previous_button;              // one page back
+    Fl_Button* next_button;                  // one page on
+    Fl_Button* cancel_button;                // ends the run
+    Fl_Button* pdf_button;                   // writes tmp.pdf
+    Fl_Button* text_button;                  // writes tmp.txt
+    Fl_Input* page_input;                    // number of the page to go to, from 1
+    Fl_Button* go_button;                    // goes to that page
+    int unused1;                             // 0
+    int unused2;                             // 0
 
 private:
     void message(const std::string& french, const std::string& english);
-    bool written(const std::string& name, const std::string& error); // reports a failed write
+    bool written(const std::string& name, const std::string& error); // false, reported, on an error
     void show_file(const std::string& program, const std::string& name);
 };
 

@@ -438,11 +438,13 @@ std::vector<std::string> words(const std::string& text)
 
 // A report of n counted lines: text lines of five cells (a plain one, one with parentheses and
 // a backslash, a single blank, an empty one, a last one), a rule line every tenth line and a
-// new column block every 25th. words[page] are the texts the page must show, in order.
+// new column block every 25th; no line at all for n = 0. page_words[p]: the texts page p must
+// show, in order.
 std::vector<std::string> big_report(int n, std::vector<std::vector<std::string>>& page_words)
 {
-    std::vector<std::string> report = {"#C T12 T10 T4 T4 T10 T"};
     page_words.assign(1, {});
+    if (n == 0) return {};
+    std::vector<std::string> report = {"#C T12 T10 T4 T4 T10 T"};
     for (int i = 0; i < n; ++i) {
         if (i > 0 && i % 77 == 0) page_words.emplace_back();
         if (i > 0 && i % 25 == 0) report.push_back(i % 50 == 0 ? "#C T12 T10 T4 T4 T10 T" : "#C 12 T10 4 T4 10 T");
