@@ -38,3 +38,4 @@ void fl_show_ms(); // the credits box
 
 #include "formspp_draw.h" // the drawing functions and the clipped sheet
 #endif
+#include "formspp_viewer.h"
