@@ -36,6 +36,6 @@ double fl_show_double(const char* prompt, double default_value); // the default 
 double fl_show_double(const std::string& prompt, double default_value);
 void fl_show_ms(); // the credits box
 
-#include "formspp_draw.h" // the drawing functions and the clipped sheet
+#include "formspp_draw.h"   // the drawing functions and the clipped sheet
+#include "formspp_viewer.h" // the paged report viewer and its filters
 #endif
-#include "formspp_viewer.h"
