@@ -37,3 +37,5 @@ double fl_show_double(const std::string& prompt, double default_value);
 void fl_show_ms(); // the credits box
 
 #endif
+#include "formspp_simulator.h"
+#include "formspp_messages.h"
