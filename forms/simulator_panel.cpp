@@ -14,9 +14,22 @@
 #include "formspp.h"
 #include "formspp_copy.h"
 
+// The lamps stand 16 pixels apart, one per browser row.
+static const int row_height = 16;
+
+// A browser whose rows are the lamps' pitch whatever the font's height, so that lamp r stays
+// beside row r down the whole page.
+class simulator_browser : public Fl_Browser {
+public:
+    simulator_browser(int x, int y, int w, int h) : Fl_Browser(x, y, w, h) {}
+
+protected:
+    int item_height(void*) const override { return row_height; }
+};
+
 int simulator_rows_per_page(int h)
 {
-    return std::min(std::max((h - 85) / 16, 1), simulator_max_lamps);
+    return std::min(std::max((h - 85) / row_height, 1), simulator_max_lamps);
 }
 
 int simulator_page_of(int output, int rows)
@@ -145,9 +158,9 @@ simulator_output_widgets simulator_build_output(Fl_Window* parent, int x, int h,
     w.plus->callback(plus, panel);
     w.moins->callback(moins, panel);
     w.rows = simulator_rows_per_page(h);
-    w.browser = new Fl_Browser(x + 20, 30, 198, std::max(h - 68, 0));
+    w.browser = new simulator_browser(x + 20, 30, 198, std::max(h - 68, 0));
     for (int r = 0; r < w.rows; ++r) {
-        Fl_Box* lamp = new Fl_Box(x + 7, 34 + 16 * r, 10, 12, "");
+        Fl_Box* lamp = new Fl_Box(x + 7, 34 + row_height * r, 10, 12, "");
         lamp->box(FL_FLAT_BOX);
         lamp->labelfont(8);
         lamp->align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT);

@@ -242,6 +242,10 @@ TEST_F(Panels, EmbeddedPanelsSitAtTheirOffset)
     EXPECT_EQ(lines(out.browser).back(), "out59");
     win.show();
     ASSERT_TRUE(poll_until([&] { return win.visible_r(); }));
+    // the rows are the lamps' pitch: the whole page is in view, lamp r beside row r
+    EXPECT_TRUE(out.browser->displayed(1));
+    EXPECT_TRUE(out.browser->displayed(30));
+    EXPECT_EQ(out.lamps[29]->y(), 34 + 16 * 29);
     std::vector<int> values(60);
     for (int a = 0; a < 60; ++a) values[a] = a % 3;
     out.eval(values.data());
