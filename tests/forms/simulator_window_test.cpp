@@ -243,7 +243,7 @@ TEST_F(Panels, EmbeddedPanelsSitAtTheirOffset)
     win.show();
     ASSERT_TRUE(poll_until([&] { return win.visible_r(); }));
     // the rows are the lamps' pitch: the whole page is in view, lamp r beside row r
-    EXPECT_TRUE(out.browser->displayed(1));
+    EXPECT_TRUE(poll_until([&] { return out.browser->displayed(1) != 0; }));
     EXPECT_TRUE(out.browser->displayed(30));
     EXPECT_EQ(out.lamps[29]->y(), 34 + 16 * 29);
     std::vector<int> values(60);
