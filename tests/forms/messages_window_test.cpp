@@ -149,7 +149,7 @@ void save_as(const std::string& path, bool& selector_seen, std::function<void(Fl
 
 TEST_F(Messages, SaveWritesTheTextByteForByte)
 {
-    const std::string path = testing::TempDir() + "nelvor_messages_saved.txt";
+    const std::string path = testing::TempDir() + "nelvor_messages_saved_" + std::to_string(getpid()) + ".txt";
     {
         std::ofstream old(path);
         old << "an older and much longer content that must go away entirely\n";
@@ -212,7 +212,7 @@ TEST_F(Messages, FailedSaveIsReportedAndTheWindowStays)
                 return x->label() != nullptr && std::string(x->label()).find("cannot save") == 0;
             });
             report = text->label();
-            driver::wm_close(alert);
+            alert->do_callback(); // the alert closed
             on_modal("Messages", [&](Fl_Window* messages) {
                 still_open = messages->shown();
                 press_quit(messages);
