@@ -38,4 +38,6 @@ void fl_show_ms(); // the credits box
 
 #include "formspp_draw.h"   // the drawing functions and the clipped sheet
 #include "formspp_viewer.h" // the paged report viewer and its filters
+#include "formspp_simulator.h" // the step-by-step simulator panels
+#include "formspp_messages.h"  // the big message window and the wait window
 #endif
