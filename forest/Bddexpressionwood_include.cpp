@@ -150,7 +150,7 @@ static void include_wood(Bddexpressionwood* w, Bddexpressionwood* source, const 
 // The inclusion under names: checked first, then carried out.
 static void include_under(Bddexpressionwood* w, Bddexpressionwood* source, const naming& names)
 {
-    if (names.by_map() && source != nullptr && source->manager == w->manager)
+    if (names.by_map() && source != nullptr && source != w && source->manager == w->manager)
         std::cerr << "WOOD A INTEGRER avec meme Bdd_manager " << std::endl;
     if (source == nullptr || source == w) {
         inclusion_allowed(w, source, names, std::set<long>());
