@@ -19,6 +19,11 @@
 #include "bdd/parse_exp_bdd.h"
 #include "utils/Stringpp.h"
 
+/* The parser stack: 200 entries at first, doubled when full up to 10000; beyond, the parse ends
+   with "memory exhausted" and code 2. */
+#define YYINITDEPTH 200
+#define YYMAXDEPTH 10000
+
 /* The unsigned decimal text s as a priority; false past the int range. */
 static bool priority_value(const std::string& s, int& value);
 }
