@@ -19,8 +19,11 @@ class_exp_bdd_parser::~class_exp_bdd_parser()
     if (pexp_bdd_parser == this) pexp_bdd_parser = nullptr;
 }
 
+// The parser runs on itself: it becomes current again, in case another parser was made and
+// destroyed since its construction.
 int class_exp_bdd_parser::parse(const std::string& text)
 {
+    pexp_bdd_parser = this;
     rest = text;
     return exp_bddparse();
 }

@@ -20,7 +20,8 @@ public:
     explicit class_exp_bdd_parser(bddpp_manager* m); // becomes the current parser
     ~class_exp_bdd_parser(); // deletes result; no longer current afterwards
 
-    // 0 success, 1 syntax or semantic error, 2 parser stack exhausted.
+    // Becomes the current parser and parses text: 0 success, 1 syntax or semantic error, 2 parser
+    // stack exhausted.
     int parse(const std::string& text);
     bdd bddexpression(); // a copy of the result; the empty handle before a successful parse
     int prio();

@@ -435,6 +435,11 @@ TEST(ExpressionParser, ParserObject)
         }
         // the current parser never outlives its object
         EXPECT_EQ(pexp_bdd_parser, nullptr);
+        // and a parse runs on its own object
+        EXPECT_EQ(p.parse("not a"), 0);
+        EXPECT_EQ(pexp_bdd_parser, &p);
+        EXPECT_EQ(p.bddexpression(), k.m.Bdd_not(k.a));
+        EXPECT_EQ(p.prio(), 0);
     }
     EXPECT_EQ(pexp_bdd_parser, nullptr);
     testing::internal::CaptureStderr();
