@@ -15,7 +15,7 @@ const struct {
     const char* close_deps;   // after the dependencies
     const char* comment;      // before an exported equation's comment
     const char* skipped;      // before the comment of an equation that is not exported
-    const char* colon;        // after the position in the comments
+    const char* colon;        // after the defined variable's number, and after the position in the comments
     const char* body;         // after the node list of the forest forms
     const char* node_arr;     // the node stem of the put_doc comments
     long not_exported;        // the number of an equation left out
