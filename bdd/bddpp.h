@@ -371,6 +371,16 @@ public:
                                      // holds one reference on its node
     // ---- end of covers, writers, emitters, copy ----
 
+    // ---- expression parser (parse_exp_bdd.cpp) ----
+    // The function of text over the variable names, after an optional priority "<n>" (also
+    // "<other>" and "<default>", both -1). Constant 0 for an empty text and, with a message, for a
+    // text holding '/', with unbalanced parentheses or that does not parse. *priority is 0 unless
+    // the parse succeeds; *error receives the parser's code (0, 1, or 2 when its stack ran out)
+    // only when the parser ran.
+    bdd Parse_expression(const std::string& text, int* priority, int* error);
+    // The same, refusing a text with a priority prefix.
+    bdd Parse_expression(const std::string& text, int* error);
+
 private:
     bddpp_manager(const bddpp_manager&);            // not copyable by value
     bddpp_manager& operator=(const bddpp_manager&); // not assignable

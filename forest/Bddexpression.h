@@ -3,6 +3,7 @@
 #define NELVOR_BDDEXPRESSION_H
 
 #include <list>
+#include <map>
 #include <ostream>
 #include <set>
 #include <string>
@@ -149,6 +150,15 @@ public:
     void put_blif(std::ostream& os, const std::string& ARR);
     // used[n] = 1 for every node n of f not yet marked, which it marks; nothing for a copy.
     void Lustre_writing_node_used(int* used);
+    // LEC forms; values numbers the variables by order position (those that f reads included).
+    // Early date, late date, a newline, then the numbered table of f (cover kind k).
+    void put_lec_0_3_0(std::ostream& os, long* values, int k);
+    // Early date, late date, the number of the defined variable, ":", then the traversal number
+    // of f's top node (as the last node list numbered it), "," and f's link; -3,-3 without right
+    // member. Needs only the manager and the left member.
+    void put_lec_2_0_4(std::ostream& os, long* values);
+    // put_lec_2_0_4, then ",(" the numbers of the dependencies, each followed by a blank, ")".
+    void put_lec(std::ostream& os, long* values);
 
     // Helpers of the writers.
     enum { emit_array, emit_array_prefix, emit_arrayless, emit_nusmv, emit_vhdl }; // node emitter choice
@@ -300,6 +310,17 @@ public:
     // Self-dependence report of the equation e at b on the standard error stream, then exit status 1.
     [[noreturn]] void self_dependance_exit(long b, const Bddexpression& e) const;
 
+    // Copies every equation of source into this forest under new names: each variable that
+    // source defines or reads gets a new variable at the end of the order, named by its name
+    // followed by suffix, or by renaming[name] (a missing name is inserted into the map with an
+    // empty new name, and warned about). source may share this forest's manager or have its own.
+    // Refused with a message on the standard error stream, changing nothing, when source is this
+    // forest or when a new name is already a variable of this manager or is given to two
+    // variables. With a shared manager a defined variable without a new name ends the process
+    // with status 1, before anything is changed. Collects the unreferenced nodes afterwards.
+    void Include_wood_instance(Bddexpressionwood* source, const std::string& suffix);
+    void Include_wood_instance(Bddexpressionwood* source, std::map<std::string, std::string>* renaming);
+
     // Keep the index behind exp(k) in step; every change of expression_ids goes through them.
     void ids_insert(long i);
     void ids_erase(long i);
@@ -343,6 +364,20 @@ public:
     void Put_blif(std::ostream& os, const std::string& ARR, int* sel = nullptr);
     // used[0 .. count-1] = 0, then used[n] = 1 for every node n that the equations' networks use.
     void Lustre_writing_node_used(long count, int* used);
+
+    // LEC and lea exports, by ascending position; values[i] numbers position i, -1 leaves its
+    // equation out. flag non-zero adds a comment line per equation, and an empty line after the
+    // comment of one left out. The node-list forms first list (and number and mark) the nodes of
+    // every exported right member, then write "expressions:".
+    void Put_lec_0_3_0(std::ostream& os, long* values, int k, int flag);
+    void Put_lec_2_0_4(std::ostream& os, long* values, int flag);
+    // The comments are put_doc texts.
+    void Put_lec(std::ostream& os, long* values, int flag);
+    // One line per position i with values[i] >= 0: its number, the numbers of the positions of
+    // selection above and below it with the critical paths, then ["name.lec:number"]. n is not used.
+    void Put_lea(std::ostream& os, long* values, std::set<long>& selection, int n, const std::string& name);
+    // The same with ["definition"] for an equation with a definition string, nothing otherwise.
+    void Put_lea(std::ostream& os, long* values, std::set<long>& selection, int n);
 
     // write(e) then a newline for each equation e of the earliest_sort order.
     template <class Write> void Put_in_date_order(std::ostream& os, Write write)

@@ -3,58 +3,21 @@
 // with a message and a status, never a crash.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <initializer_list>
 #include <random>
 #include <set>
 #include <sstream>
 
-#include "blif/blif_lexer.h"
-#include "blif/blif_parser.h"
+#include "bench_circuits_fixture.h"
 #include "tests/automaton/b_automaton_tools_fixture.h"
 
 namespace {
 
 const std::string NELVOR = std::string(NELVOR_BINARY_DIR) + "/blif/nelvor";
-const std::string BENCH = std::string(NELVOR_SOURCE_DIR) + "/../shared/bench";
+const std::string BENCH = bench_folder();
 const char OPTIONS[] = " -lustre -esterel -le -doc -latex -bac -awaited";
 const char* const WRITTEN[] = {".lus", ".strl", ".le", ".doc", ".tex"};
-// Circuits left out: the single 130-input cover of o64 ORs the products v_i AND v_(i+64), whose BDD
-// in the declaration order v0, v1, ... has about 2^64 nodes, so its translation never ends.
-const char* const LEFT_OUT[] = {"/o64.blif"};
-
-bool left_out(const std::string& file)
-{
-    for (const char* name : LEFT_OUT)
-        if (file.size() >= std::string(name).size() && file.compare(file.size() - std::string(name).size(),
-                                                                      std::string::npos, name) == 0)
-            return true;
-    return false;
-}
-
-// The .blif files of the folder and of its sub-folders, sorted.
-std::vector<std::string> blif_files(const std::string& folder)
-{
-    std::vector<std::string> files;
-    DIR* d = opendir(folder.c_str());
-    if (d == nullptr) return files;
-    while (dirent* entry = readdir(d)) {
-        std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        std::string path = folder + "/" + name;
-        if (name.size() > 5 && name.substr(name.size() - 5) == ".blif")
-            files.push_back(path);
-        else {
-            std::vector<std::string> inner = blif_files(path);
-            files.insert(files.end(), inner.begin(), inner.end());
-        }
-    }
-    closedir(d);
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 // Copies the circuit into dir as base.blif and translates it; returns the status and the
 // program's output streams. A crash or a kill gives -1.
@@ -230,22 +193,6 @@ TEST(RealCircuits, PublishedFilesEndWithAMessageOrATranslation)
             EXPECT_EQ(file_exists(dir + "/c" + suffix), translated) << file << suffix;
         }
     }
-}
-
-// The automaton of the BLIF file read in this process, sorted; null when it does not parse.
-b_automaton* read_circuit(const std::string& path, const std::string& log_path)
-{
-    std::ifstream input(path.c_str());
-    std::ofstream log(log_path.c_str());
-    lex_blif_newline_mode = 0; // a new file starts in the mode of a fresh scanner
-    class_blif_parser parser;
-    blifFlexLexer lexer(&input, &log);
-    parser.lexer = &lexer;
-    if (!parser.preparse(path.c_str())) return nullptr;
-    lexer.yyrestart(&input);
-    if (parser.parse(log, 0) != 0 || parser.automaton == nullptr) return nullptr;
-    parser.automaton->sort();
-    return parser.automaton;
 }
 
 // The model written back over the shared nodes is the circuit: ABC's cec on the combinational
