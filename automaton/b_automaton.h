@@ -53,6 +53,8 @@ private:
     void declare_all(); // one New_var_last per name, in the layout order
 };
 
+class b_automaton_connector;
+
 // A synchronous Boolean automaton over one forest: registers with initial values, inputs,
 // outputs, locals, an assertion and an invariant.
 class b_automaton {
@@ -212,6 +214,20 @@ public:
     bool registers_chained() const;
     // -- end of tag targets --
     // ---- end of target writers ----
+
+    // ---- simulation, input sensitivity, product and observer (tag simprod) ----
+    // The synchronous product of the n components with their instance names, wired by the
+    // connectors (count of them; null when count is 0); each component's variables renamed
+    // instance "_" name except inputs and outputs, which are shared by name. When two variables of
+    // the product would bear one name, or a connector names nothing, a line goes to the standard
+    // error stream and the product is left empty: no forest and every count 0.
+    b_automaton(int n, b_automaton** components, std::string* instances, int count,
+                b_automaton_connector* connectors);
+    // f, a function of this automaton, rebuilt in target: the variable at position p becomes the
+    // target's variable at map[p]. Each node is rebuilt once. Empty for an empty f, and with a
+    // message for a variable whose map entry is no position of target.
+    bdd bdd_isomorphe(bddpp_manager* target, bdd f, int* map);
+    // -- end of tag simprod --
 };
 
 // A wire of the synchronous product: output from_output of automaton from_automaton drives
@@ -231,5 +247,20 @@ public:
 
 // from_automaton ":" from_output " --> " to_automaton ":" to_input, then a newline.
 std::ostream& operator<<(std::ostream& os, const b_automaton_connector& c);
+
+// ---- product and observer (tag simprod) ----
+// a and b side by side ("inst0", "inst1"), every input wired to the output of the other that
+// bears its name; null when a or b is null or the product cannot be built.
+b_automaton* merge(b_automaton* a, b_automaton* b);
+// An automaton whose output "equiv" is true when each output name common to both lists has equal
+// values on its two inputs "equiv_observer_autom1_" name and "equiv_observer_autom2_" name; the
+// connectors from automata 0 and 1 to the observer (number 2) go out through the pointers, in a
+// new array that the caller deletes.
+b_automaton* equiv_observer(std::list<std::string>& outputs1, std::list<std::string>& outputs2, int* count,
+                            b_automaton_connector** connectors);
+// The product of a ("autom1"), b ("autom2") and their observer ("observer"); null when a or b is
+// null or the product cannot be built.
+b_automaton* observateur_equivalence(b_automaton* a, b_automaton* b);
+// -- end of tag simprod --
 
 #endif
