@@ -227,6 +227,36 @@ public:
     // target's variable at map[p]. Each node is rebuilt once. Empty for an empty f, and with a
     // message for a variable whose map entry is no position of target.
     bdd bdd_isomorphe(bddpp_manager* target, bdd f, int* map);
+
+    // One synchronous step on a valuation of every variable (0, 1, 2 undetermined): dst := src,
+    // every equation evaluated in date order (the dates are computed first when they are not),
+    // then the registers take their next values. Returns 1 when every equation gave 0 or 1; else
+    // 0 with dst holding the partial valuation, the registers not advanced, and with verbose the
+    // report shown in the message window. src and dst hold one int per variable.
+    int evaluation_etat_suivant(int* src, int verbose, int* dst);
+    // Under the cube cond: the cube of the next state over the register positions, and the cube of
+    // the outputs through outputs; a function that cond leaves open is reported on the standard
+    // error stream and left out. Constant 0 for both under a contradictory cond.
+    bdd evaluation_etat_suivant(bdd& cond, int unused, bdd* outputs);
+    // The cube cond split into classes whose next state and outputs are fixed: the classes'
+    // conditions are pairwise disjoint cubes covering constant 1. Returns the number of classes.
+    int evaluation_etats_suivants(bdd& cond, std::vector<bdd>& conditions, std::vector<bdd>& next_states,
+                                  std::vector<bdd>& outputs);
+    // The same into arrays that the caller sizes for every class.
+    int evaluation_etats_suivants(bdd& cond, bdd* conditions, bdd* next_states, bdd* outputs);
+    // The same writing at most room classes; returns the number of classes, which may exceed room.
+    int evaluation_etats_suivants(bdd& cond, bdd* conditions, bdd* next_states, bdd* outputs, int room);
+    // For the cube state: the conditions under which every equation that the variable at index
+    // reads is determined; the search is traced on the standard error stream.
+    std::list<bdd> sensibilite_entrees(bdd state, long index);
+    // The earlier search over every equation of the forest reduced by the cube state.
+    std::list<bdd> old_sensibilite_entrees(bdd state);
+    // -- helpers of the simulation (tag simprod) --
+    long next_state_position(int i) const; // position of register i's next-state variable; -1
+    long output_position(int k) const;     // position of output k's variable; -1
+    // The cubes of the registers' next values and of the outputs that w's equations fix.
+    bdd next_state_cube(Bddexpressionwood* w);
+    bdd output_cube(Bddexpressionwood* w);
     // -- end of tag simprod --
 };
 
@@ -248,7 +278,12 @@ public:
 // from_automaton ":" from_output " --> " to_automaton ":" to_input, then a newline.
 std::ostream& operator<<(std::ostream& os, const b_automaton_connector& c);
 
-// ---- product and observer (tag simprod) ----
+// ---- simulation, product and observer (tag simprod) ----
+// Shows a report of the automaton meant for the modal message window. The dialog layer installs
+// its window here; until then the text and a newline go to the standard error stream, as the
+// dialogs do without a display.
+extern void (*b_automaton_message_window)(const std::string& text);
+
 // a and b side by side ("inst0", "inst1"), every input wired to the output of the other that
 // bears its name; null when a or b is null or the product cannot be built.
 b_automaton* merge(b_automaton* a, b_automaton* b);

@@ -24,6 +24,8 @@ const product_entry no_entry = {-1, -1, false};
 // for it, gathered before the manager is made.
 struct product_plan {
     std::vector<std::string> names[group_count];         // names of each group, in layout order
+    std::vector<bool> repeated[group_count];             // per name: it repeats the name of the
+                                                         // variable it stands for, declared before
     std::vector<std::vector<product_entry>> owners;      // per component and component position
     std::vector<std::pair<product_entry, product_entry>> copies; // defined := source, for names that
                                                                  // one component gives to one variable twice
@@ -60,12 +62,16 @@ struct product_plan {
     }
 
     // A new product variable named name in group for the component variable p of component j (p
-    // may be -1), returned; a second name equal to the product name of the first adds nothing.
+    // may be -1), returned. A name equal to the product name of the variable that p already stands
+    // for (a register fed directly by a register of its component) is declared once, as the
+    // component declared it: the name is listed and stands for the same variable.
     product_entry add(int j, long p, int group, const std::string& name, bool given)
     {
-        if (p >= 0 && owners[j][p].group >= 0 && name_of(owners[j][p]) == name) return owners[j][p];
+        bool repeat = p >= 0 && owners[j][p].group >= 0 && name_of(owners[j][p]) == name;
         product_entry e = {group, static_cast<int>(names[group].size()), given};
         names[group].push_back(name);
+        repeated[group].push_back(repeat);
+        if (repeat) return owners[j][p];
         tie(j, p, e);
         return e;
     }
@@ -92,12 +98,10 @@ std::string* names_array(const std::vector<std::string>& names)
     return a;
 }
 
-// The position of an entry once the group sizes are known.
-long entry_position(const product_plan& plan, product_entry e)
+// The position of an entry in the product's manager, once every name is declared.
+long entry_position(const product_plan& plan, bddpp_manager* m, product_entry e)
 {
-    long base = 0;
-    for (int g = 0; g < e.group; ++g) base += static_cast<long>(plan.names[g].size());
-    return base + e.index;
+    return e.group < 0 ? -1 : m->Index_var_by_name(plan.name_of(e));
 }
 
 // var := f in the forest, or var := old OR f when var already has an equation (an output shared
@@ -147,8 +151,9 @@ static bool names_distinct(const product_plan& plan)
     std::set<std::string> seen;
     bool distinct = true;
     for (int g = 0; g < group_count; ++g)
-        for (const std::string& name : plan.names[g])
-            if (!seen.insert(name).second) {
+        for (std::size_t k = 0; k < plan.names[g].size(); ++k)
+            if (!plan.repeated[g][k] && !seen.insert(plan.names[g][k]).second) {
+                const std::string& name = plan.names[g][k];
                 std::cerr << "ERROR in b_automaton::b_automaton(product): two variables of the product are named `"
                           << name << "'; no product built" << std::endl;
                 distinct = false;
@@ -225,7 +230,7 @@ b_automaton::b_automaton(int n, b_automaton** parts, std::string* instances, int
                 plan.add(j, p, group_local, instances[j] + "_" + parts[j]->wood->manager->Name_var_by_index(p), false);
     if (!names_distinct(plan)) return;
 
-    // the manager and the variables in layout order
+    // the manager and the variables in layout order; a repeated name declares nothing
     wood = new Bddexpressionwood(new bddpp_manager());
     for (int g = 0; g < group_count; ++g)
         for (const std::string& name : plan.names[g]) wood->New_var_last(name);
@@ -247,10 +252,10 @@ b_automaton::b_automaton(int n, b_automaton** parts, std::string* instances, int
         for (int i = 0; i < parts[j]->state_count; ++i) init_values[k++] = parts[j]->valeur_initiale_state_var(i);
 
     // the position maps, then the equations of every component rebuilt in the new manager
+    bddpp_manager* m = wood->manager;
     std::vector<std::vector<int>> maps(n);
     for (int j = 0; j < n; ++j)
-        for (const product_entry& e : plan.owners[j]) maps[j].push_back(static_cast<int>(entry_position(plan, e)));
-    bddpp_manager* m = wood->manager;
+        for (const product_entry& e : plan.owners[j]) maps[j].push_back(static_cast<int>(entry_position(plan, m, e)));
     for (int j = 0; j < n; ++j) {
         b_automaton* a = parts[j];
         for (int i = 0; i < a->nb_equ_def(); ++i) {
@@ -263,8 +268,8 @@ b_automaton::b_automaton(int n, b_automaton** parts, std::string* instances, int
         }
     }
     for (const std::pair<product_entry, product_entry>& c : plan.copies)
-        define_or(wood, m->Bdd_var_by_index(entry_position(plan, c.first)),
-                  m->Bdd_var_by_index(entry_position(plan, c.second)));
+        define_or(wood, m->Bdd_var_by_index(entry_position(plan, m, c.first)),
+                  m->Bdd_var_by_index(entry_position(plan, m, c.second)));
     // the wires: each driven input's local reads the output that drives it
     for (int c = 0; c < count; ++c) {
         const b_automaton_connector& w = wires[c];
