@@ -315,6 +315,10 @@ std::list<bdd> b_automaton::sensibilite_entrees(bdd state, long index)
     std::cerr << "call sensibilite_entrees()" << std::endl;
     std::cerr << "SENSIBILITE ENTREES pour ETAT:" << std::endl;
     if (m == nullptr || !cube_or_report(m, state, "sensibilite_entrees")) return result;
+    if (index < 0 || index >= wood->Nb_bdd_vars()) {
+        std::cerr << "ERROR in b_automaton::sensibilite_entrees(): no variable at index " << index << std::endl;
+        return result;
+    }
     trace_sop(m, state);
     std::cerr << std::endl;
     std::list<long> order = wood->latest_sort();

@@ -285,6 +285,23 @@ TEST(merge, WiresEveryInputToTheOutputOfItsName)
     delete b;
 }
 
+TEST(merge, NameCollisionGivesNull)
+{
+    // an input of A named like the register q of the second instance once prefixed
+    test_circuit c = circuit_comb();
+    c.inputs = {"inst1_q", "b"};
+    c.covers = {{{"inst1_q", "b", "x"}, {"11 1"}}, {{"inst1_q", "y"}, {"1 0"}}};
+    b_automaton* a = build_automaton(c);
+    b_automaton* b = build_automaton(circuit_a());
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(merge(a, b), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "ERROR in b_automaton::b_automaton(product): two variables of the product are named `inst1_q'; "
+              "no product built\n");
+    delete a;
+    delete b;
+}
+
 TEST(equiv_observer, WithoutCommonOutputsEquivIsConstantOne)
 {
     std::list<std::string> o1 = {"x"}, o2 = {"z"};

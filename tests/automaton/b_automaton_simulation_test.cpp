@@ -303,6 +303,28 @@ TEST(sensibilite_entrees, InputsAndRegistersOnlyGiveConstantOne)
     delete a;
 }
 
+// A contradictory state holds nowhere: the search drops its condition instead of splitting it
+// again and again.
+TEST(sensibilite_entrees, ContradictoryStateGivesNoCondition)
+{
+    b_automaton* a = build_automaton(circuit_a());
+    a->sort();
+    bddpp_manager* m = a->manager_associe();
+    testing::internal::CaptureStderr();
+    std::list<bdd> r = a->sensibilite_entrees(m->Bdd_zero(), D);
+    std::list<bdd> old = a->old_sensibilite_entrees(m->Bdd_zero());
+    std::list<bdd> none = a->sensibilite_entrees(m->Bdd_one(), 99);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "call sensibilite_entrees()\nSENSIBILITE ENTREES pour ETAT:\n0\n---> 0: 1\nsensibilite terminee ...\n"
+              "call sensibilite_entrees()\n"
+              "call sensibilite_entrees()\nSENSIBILITE ENTREES pour ETAT:\n"
+              "ERROR in b_automaton::sensibilite_entrees(): no variable at index 99\n");
+    EXPECT_TRUE(r.empty());
+    EXPECT_TRUE(old.empty());
+    EXPECT_TRUE(none.empty());
+    delete a;
+}
+
 TEST(old_sensibilite_entrees, TracesTheSearch)
 {
     b_automaton* a = build_automaton(circuit_a());
