@@ -236,10 +236,14 @@ public:
     int evaluation_etat_suivant(int* src, int verbose, int* dst);
     // Under the cube cond: the cube of the next state over the register positions, and the cube of
     // the outputs through outputs; a function that cond leaves open is reported on the standard
-    // error stream and left out. Constant 0 for both under a contradictory cond.
+    // error stream and left out. Constant 0 for both under a contradictory cond; a cond that is no
+    // cube (its cofactors would not be the functions under it) is refused with a line on the
+    // standard error stream, and both are constant 1.
     bdd evaluation_etat_suivant(bdd& cond, int unused, bdd* outputs);
     // The cube cond split into classes whose next state and outputs are fixed: the classes'
-    // conditions are pairwise disjoint cubes covering constant 1. Returns the number of classes.
+    // conditions are pairwise disjoint cubes covering constant 1. Returns the number of classes;
+    // 0 for a contradictory cond, and with a line on the standard error stream for one that is no
+    // cube.
     int evaluation_etats_suivants(bdd& cond, std::vector<bdd>& conditions, std::vector<bdd>& next_states,
                                   std::vector<bdd>& outputs);
     // The same into arrays that the caller sizes for every class.

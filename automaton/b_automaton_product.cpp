@@ -374,7 +374,7 @@ b_automaton* equiv_observer(std::list<std::string>& outputs1, std::list<std::str
                             b_automaton_connector** connectors)
 {
     *count = 0;
-    b_automaton_connector* wires = new b_automaton_connector[outputs1.size() + outputs2.size() + 1];
+    b_automaton_connector* wires = new b_automaton_connector[outputs1.size() + outputs2.size()];
     *connectors = wires;
     int c = 0;
     std::list<std::string> compared, inputs;
