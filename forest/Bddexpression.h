@@ -321,14 +321,14 @@ public:
     void reduce_expressions_when_var_forgotten_by_exist_op(long k, const std::list<int>& keep);
     void reduce_expressions_when_var_forgotten_by_forall_op(long k, const std::list<int>& keep);
     // Substitutes every non-kept equation that is read and reads something into its readers and
-    // deletes it (an equation reading its own variable is left); then constants_propagation().
+    // deletes it (an equation reading its own variable is left); then constants_propagation(keep).
     void suppress_locals(const std::list<int>& keep);
     void suppress_locals();
     // The same for the equation at b alone, whatever its user type; a self-dependence is reported
     // and changes nothing.
     void suppress_local(long b);
     // One ascending pass substituting and deleting every non-kept equation that reads exactly one
-    // other variable; then constants_propagation() and new dates. Equations whose dates a cycle
+    // other variable; then constants_propagation(keep) and new dates. Equations whose dates a cycle
     // makes infinite keep the dates they had.
     void suppress_wires(const std::list<int>& keep);
     void suppress_wires();

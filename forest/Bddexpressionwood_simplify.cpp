@@ -281,7 +281,9 @@ void Bddexpressionwood::suppress_locals(const std::list<int>& keep)
         if (reads_itself(this, i, e) || e->abstraction != 0 || read_by_abstract(this, i)) continue;
         suppress(this, i);
     }
-    constants_propagation();
+    // The kept equations are kept by the propagation too: a kept constant that is read would
+    // otherwise leave its variable (a declared output or next state) without an equation.
+    constants_propagation(keep);
     clean_reader_sets(this);
 }
 
@@ -316,7 +318,7 @@ void Bddexpressionwood::suppress_wires(const std::list<int>& keep)
         suppress(this, i);
         late_dates[i] = 0;
     }
-    constants_propagation();
+    constants_propagation(keep); // as in suppress_locals
     clean_reader_sets(this);
     critical_path_dates(this);
 }

@@ -528,3 +528,32 @@ TEST(ReducePropositionByAssertion, Cases)
     // latest_sort: x (late 1) then y; x := a AND b gives the implicant a AND b
     EXPECT_EQ(f.w.reduce_proposition_by_assertion(), f.AND(f.v("a"), f.v("b")));
 }
+
+// The keep list of suppress_locals and suppress_wires is that of their constant propagation too: a
+// kept constant that is read stays (with no readers) instead of leaving its variable undefined.
+TEST(SuppressLocals, AKeptConstantThatIsReadStays)
+{
+    for (int wires = 0; wires < 2; wires++) {
+        small_forest f({"a", "c", "g", "y"});
+        f.define("c", f.m->Bdd_one())->setUserType(1);
+        f.define("g", f.AND(f.v("c"), f.v("a")));
+        f.define("y", f.OR(f.v("g"), f.v("c")))->setUserType(1);
+        if (wires)
+            f.w.suppress_wires({1});
+        else
+            f.w.suppress_locals({1});
+        ASSERT_NE(f.eq("c"), nullptr) << wires;
+        EXPECT_EQ(f.eq("c")->bdd_exp, f.m->Bdd_one());
+        EXPECT_TRUE(f.w.readers[1].empty());
+        EXPECT_EQ(f.eq("y")->bdd_exp, f.m->Bdd_one());
+        // without a keep list the constant goes, as before
+        small_forest g({"a", "c", "y"});
+        g.define("c", g.m->Bdd_one())->setUserType(1);
+        g.define("y", g.AND(g.v("c"), g.v("a")))->setUserType(1);
+        if (wires)
+            g.w.suppress_wires();
+        else
+            g.w.suppress_locals();
+        EXPECT_EQ(g.eq("c"), nullptr);
+    }
+}
