@@ -120,8 +120,17 @@ int b_automaton::make_sortable(int verbose, int dump, std::fstream& f)
         if (p >= 0) allowed.insert(p);
     clear_dates();
     wood->update_nb_level(0);
+    // The breaking expands the equations that its detection lists, those dated past the bound;
+    // the dating stops at the bound, so a second cycle can be missed until its select has been
+    // used up on the first one. The breaking is then run again with every input allowed, as long
+    // as it makes progress and at most once more per input.
     int ok = 0;
     std::set<long> created = wood->loop_breaking(allowed, ok);
+    for (int round = 0; ok == 0 && round < input_count; ++round) {
+        std::set<long> more = wood->loop_breaking(allowed, ok);
+        if (more.empty()) break;
+        created.insert(more.begin(), more.end());
+    }
     const std::size_t total = local_count + created.size();
     std::string* names = total == 0 ? nullptr : new std::string[total];
     for (int k = 0; k < local_count; ++k) names[k] = local_names[k];
