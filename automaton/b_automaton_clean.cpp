@@ -146,18 +146,20 @@ int b_automaton::make_sortable(int verbose, int dump, std::fstream& f)
 
 // Each input in turn; the keep list holds the user type of the next-state and output equations,
 // which must not be deleted when they become constant.
+static void forget_inputs(b_automaton* a, int forall)
+{
+    if (a->wood == nullptr || a->input_count == 0) return;
+    std::vector<long> positions;
+    for (int i = 0; i < a->input_count; ++i) positions.push_back(a->slot_of(2L * a->state_count + i, a->input_names[i]));
+    a->wood->reduce_expressions_when_vars_forgotten(positions, forall, std::list<int>{1});
+}
+
 void b_automaton::forget_exist_inputs()
 {
-    if (wood == nullptr || input_count == 0) return;
-    const std::list<int> keep{1};
-    for (int i = 0; i < input_count; ++i)
-        wood->reduce_expressions_when_var_forgotten_by_exist_op(slot_of(2L * state_count + i, input_names[i]), keep);
+    forget_inputs(this, 0);
 }
 
 void b_automaton::forget_forall_inputs()
 {
-    if (wood == nullptr || input_count == 0) return;
-    const std::list<int> keep{1};
-    for (int i = 0; i < input_count; ++i)
-        wood->reduce_expressions_when_var_forgotten_by_forall_op(slot_of(2L * state_count + i, input_names[i]), keep);
+    forget_inputs(this, 1);
 }
