@@ -82,6 +82,9 @@ public:
 
     // User type 1 on each next-state and output equation that exists.
     void keep_outputs_registers_equations();
+    // Position of the variable that the layout puts at layout and names name (found by its name when
+    // a repeated name moved the layout); -1 when the forest has no slot for it.
+    long slot_of(long layout, const std::string& name) const;
     // Sets the forest's shared-manager flag when there is a forest; returns the forest.
     Bddexpressionwood* set_common_bdd_manager(int flag);
 
@@ -134,6 +137,23 @@ public:
     std::list<std::string> inputs_list();
     std::list<std::string> outputs_list();
     std::list<std::string> locals_list();
+
+    // ---- cleaning, undefined variables, cycle breaking, input forgetting ----
+    // Forgets the equations of the variables that no output needs, reporting them on the standard
+    // output stream; a needed register keeps its next-state equation. Returns the use marks (one
+    // per position, 1 for needed; to be freed with delete[]), null when the forest has no slot.
+    int* useless_clean();
+    // Names of the next-state variables, outputs and locals that have no equation, by position.
+    std::list<std::string> identify_undef_variables();
+    // Breaks the combinational cycles by expansion on the inputs; the created variables become
+    // locals. With dump, writes the forest on f. Returns 1 when no cycle is left.
+    int make_sortable(int verbose, int dump, std::fstream& f);
+    // Every input quantified out of every equation; the next-state and output equations stay.
+    void forget_exist_inputs();
+    void forget_forall_inputs();
+    // Early dates and late dates 0 before a new dating.
+    void clear_dates();
+    // ---- end of cleaning ----
 
     // ---- target writers ----
     // -- sorting, LUSTRE, description, BAC, awaited inputs (tag textw) --
@@ -263,6 +283,10 @@ public:
     bdd output_cube(Bddexpressionwood* w);
     // -- end of tag simprod --
 };
+
+// Marks every position that the equation at p needs (its dependencies, p itself, and so on through
+// the equations met), on an explicit worklist; 1 when it marked at least one position.
+int internal_use_detection(Bddexpressionwood* wood, int* marks, int p);
 
 // A wire of the synchronous product: output from_output of automaton from_automaton drives
 // input to_input of automaton to_automaton.

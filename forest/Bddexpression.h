@@ -320,15 +320,20 @@ public:
     // The same with constants_propagation(keep), so that the kept equations stay.
     void reduce_expressions_when_var_forgotten_by_exist_op(long k, const std::list<int>& keep);
     void reduce_expressions_when_var_forgotten_by_forall_op(long k, const std::list<int>& keep);
+    // The same as the keep-list form of the existential (forall 0) or universal (forall 1) one for
+    // each position in turn; from the second position on, the reader sets are kept in step fold by
+    // fold instead of being rebuilt, so that each position costs what its readers cost.
+    void reduce_expressions_when_vars_forgotten(const std::vector<long>& positions, int forall,
+                                                const std::list<int>& keep);
     // Substitutes every non-kept equation that is read and reads something into its readers and
-    // deletes it (an equation reading its own variable is left); then constants_propagation().
+    // deletes it (an equation reading its own variable is left); then constants_propagation(keep).
     void suppress_locals(const std::list<int>& keep);
     void suppress_locals();
     // The same for the equation at b alone, whatever its user type; a self-dependence is reported
     // and changes nothing.
     void suppress_local(long b);
     // One ascending pass substituting and deleting every non-kept equation that reads exactly one
-    // other variable; then constants_propagation() and new dates. Equations whose dates a cycle
+    // other variable; then constants_propagation(keep) and new dates. Equations whose dates a cycle
     // makes infinite keep the dates they had.
     void suppress_wires(const std::list<int>& keep);
     void suppress_wires();

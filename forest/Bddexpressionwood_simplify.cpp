@@ -3,6 +3,7 @@
 #include "forest/Bddexpression.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 #include "forest/forest_graph.h"
@@ -51,28 +52,31 @@ void follow_support(Bddexpressionwood* w, long i, Bddexpression* e, const bdd& f
 
 enum quantifier { by_care, by_exist, by_forall };
 
-void reduce_all(Bddexpressionwood* w, quantifier how, const bdd& care, long k, const std::list<int>& keep)
+void propagate_constants(Bddexpressionwood* w, const std::list<int>& keep, bool coherent);
+
+// coherent: as for propagate_constants; only the equations that read x are then visited.
+void reduce_all(Bddexpressionwood* w, quantifier how, const bdd& care, long k, const std::list<int>& keep,
+                bool coherent)
 {
     bddpp_manager* m = w->manager;
     bdd x;
     if (how != by_care) {
-        if (k < 0 || k >= m->nvars) {
-            w->constants_propagation(keep);
+        if (k < 0 || k >= m->nvars || k >= w->nb_bdd_vars) {
+            propagate_constants(w, keep, coherent);
             return;
         }
         x = m->Bdd_var_by_index(k);
     }
-    for (long i : w->expression_ids) {
+    const std::set<long> visited = coherent && how != by_care ? w->readers[k] : w->expression_ids;
+    for (long i : visited) {
         Bddexpression* e = slot_at(w, i);
         if (e == nullptr || e->bdd_exp.manager == nullptr) continue;
-        // a right member that does not read x is left as it is by the quantifiers
-        if (how != by_care && e->dependances.count(k) == 0) continue;
         bdd f = how == by_care ? m->Bdd_reduce(e->bdd_exp, care)
                 : how == by_exist ? m->Bdd_exist(e->bdd_exp, x)
                                   : m->Bdd_forall(e->bdd_exp, x);
         follow_support(w, i, e, f);
     }
-    w->constants_propagation(keep);
+    propagate_constants(w, keep, coherent);
 }
 
 const std::list<int> no_keep;
@@ -188,42 +192,125 @@ void critical_path_dates(Bddexpressionwood* w)
     }
 }
 
-} // namespace
-
-void Bddexpressionwood::constants_propagation(const std::list<int>& keep)
+// What internal_global_build_dependances() gives (every dependency set from its right member, every
+// reader set from the dependencies), written only where it changes: the propagation runs once per
+// forgotten input, on a forest that is mostly as it was.
+void rebuild_dependances(Bddexpressionwood* w)
 {
-    if (expression_ids.empty()) return;
+    bddpp_manager* m = w->manager;
+    const long n = w->nb_bdd_vars;
+    std::vector<long> support;
+    std::vector<const bdd_node*> todo;
+    std::unordered_set<const bdd_node*> seen;
+    std::vector<long> start(n + 1, 0);
+    for (long i = 0; i < n; i++) {
+        Bddexpression* e = w->exp_table[i];
+        if (e == nullptr) continue;
+        if (e->abstraction == 0 && e->bdd_exp.manager == m && e->bdd_exp.node_ptr != nullptr) {
+            support.clear();
+            seen.clear();
+            todo.assign(1, e->bdd_exp.node_ptr);
+            while (!todo.empty()) {
+                const bdd_node* x = todo.back();
+                todo.pop_back();
+                if (x == nullptr || x->var < 0 || !seen.insert(x).second) continue;
+                support.push_back(m->id_to_pos[x->var]);
+                todo.push_back(x->then_node);
+                todo.push_back(x->else_node);
+            }
+            std::sort(support.begin(), support.end());
+            support.erase(std::unique(support.begin(), support.end()), support.end());
+            if (support.size() != e->dependances.size() ||
+                !std::equal(support.begin(), support.end(), e->dependances.begin()))
+                e->dependances = std::set<long>(support.begin(), support.end());
+        } else {
+            e->internal_build_dependances();
+        }
+        for (long d : e->dependances)
+            if (d >= 0 && d < n) start[d + 1]++;
+    }
+    for (long d = 0; d < n; d++) start[d + 1] += start[d];
+    std::vector<long> fill(start.begin(), start.end() - 1), list(start[n]);
+    for (long i = 0; i < n; i++) {
+        Bddexpression* e = w->exp_table[i];
+        if (e == nullptr) continue;
+        for (long d : e->dependances)
+            if (d >= 0 && d < n) list[fill[d]++] = i;
+    }
+    for (long d = 0; d < n; d++) {
+        std::set<long>& rs = w->readers[d];
+        const long* first = list.data() + start[d];
+        const long* last = list.data() + start[d + 1];
+        if (static_cast<long>(rs.size()) != last - first || !std::equal(first, last, rs.begin()))
+            rs = std::set<long>(first, last);
+    }
+}
+
+// The constant propagation. coherent: the dependency sets are those of the right members and the
+// reader sets mirror them, as the rebuild that ends a propagation leaves them; the sets are then
+// kept in step fold by fold, which gives what the rebuild gives, without a pass over the forest.
+void propagate_constants(Bddexpressionwood* w, const std::list<int>& keep, bool coherent)
+{
+    if (w->expression_ids.empty()) return;
+    bddpp_manager* m = w->manager;
     auto foldable = [&](long i) {
-        Bddexpression* e = slot_at(this, i);
-        return has_member(e) && !readers[i].empty() && manager->Bdd_is_tautology(e->bdd_exp);
+        Bddexpression* e = slot_at(w, i);
+        return has_member(e) && !w->readers[i].empty() && m->Bdd_is_tautology(e->bdd_exp);
     };
     // Every fold is a change: a reader made constant is folded in turn, whatever its position. The
     // pending positions are taken in ascending order; the result does not depend on it, since the
     // cofactors by the folded literals commute.
     std::set<long> pending;
-    for (long i : expression_ids)
+    for (long i : w->expression_ids)
         if (foldable(i)) pending.insert(pending.end(), i);
+    std::vector<std::pair<long, std::set<long>>> unchanged; // folded positions and their readers left as they were
+    std::vector<std::pair<long, long>> dropped;              // (d, r): r no longer reads d
     while (!pending.empty()) {
         long i = *pending.begin();
         pending.erase(pending.begin());
         if (!foldable(i)) continue;
-        Bddexpression* e = exp_table[i];
-        bdd literal = manager->Bdd_is_tautology(e->bdd_exp, 1) ? e->bdd_var : manager->Bdd_not(e->bdd_var);
-        for (long r : readers[i]) {
-            Bddexpression* o = slot_at(this, r);
-            if (o == nullptr || o->abstraction != 0 || o->bdd_exp.manager == nullptr) continue;
-            o->bdd_exp = manager->Bdd_reduce(o->bdd_exp, literal);
+        Bddexpression* e = w->exp_table[i];
+        bdd literal = m->Bdd_is_tautology(e->bdd_exp, 1) ? e->bdd_var : m->Bdd_not(e->bdd_var);
+        std::set<long> left;
+        for (long r : w->readers[i]) {
+            Bddexpression* o = slot_at(w, r);
+            if (o == nullptr || o->abstraction != 0 || o->bdd_exp.manager == nullptr) {
+                if (o != nullptr) left.insert(left.end(), r);
+                continue;
+            }
+            std::set<long> before = coherent ? o->dependances : std::set<long>();
+            o->bdd_exp = m->Bdd_reduce(o->bdd_exp, literal);
             o->internal_build_dependances();
+            // the reader sets are those of before the propagation until it ends
+            if (coherent)
+                for (long d : before)
+                    if (d != i && d >= 0 && d < w->nb_bdd_vars && o->dependances.count(d) == 0) dropped.push_back({d, r});
             if (r != i && foldable(r)) pending.insert(r);
         }
-        readers[i].clear();
+        w->readers[i].clear();
+        if (coherent && !left.empty()) unchanged.push_back({i, left});
         if (!kept(keep, e)) {
             delete e;
-            exp_table[i] = nullptr;
-            ids_erase(i);
+            w->exp_table[i] = nullptr;
+            w->ids_erase(i);
         }
     }
-    internal_global_build_dependances();
+    if (!coherent) {
+        rebuild_dependances(w); // as internal_global_build_dependances()
+        return;
+    }
+    for (const std::pair<long, long>& x : dropped) {
+        Bddexpression* o = slot_at(w, x.second);
+        if (o == nullptr || o->dependances.count(x.first) == 0) w->readers[x.first].erase(x.second);
+    }
+    for (auto& u : unchanged) w->readers[u.first].insert(u.second.begin(), u.second.end());
+}
+
+} // namespace
+
+void Bddexpressionwood::constants_propagation(const std::list<int>& keep)
+{
+    propagate_constants(this, keep, false);
 }
 
 void Bddexpressionwood::constants_propagation()
@@ -244,32 +331,40 @@ int Bddexpressionwood::global_tautology()
 
 void Bddexpressionwood::reduce_expressions(bdd care, const std::list<int>& keep)
 {
-    reduce_all(this, by_care, care, -1, keep);
+    reduce_all(this, by_care, care, -1, keep, false);
 }
 
 void Bddexpressionwood::reduce_expressions(bdd care)
 {
-    reduce_all(this, by_care, care, -1, no_keep);
+    reduce_all(this, by_care, care, -1, no_keep, false);
 }
 
 void Bddexpressionwood::reduce_expressions_when_var_forgotten_by_exist_op(long k)
 {
-    reduce_all(this, by_exist, bdd(), k, no_keep);
+    reduce_all(this, by_exist, bdd(), k, no_keep, false);
 }
 
 void Bddexpressionwood::reduce_expressions_when_var_forgotten_by_forall_op(long k)
 {
-    reduce_all(this, by_forall, bdd(), k, no_keep);
+    reduce_all(this, by_forall, bdd(), k, no_keep, false);
 }
 
 void Bddexpressionwood::reduce_expressions_when_var_forgotten_by_exist_op(long k, const std::list<int>& keep)
 {
-    reduce_all(this, by_exist, bdd(), k, keep);
+    reduce_all(this, by_exist, bdd(), k, keep, false);
 }
 
 void Bddexpressionwood::reduce_expressions_when_var_forgotten_by_forall_op(long k, const std::list<int>& keep)
 {
-    reduce_all(this, by_forall, bdd(), k, keep);
+    reduce_all(this, by_forall, bdd(), k, keep, false);
+}
+
+void Bddexpressionwood::reduce_expressions_when_vars_forgotten(const std::vector<long>& positions, int forall,
+                                                               const std::list<int>& keep)
+{
+    // after the first variable the forest is as the rebuild leaves it
+    for (size_t k = 0; k < positions.size(); k++)
+        reduce_all(this, forall ? by_forall : by_exist, bdd(), positions[k], keep, k > 0);
 }
 
 void Bddexpressionwood::suppress_locals(const std::list<int>& keep)
@@ -281,7 +376,9 @@ void Bddexpressionwood::suppress_locals(const std::list<int>& keep)
         if (reads_itself(this, i, e) || e->abstraction != 0 || read_by_abstract(this, i)) continue;
         suppress(this, i);
     }
-    constants_propagation();
+    // The kept equations are kept by the propagation too: a kept constant that is read would
+    // otherwise leave its variable (a declared output or next state) without an equation.
+    constants_propagation(keep);
     clean_reader_sets(this);
 }
 
@@ -316,7 +413,7 @@ void Bddexpressionwood::suppress_wires(const std::list<int>& keep)
         suppress(this, i);
         late_dates[i] = 0;
     }
-    constants_propagation();
+    constants_propagation(keep); // as in suppress_locals
     clean_reader_sets(this);
     critical_path_dates(this);
 }

@@ -528,3 +528,103 @@ TEST(ReducePropositionByAssertion, Cases)
     // latest_sort: x (late 1) then y; x := a AND b gives the implicant a AND b
     EXPECT_EQ(f.w.reduce_proposition_by_assertion(), f.AND(f.v("a"), f.v("b")));
 }
+
+// The keep list of suppress_locals and suppress_wires is that of their constant propagation too: a
+// kept constant that is read stays (with no readers) instead of leaving its variable undefined.
+TEST(SuppressLocals, AKeptConstantThatIsReadStays)
+{
+    for (int wires = 0; wires < 2; wires++) {
+        small_forest f({"a", "c", "g", "y"});
+        f.define("c", f.m->Bdd_one())->setUserType(1);
+        f.define("g", f.AND(f.v("c"), f.v("a")));
+        f.define("y", f.OR(f.v("g"), f.v("c")))->setUserType(1);
+        if (wires)
+            f.w.suppress_wires({1});
+        else
+            f.w.suppress_locals({1});
+        ASSERT_NE(f.eq("c"), nullptr) << wires;
+        EXPECT_EQ(f.eq("c")->bdd_exp, f.m->Bdd_one());
+        EXPECT_TRUE(f.w.readers[1].empty());
+        EXPECT_EQ(f.eq("y")->bdd_exp, f.m->Bdd_one());
+        // without a keep list the constant goes, as before
+        small_forest g({"a", "c", "y"});
+        g.define("c", g.m->Bdd_one())->setUserType(1);
+        g.define("y", g.AND(g.v("c"), g.v("a")))->setUserType(1);
+        if (wires)
+            g.w.suppress_wires();
+        else
+            g.w.suppress_locals();
+        EXPECT_EQ(g.eq("c"), nullptr);
+    }
+}
+
+// The form over several variables gives what the one-variable form gives variable by variable.
+TEST(ReduceExpressions, SeveralVariablesAsOneByOne)
+{
+    std::mt19937 rng(21);
+    for (int round = 0; round < 200; round++) {
+        for (int forall = 0; forall < 2; forall++) {
+            unsigned seed = rng();
+            small_forest f, g;
+            std::mt19937 r1(seed), r2(seed);
+            random_forest(f, 5, 14, r1);
+            random_forest(g, 5, 14, r2);
+            for (long p = 5; p < 19; p += 3) {
+                f.w.exp_table[p]->setUserType(1);
+                g.w.exp_table[p]->setUserType(1);
+            }
+            std::vector<long> inputs{3, 0, 4, 1, 2};
+            for (long k : inputs) {
+                if (forall)
+                    f.w.reduce_expressions_when_var_forgotten_by_forall_op(k, {1});
+                else
+                    f.w.reduce_expressions_when_var_forgotten_by_exist_op(k, {1});
+            }
+            g.w.reduce_expressions_when_vars_forgotten(inputs, forall, {1});
+            ASSERT_EQ(f.w.expression_ids, g.w.expression_ids) << round;
+            // the two forests have their own managers: the right members are compared by value
+            std::mt19937 values(round);
+            for (int sample = 0; sample < 64; sample++) {
+                std::vector<int> v(f.w.nb_bdd_vars);
+                for (int& x : v) x = values() & 1;
+                for (long p : f.w.expression_ids)
+                    EXPECT_EQ(value_of(f.w.exp_table[p]->bdd_exp, v), value_of(g.w.exp_table[p]->bdd_exp, v)) << p;
+            }
+            for (long p : f.w.expression_ids) EXPECT_EQ(f.w.exp_table[p]->dependances, g.w.exp_table[p]->dependances);
+            for (long p = 0; p < f.w.nb_bdd_vars; p++) EXPECT_EQ(f.w.readers[p], g.w.readers[p]) << p;
+        }
+    }
+}
+
+// Every input forgotten at once (as the automaton forgets its inputs) against the quantification of
+// all of them done here on the original right members; kept equations all stay.
+TEST(ReduceExpressions, AllInputsForgottenAgainstQuantificationHere)
+{
+    std::mt19937 rng(5);
+    for (int round = 0; round < 60; round++) {
+        for (int forall = 0; forall < 2; forall++) {
+            small_forest f;
+            random_forest(f, 4, 10, rng);
+            for (long p = 4; p < 14; p += 2) f.w.exp_table[p]->setUserType(1);
+            snapshot before(f.w);
+            f.w.reduce_expressions_when_vars_forgotten({0, 1, 2, 3}, forall, {1});
+            local_function expected = [&](long p, std::vector<int>& v) {
+                bool all = true, any = false;
+                for (unsigned code = 0; code < 16; code++) {
+                    std::vector<int> c = v;
+                    for (int k = 0; k < 4; k++) c[k] = (code >> k) & 1;
+                    bool x = value_of(before.member[p], c);
+                    all = all && x;
+                    any = any || x;
+                }
+                return forall ? all : any;
+            };
+            expect_same_network(before, expected, f.w);
+            expect_coherent(f.w);
+            expect_folded(f.w);
+            for (long p = 4; p < 14; p += 2) EXPECT_NE(f.w.exp_table[p], nullptr) << p;
+            for (long p : f.w.expression_ids)
+                for (long k = 0; k < 4; k++) EXPECT_EQ(f.w.exp_table[p]->dependances.count(k), 0u);
+        }
+    }
+}
