@@ -37,8 +37,9 @@ b_automaton::~b_automaton()
 // when the forest has no slot for it. A name repeated across the declaration groups was declared
 // once, at its first position, and moved the later variables down: then the variable is found by
 // its name. A renamed entry of the name arrays is found at its layout position.
-static long slot_of(Bddexpressionwood* wood, long layout, const std::string& name)
+long b_automaton::slot_of(long layout, const std::string& name) const
 {
+    if (wood == nullptr) return -1;
     const long n = wood->Nb_bdd_vars();
     long p = layout;
     if (p >= n || wood->manager->Name_var_by_index(p) != name) {
@@ -54,11 +55,11 @@ void b_automaton::keep_outputs_registers_equations()
     Bddexpression** table = wood->Exp_table();
     const long ns = state_count;
     for (int i = 0; i < state_count; ++i) {
-        long p = slot_of(wood, ns + i, next_state_names[i]);
+        long p = slot_of(ns + i, next_state_names[i]);
         if (p >= 0 && table[p] != nullptr) table[p]->setUserType(1);
     }
     for (int j = 0; j < output_count; ++j) {
-        long p = slot_of(wood, 2 * ns + input_count + j, output_names[j]);
+        long p = slot_of(2 * ns + input_count + j, output_names[j]);
         if (p >= 0 && table[p] != nullptr) table[p]->setUserType(1);
     }
 }
@@ -231,7 +232,7 @@ int b_automaton::num_local(const std::string& name)
 void b_automaton::reverse_output(int j)
 {
     if (wood == nullptr || j < 0 || j >= output_count) return;
-    long p = slot_of(wood, 2L * state_count + input_count + j, output_names[j]);
+    long p = slot_of(2L * state_count + input_count + j, output_names[j]);
     if (p >= 0) wood->append_not_expression(p);
 }
 

@@ -53,6 +53,8 @@ private:
     void declare_all(); // one New_var_last per name, in the layout order
 };
 
+class b_automaton_connector;
+
 // A synchronous Boolean automaton over one forest: registers with initial values, inputs,
 // outputs, locals, an assertion and an invariant.
 class b_automaton {
@@ -80,6 +82,9 @@ public:
 
     // User type 1 on each next-state and output equation that exists.
     void keep_outputs_registers_equations();
+    // Position of the variable that the layout puts at layout and names name (found by its name when
+    // a repeated name moved the layout); -1 when the forest has no slot for it.
+    long slot_of(long layout, const std::string& name) const;
     // Sets the forest's shared-manager flag when there is a forest; returns the forest.
     Bddexpressionwood* set_common_bdd_manager(int flag);
 
@@ -132,6 +137,23 @@ public:
     std::list<std::string> inputs_list();
     std::list<std::string> outputs_list();
     std::list<std::string> locals_list();
+
+    // ---- cleaning, undefined variables, cycle breaking, input forgetting ----
+    // Forgets the equations of the variables that no output needs, reporting them on the standard
+    // output stream; a needed register keeps its next-state equation. Returns the use marks (one
+    // per position, 1 for needed; to be freed with delete[]), null when the forest has no slot.
+    int* useless_clean();
+    // Names of the next-state variables, outputs and locals that have no equation, by position.
+    std::list<std::string> identify_undef_variables();
+    // Breaks the combinational cycles by expansion on the inputs; the created variables become
+    // locals. With dump, writes the forest on f. Returns 1 when no cycle is left.
+    int make_sortable(int verbose, int dump, std::fstream& f);
+    // Every input quantified out of every equation; the next-state and output equations stay.
+    void forget_exist_inputs();
+    void forget_forall_inputs();
+    // Early dates and late dates 0 before a new dating.
+    void clear_dates();
+    // ---- end of cleaning ----
 
     // ---- target writers ----
     // -- sorting, LUSTRE, description, BAC, awaited inputs (tag textw) --
@@ -212,7 +234,59 @@ public:
     bool registers_chained() const;
     // -- end of tag targets --
     // ---- end of target writers ----
+
+    // ---- simulation, input sensitivity, product and observer (tag simprod) ----
+    // The synchronous product of the n components with their instance names, wired by the
+    // connectors (count of them; null when count is 0); each component's variables renamed
+    // instance "_" name except inputs and outputs, which are shared by name. When two variables of
+    // the product would bear one name, or a connector names nothing, a line goes to the standard
+    // error stream and the product is left empty: no forest and every count 0.
+    b_automaton(int n, b_automaton** components, std::string* instances, int count,
+                b_automaton_connector* connectors);
+    // f, a function of this automaton, rebuilt in target: the variable at position p becomes the
+    // target's variable at map[p]. Each node is rebuilt once. Empty for an empty f, and with a
+    // message for a variable whose map entry is no position of target.
+    bdd bdd_isomorphe(bddpp_manager* target, bdd f, int* map);
+
+    // One synchronous step on a valuation of every variable (0, 1, 2 undetermined): dst := src,
+    // every equation evaluated in date order (the dates are computed first when they are not),
+    // then the registers take their next values. Returns 1 when every equation gave 0 or 1; else
+    // 0 with dst holding the partial valuation, the registers not advanced, and with verbose the
+    // report shown in the message window. src and dst hold one int per variable.
+    int evaluation_etat_suivant(int* src, int verbose, int* dst);
+    // Under the cube cond: the cube of the next state over the register positions, and the cube of
+    // the outputs through outputs; a function that cond leaves open is reported on the standard
+    // error stream and left out. Constant 0 for both under a contradictory cond; a cond that is no
+    // cube (its cofactors would not be the functions under it) is refused with a line on the
+    // standard error stream, and both are constant 1.
+    bdd evaluation_etat_suivant(bdd& cond, int unused, bdd* outputs);
+    // The cube cond split into classes whose next state and outputs are fixed: the classes'
+    // conditions are pairwise disjoint cubes covering constant 1. Returns the number of classes;
+    // 0 for a contradictory cond, and with a line on the standard error stream for one that is no
+    // cube.
+    int evaluation_etats_suivants(bdd& cond, std::vector<bdd>& conditions, std::vector<bdd>& next_states,
+                                  std::vector<bdd>& outputs);
+    // The same into arrays that the caller sizes for every class.
+    int evaluation_etats_suivants(bdd& cond, bdd* conditions, bdd* next_states, bdd* outputs);
+    // The same writing at most room classes; returns the number of classes, which may exceed room.
+    int evaluation_etats_suivants(bdd& cond, bdd* conditions, bdd* next_states, bdd* outputs, int room);
+    // For the cube state: the conditions under which every equation that the variable at index
+    // reads is determined; the search is traced on the standard error stream.
+    std::list<bdd> sensibilite_entrees(bdd state, long index);
+    // The earlier search over every equation of the forest reduced by the cube state.
+    std::list<bdd> old_sensibilite_entrees(bdd state);
+    // -- helpers of the simulation (tag simprod) --
+    long next_state_position(int i) const; // position of register i's next-state variable; -1
+    long output_position(int k) const;     // position of output k's variable; -1
+    // The cubes of the registers' next values and of the outputs that w's equations fix.
+    bdd next_state_cube(Bddexpressionwood* w);
+    bdd output_cube(Bddexpressionwood* w);
+    // -- end of tag simprod --
 };
+
+// Marks every position that the equation at p needs (its dependencies, p itself, and so on through
+// the equations met), on an explicit worklist; 1 when it marked at least one position.
+int internal_use_detection(Bddexpressionwood* wood, int* marks, int p);
 
 // A wire of the synchronous product: output from_output of automaton from_automaton drives
 // input to_input of automaton to_automaton.
@@ -231,5 +305,25 @@ public:
 
 // from_automaton ":" from_output " --> " to_automaton ":" to_input, then a newline.
 std::ostream& operator<<(std::ostream& os, const b_automaton_connector& c);
+
+// ---- simulation, product and observer (tag simprod) ----
+// Shows a report of the automaton meant for the modal message window. The dialog layer installs
+// its window here; until then the text and a newline go to the standard error stream, as the
+// dialogs do without a display.
+extern void (*b_automaton_message_window)(const std::string& text);
+
+// a and b side by side ("inst0", "inst1"), every input wired to the output of the other that
+// bears its name; null when a or b is null or the product cannot be built.
+b_automaton* merge(b_automaton* a, b_automaton* b);
+// An automaton whose output "equiv" is true when each output name common to both lists has equal
+// values on its two inputs "equiv_observer_autom1_" name and "equiv_observer_autom2_" name; the
+// connectors from automata 0 and 1 to the observer (number 2) go out through the pointers, in a
+// new array that the caller deletes.
+b_automaton* equiv_observer(std::list<std::string>& outputs1, std::list<std::string>& outputs2, int* count,
+                            b_automaton_connector** connectors);
+// The product of a ("autom1"), b ("autom2") and their observer ("observer"); null when a or b is
+// null or the product cannot be built.
+b_automaton* observateur_equivalence(b_automaton* a, b_automaton* b);
+// -- end of tag simprod --
 
 #endif

@@ -9,15 +9,21 @@ std::list<long> b_automaton::sort()
 {
     if (wood == nullptr) return std::list<long>();
     // every call dates the equations afresh: the computation only raises dates
+    clear_dates();
+    wood->update_nb_level(0);
+    level_count = wood->compute_dates();
+    return wood->loop_detection();
+}
+
+void b_automaton::clear_dates()
+{
+    if (wood == nullptr) return;
     for (int k = 0; k < wood->exp_number(); ++k) {
         Bddexpression* e = wood->exp(k);
         if (e == nullptr) continue;
         e->early_date = 0;
         e->setLateDate(0);
     }
-    wood->update_nb_level(0);
-    level_count = wood->compute_dates();
-    return wood->loop_detection();
 }
 
 void b_automaton::BAC_put(std::ostream&, int, const std::string&)

@@ -309,6 +309,47 @@ public:
     void useless_local(long b);
     // Self-dependence report of the equation e at b on the standard error stream, then exit status 1.
     [[noreturn]] void self_dependance_exit(long b, const Bddexpression& e) const;
+    // The same report, without ending the process.
+    void self_dependance_report(long b, const Bddexpression& e) const;
+
+    // ---- simplification ----
+    // The operations taking a keep list never delete an equation whose user type is in it; the
+    // others use an empty list. Loops over positions, reader sets and dependencies run ascending.
+    // Folds every constant equation that is read into its readers, until none is left with
+    // readers; the folded equations are deleted unless kept. Every reader set is rebuilt after.
+    void constants_propagation(const std::list<int>& keep);
+    void constants_propagation();
+    // constants_propagation(), then 1 when every equation left has a constant right member.
+    int global_tautology();
+    // Every right member f := f restricted by care, then constants_propagation(keep).
+    void reduce_expressions(bdd care, const std::list<int>& keep);
+    void reduce_expressions(bdd care);
+    // Every right member with the variable at position k quantified out, then constants_propagation().
+    void reduce_expressions_when_var_forgotten_by_exist_op(long k);
+    void reduce_expressions_when_var_forgotten_by_forall_op(long k);
+    // The same with constants_propagation(keep), so that the kept equations stay.
+    void reduce_expressions_when_var_forgotten_by_exist_op(long k, const std::list<int>& keep);
+    void reduce_expressions_when_var_forgotten_by_forall_op(long k, const std::list<int>& keep);
+    // The same as the keep-list form of the existential (forall 0) or universal (forall 1) one for
+    // each position in turn; from the second position on, the reader sets are kept in step fold by
+    // fold instead of being rebuilt, so that each position costs what its readers cost.
+    void reduce_expressions_when_vars_forgotten(const std::vector<long>& positions, int forall,
+                                                const std::list<int>& keep);
+    // Substitutes every non-kept equation that is read and reads something into its readers and
+    // deletes it (an equation reading its own variable is left); then constants_propagation(keep).
+    void suppress_locals(const std::list<int>& keep);
+    void suppress_locals();
+    // The same for the equation at b alone, whatever its user type; a self-dependence is reported
+    // and changes nothing.
+    void suppress_local(long b);
+    // One ascending pass substituting and deleting every non-kept equation that reads exactly one
+    // other variable; then constants_propagation(keep) and new dates. Equations whose dates a cycle
+    // makes infinite keep the dates they had.
+    void suppress_wires(const std::list<int>& keep);
+    void suppress_wires();
+    // One implicant of the first non-constant right member in latest_sort order; constant 1.
+    bdd reduce_proposition_by_assertion();
+    // ---- end of simplification ----
 
     // Copies every equation of source into this forest under new names: each variable that
     // source defines or reads gets a new variable at the end of the order, named by its name

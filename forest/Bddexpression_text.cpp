@@ -120,10 +120,15 @@ std::ostream& operator<<(std::ostream& os, const Bddexpressionwood& w)
     return os;
 }
 
-void Bddexpressionwood::self_dependance_exit(long b, const Bddexpression& e) const
+void Bddexpressionwood::self_dependance_report(long b, const Bddexpression& e) const
 {
     std::cerr << "ERROR: detected self-dependance about variable : " << b << " !!!" << std::endl
               << "in associated expression: " << e << std::endl << std::endl
               << "in associated wood:" << std::endl << *this << std::endl;
+}
+
+void Bddexpressionwood::self_dependance_exit(long b, const Bddexpression& e) const
+{
+    self_dependance_report(b, e);
     bdd_exit(1);
 }

@@ -9,6 +9,7 @@
 #include <FL/fl_ask.H>
 #include <FL/x.H>
 
+#include "automaton/b_automaton.h"
 #include "formspp_copy.h"
 
 bool forms_display_available()
@@ -48,6 +49,9 @@ void fl_show_Smessages(const std::string& text)
 {
     show_box(fl_message, text);
 }
+
+// The automaton's reports go to the message window wherever the dialogs are linked in.
+static const bool automaton_reports_in_window = (b_automaton_message_window = fl_show_Smessages, true);
 
 void fl_show_Salert(const std::string& text)
 {

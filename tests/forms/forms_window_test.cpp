@@ -6,6 +6,9 @@
 #include <functional>
 #include <unistd.h>
 
+// before the toolkit's Forms header, whose macros would rename the engine's parameters
+#include "automaton/b_automaton.h"
+
 #include <FL/Fl.H>
 #include <FL/Fl_Browser.H>
 #include <FL/Fl_Button.H>
@@ -226,6 +229,38 @@ TEST_F(Window, DrawsStringsWithFontThenSize)
 {
     EXPECT_EQ(dark_pixels("", 14), 0);
     EXPECT_GT(dark_pixels("Hi", 14), 0);
+}
+
+// The verbose step of an automaton shows its report in the message window, once, and nothing on
+// the standard error stream. With NELVOR_SCREENSHOTS set to a directory, the screen is saved
+// there while the window is open (step_report.png), for a look.
+TEST_F(Window, StepReportIsShownInTheMessageWindow)
+{
+    b_autom_dec* dec = new b_autom_dec({}, {}, std::list<std::string>{"x", "y"}, std::list<std::string>{"z"}, {});
+    bddpp_manager* m = dec->manager_associe();
+    new Bddexpression(dec->wood, m->Bdd_var_by_name("z"), m->Bdd_and(m->Bdd_var_by_name("x"), m->Bdd_var_by_name("y")),
+                      0, 0);
+    b_automaton a(dec, nullptr, m->Bdd_one(), m->Bdd_zero());
+    delete dec;
+    const std::string report = "ERROR IN EVALUATION: \n\n because the variable z  depends on y\n\n"
+                               " and I don't know how to evaluate it!\n";
+    bool shown = false;
+    next_dialog([&](Fl_Window* w) {
+        shown = labelled(w, report) != nullptr;
+        const char* shots = std::getenv("NELVOR_SCREENSHOTS");
+        if (shots != nullptr && *shots != '\0') {
+            for (int k = 0; k < 20; ++k) Fl::check();
+            std::string command = std::string("xwd -root -silent | convert xwd:- '") + shots + "/step_report.png'";
+            EXPECT_EQ(std::system(command.c_str()), 0);
+        }
+        close_window(w);
+    });
+    int src[3] = {2, 1, 2}, dst[3];
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(a.evaluation_etat_suivant(src, 1, dst), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(dialogs_seen, 1);
 }
 
 } // namespace
