@@ -1,5 +1,6 @@
 // The forest simplifications and the automaton cleanings on circuits read from BLIF files.
-// Usage: simplify_bench [-t SECONDS] FILE.blif [REWRITE ...]   (default: every rewrite, 300 s each)
+// Usage: simplify_bench [-t SECONDS] [-write DIR] FILE.blif [REWRITE ...]   (default: every rewrite,
+// 300 s each)
 // Each rewrite runs in its own process on a fresh reading of the file, so that the peak memory
 // printed is that rewrite's; a rewrite still running after the time limit, or needing more than
 // 4 GiB, is reported as such.
@@ -59,6 +60,21 @@ static const std::vector<std::pair<std::string, std::function<std::string(b_auto
      }},
     {"suppress_wires", [](b_automaton* a) { a->wood->suppress_wires(keep_declared); return std::string(); }},
     {"suppress_locals", [](b_automaton* a) { a->wood->suppress_locals(keep_declared); return std::string(); }},
+    {"suppress_local", [](b_automaton* a) {
+         // the first equation that can be substituted: read, reading something, not kept
+         Bddexpressionwood* w = a->wood;
+         for (long i = 0; i < w->nb_bdd_vars; ++i) {
+             Bddexpression* e = w->exp_table[i];
+             if (e == nullptr || e->user_type == 1 || w->readers[i].empty() || e->dependances.empty()) continue;
+             w->suppress_local(i);
+             return "at " + std::to_string(i);
+         }
+         return std::string("none");
+     }},
+    {"reduce_proposition", [](b_automaton* a) {
+         bdd c = a->wood->reduce_proposition_by_assertion();
+         return std::to_string(a->manager_associe()->set_of_index_depend_on(c).size()) + " literals";
+     }},
     {"useless_clean", [](b_automaton* a) {
          std::streambuf* out = std::cout.rdbuf(nullptr);
          std::streambuf* err = std::cerr.rdbuf(nullptr);
@@ -84,6 +100,20 @@ static std::string read_text(const std::string& path)
     return text.str();
 }
 
+// With -write DIR: the automaton before (DIR/before.blif) and after the rewrite (DIR/NAME.blif), written
+// by its BLIF writer; after useless_clean only what the marks keep, every input included.
+static std::string write_dir;
+
+static void write_blif(b_automaton* a, const std::string& path, int* keep)
+{
+    std::ofstream out(path.c_str());
+    a->sort();
+    if (keep == nullptr)
+        a->BLIF_put(out, 1, "circuit");
+    else
+        a->BLIF_restrict_put(out, 1, "circuit", keep);
+}
+
 // Reads the circuit, sorts it and runs the rewrite; prints one line of figures.
 static void run(const std::string& file, const std::string& text, const std::string& name,
                 const std::function<std::string(b_automaton*)>& rewrite)
@@ -99,9 +129,32 @@ static void run(const std::string& file, const std::string& text, const std::str
         a->sort();
         double read = cpu_seconds() - start;
         int before = a->wood->exp_number();
+        if (!write_dir.empty()) write_blif(a, write_dir + "/before.blif", nullptr);
         double t0 = cpu_seconds();
-        std::string figure = rewrite(a);
+        std::string figure;
+        std::vector<int> keep;
+        if (name == "useless_clean" && !write_dir.empty()) {
+            std::streambuf* out = std::cout.rdbuf(nullptr);
+            std::streambuf* err = std::cerr.rdbuf(nullptr);
+            int* marks = a->useless_clean();
+            std::cout.rdbuf(out);
+            std::cerr.rdbuf(err);
+            keep.assign(marks, marks + a->wood->Nb_bdd_vars());
+            delete[] marks;
+        } else {
+            figure = rewrite(a);
+        }
         double t = cpu_seconds() - t0;
+        if (!write_dir.empty()) {
+            bool registers = false;
+            for (int i = 0; i < a->input_count && !keep.empty(); ++i) {
+                long p = a->manager_associe()->Index_var_by_name(a->input_names[i]);
+                if (p >= 0) keep[p] = 1;
+            }
+            for (int i = 0; i < a->state_count && !keep.empty(); ++i) registers = registers || keep[i] == 1;
+            if (!keep.empty() && a->state_count > 0 && !registers) keep[0] = 1; // a sequential file for dsec
+            write_blif(a, write_dir + "/" + name + ".blif", keep.empty() ? nullptr : keep.data());
+        }
         std::printf("%-12s %-22s equations %7d -> %7d  read+sort %7.2f s  rewrite %8.3f s  peak %6ld MB  %s\n",
                     file.c_str(), name.c_str(), before, a->wood->exp_number(), read, t, peak_kb() / 1024,
                     figure.c_str());
@@ -114,12 +167,15 @@ int main(int argc, char** argv)
 {
     int limit = 300;
     int k = 1;
-    if (k + 1 < argc && std::string(argv[k]) == "-t") {
-        limit = std::atoi(argv[k + 1]);
-        k += 2;
+    for (bool option = true; option && k + 1 < argc;) {
+        std::string o = argv[k];
+        option = o == "-t" || o == "-write";
+        if (o == "-t") limit = std::atoi(argv[k + 1]);
+        if (o == "-write") write_dir = argv[k + 1];
+        if (option) k += 2;
     }
     if (k >= argc) {
-        std::fprintf(stderr, "usage: simplify_bench [-t SECONDS] FILE.blif [REWRITE ...]\n");
+        std::fprintf(stderr, "usage: simplify_bench [-t SECONDS] [-write DIR] FILE.blif [REWRITE ...]\n");
         return 1;
     }
     std::string path = argv[k++];

@@ -50,11 +50,37 @@ void follow_support(Bddexpressionwood* w, long i, Bddexpression* e, const bdd& f
         if (after.count(x) == 0 && x >= 0 && x < w->nb_bdd_vars) w->readers[x].erase(i);
 }
 
+// Cofactors by one cube over a literal array made once. Bdd_reduce(f, cube) gives the same function
+// but makes the array for every call, which costs the variable count each time: over every
+// equation of a forest that would be quadratic.
+struct cube_cofactor {
+    bddpp_manager* m;
+    std::vector<int> vals; // per position: 1, 0, or 2 for a variable that the cube leaves free
+    explicit cube_cofactor(bddpp_manager* m) : m(m), vals(m->nvars, 2) {}
+    bdd of(const bdd& f)
+    {
+        if (f.node_ptr == nullptr || f.node_ptr == m->terminal) return f;
+        int link = f.link;
+        bdd_node* n = m->Bdd_cube_reduce(f.link, f.node_ptr, vals.data(), link);
+        return bdd(m, link, n);
+    }
+    // f with the variable at position p set to value
+    bdd of(const bdd& f, long p, int value)
+    {
+        vals[p] = value;
+        bdd r = of(f);
+        vals[p] = 2;
+        return r;
+    }
+};
+
 enum quantifier { by_care, by_exist, by_forall };
 
-void propagate_constants(Bddexpressionwood* w, const std::list<int>& keep, bool coherent);
+void propagate_constants(Bddexpressionwood* w, const std::list<int>& keep, bool coherent,
+                         const std::set<long>* changed = nullptr);
 
-// coherent: as for propagate_constants; only the equations that read x are then visited.
+// coherent: as for propagate_constants; only the equations that read x are then visited, and their
+// cofactors taken through the literal array.
 void reduce_all(Bddexpressionwood* w, quantifier how, const bdd& care, long k, const std::list<int>& keep,
                 bool coherent)
 {
@@ -67,16 +93,30 @@ void reduce_all(Bddexpressionwood* w, quantifier how, const bdd& care, long k, c
         }
         x = m->Bdd_var_by_index(k);
     }
+    // a care cube that is no constant is applied through its literal array
+    bool cube = how == by_care && care.node_ptr != nullptr && care.node_ptr != m->terminal && m->Bdd_is_cube(care);
+    cube_cofactor cofactor(m);
+    if (cube) m->Bdd_node_to_literals(care.link, care.node_ptr, cofactor.vals.data());
     const std::set<long> visited = coherent && how != by_care ? w->readers[k] : w->expression_ids;
     for (long i : visited) {
         Bddexpression* e = slot_at(w, i);
         if (e == nullptr || e->bdd_exp.manager == nullptr) continue;
-        bdd f = how == by_care ? m->Bdd_reduce(e->bdd_exp, care)
-                : how == by_exist ? m->Bdd_exist(e->bdd_exp, x)
-                                  : m->Bdd_forall(e->bdd_exp, x);
+        bdd f;
+        if (cube) {
+            f = cofactor.of(e->bdd_exp);
+        } else if (how == by_care) {
+            f = m->Bdd_reduce(e->bdd_exp, care);
+        } else if (coherent) {
+            // what Bdd_exist and Bdd_forall give on a function that reads x, the cofactor by x first
+            bdd f1 = cofactor.of(e->bdd_exp, k, 1);
+            bdd f0 = cofactor.of(e->bdd_exp, k, 0);
+            f = how == by_exist ? m->Bdd_or(f0, f1) : m->Bdd_and(f0, f1);
+        } else {
+            f = how == by_exist ? m->Bdd_exist(e->bdd_exp, x) : m->Bdd_forall(e->bdd_exp, x);
+        }
         follow_support(w, i, e, f);
     }
-    propagate_constants(w, keep, coherent);
+    propagate_constants(w, keep, coherent, coherent && how != by_care ? &visited : nullptr);
 }
 
 const std::list<int> no_keep;
@@ -249,7 +289,10 @@ void rebuild_dependances(Bddexpressionwood* w)
 // The constant propagation. coherent: the dependency sets are those of the right members and the
 // reader sets mirror them, as the rebuild that ends a propagation leaves them; the sets are then
 // kept in step fold by fold, which gives what the rebuild gives, without a pass over the forest.
-void propagate_constants(Bddexpressionwood* w, const std::list<int>& keep, bool coherent)
+// changed (coherent only): the equations changed since the last propagation; only they can have
+// become foldable (a kept constant read by abstract equations folds again into nothing).
+void propagate_constants(Bddexpressionwood* w, const std::list<int>& keep, bool coherent,
+                         const std::set<long>* changed)
 {
     if (w->expression_ids.empty()) return;
     bddpp_manager* m = w->manager;
@@ -261,16 +304,18 @@ void propagate_constants(Bddexpressionwood* w, const std::list<int>& keep, bool 
     // pending positions are taken in ascending order; the result does not depend on it, since the
     // cofactors by the folded literals commute.
     std::set<long> pending;
-    for (long i : w->expression_ids)
+    for (long i : changed != nullptr ? *changed : w->expression_ids)
         if (foldable(i)) pending.insert(pending.end(), i);
     std::vector<std::pair<long, std::set<long>>> unchanged; // folded positions and their readers left as they were
     std::vector<std::pair<long, long>> dropped;              // (d, r): r no longer reads d
+    cube_cofactor cofactor(m);
     while (!pending.empty()) {
         long i = *pending.begin();
         pending.erase(pending.begin());
         if (!foldable(i)) continue;
         Bddexpression* e = w->exp_table[i];
-        bdd literal = m->Bdd_is_tautology(e->bdd_exp, 1) ? e->bdd_var : m->Bdd_not(e->bdd_var);
+        // Bdd_reduce(f_r, literal of x_i), through the literal array
+        int value = m->Bdd_is_tautology(e->bdd_exp, 1) ? 1 : 0;
         std::set<long> left;
         for (long r : w->readers[i]) {
             Bddexpression* o = slot_at(w, r);
@@ -279,7 +324,7 @@ void propagate_constants(Bddexpressionwood* w, const std::list<int>& keep, bool 
                 continue;
             }
             std::set<long> before = coherent ? o->dependances : std::set<long>();
-            o->bdd_exp = m->Bdd_reduce(o->bdd_exp, literal);
+            o->bdd_exp = cofactor.of(o->bdd_exp, i, value);
             o->internal_build_dependances();
             // the reader sets are those of before the propagation until it ends
             if (coherent)
