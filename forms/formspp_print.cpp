@@ -53,6 +53,18 @@ std::string offset10(long long v)
     return text;
 }
 
+// Prints every line through print_line and starts the next page through next_page (1 for the
+// second page, ...) wherever the markup cuts one.
+template <class Line, class Page> void print_pages(const std::string* lines, int number, Line print_line, Page next_page)
+{
+    markup_page_cutter cutter;
+    int k = 0;
+    for (int i = 0; i < number; ++i) {
+        print_line(lines[i]);
+        if (cutter.cut_after(lines[i], i + 1 < number)) next_page(++k);
+    }
+}
+
 } // namespace
 
 OFD_afficheur_filtre_impression::OFD_afficheur_filtre_impression(std::string* lines_, int number)
@@ -69,24 +81,15 @@ int OFD_afficheur_filtre_impression::typeligne(const std::string& l)
 void OFD_afficheur_filtre_impression::imprime_pdf(std::ostream& f)
 {
     begin_pdf(f);
-    markup_page_cutter cutter;
-    int k = 0;
-    for (int i = 0; i < nb_lines; ++i) {
-        pdf(f, lines[i]);
-        if (cutter.cut_after(lines[i], i + 1 < nb_lines)) next_page_pdf(f, ++k);
-    }
+    print_pages(lines, nb_lines, [&](const std::string& l) { pdf(f, l); }, [&](int k) { next_page_pdf(f, k); });
     end_pdf(f);
 }
 
 void OFD_afficheur_filtre_impression::imprime_postscript(std::ostream& f)
 {
     begin_postscript(f);
-    markup_page_cutter cutter;
-    int k = 0;
-    for (int i = 0; i < nb_lines; ++i) {
-        postscript(f, lines[i]);
-        if (cutter.cut_after(lines[i], i + 1 < nb_lines)) next_page_postscript(f, ++k);
-    }
+    print_pages(lines, nb_lines, [&](const std::string& l) { postscript(f, l); },
+                [&](int k) { next_page_postscript(f, k); });
     end_postscript(f);
 }
 
