@@ -65,6 +65,25 @@ template <class Line, class Page> void print_pages(const std::string* lines, int
     }
 }
 
+// The specification lines, read alike for both languages: "#C" draws the rules of the block it
+// ends through end_block and starts a new block at the current line; "#P" restarts the print
+// position. Whether l was one of them.
+template <class End>
+bool take_specification(const std::string& l, int type, int& line, int& block, int widths[markup_columns],
+                        char rules[markup_columns], End end_block)
+{
+    if (type == 1) {
+        end_block();
+        block = line;
+    } else if (type == 2) {
+        line = 0;
+    } else {
+        return false;
+    }
+    markup_read_columns(l, widths, rules);
+    return true;
+}
+
 } // namespace
 
 OFD_afficheur_filtre_impression::OFD_afficheur_filtre_impression(std::string* lines_, int number)
@@ -241,16 +260,9 @@ void OFD_afficheur_filtre_impression::end_pdf(std::ostream& f)
 
 void OFD_afficheur_filtre_impression::pdf(std::ostream&, const std::string& l)
 {
-    switch (markup_type(l)) {
-    case 1:
-        pdf_block_rules();
-        block = line;
-        markup_read_columns(l, widths, rules);
-        break;
-    case 2:
-        line = 0;
-        markup_read_columns(l, widths, rules);
-        break;
+    int type = markup_type(l);
+    if (take_specification(l, type, line, block, widths, rules, [this] { pdf_block_rules(); })) return;
+    switch (type) {
     case 3: {
         std::string y = num(pdf_top - 10 * line);
         draw("    " + num(margin) + " " + y + " m");
@@ -335,16 +347,9 @@ void OFD_afficheur_filtre_impression::end_postscript(std::ostream& f)
 
 void OFD_afficheur_filtre_impression::postscript(std::ostream& f, const std::string& l)
 {
-    switch (markup_type(l)) {
-    case 1:
-        ps_block_rules(f);
-        block = line;
-        markup_read_columns(l, widths, rules);
-        break;
-    case 2:
-        line = 0;
-        markup_read_columns(l, widths, rules);
-        break;
+    int type = markup_type(l);
+    if (take_specification(l, type, line, block, widths, rules, [&] { ps_block_rules(f); })) return;
+    switch (type) {
     case 3: {
         std::string y = num(ps_top - 10 * line);
         ps_line(f, "newpath " + num(margin) + " " + y + " moveto " +
