@@ -4,34 +4,16 @@
 #include <FL/Fl_Check_Browser.H>
 #include <FL/Fl_Window.H>
 
-#include "formspp_copy.h"
 #include "simulator_panel.h"
 
-static simulator_input_widgets widgets_of(const OFD_bdd_simulator_input& p)
+OFD_bdd_simulator_input::OFD_bdd_simulator_input(bddpp_manager* m, int h) : manager(m)
 {
-    return {p.window, p.quit_button, p.go_button, p.init_button, p.signal_browser, p.sticky_browser};
+    simulator_take_input_widgets(*this, simulator_build_input(nullptr, 0, h));
 }
 
-static void take_widgets(OFD_bdd_simulator_input& p, bddpp_manager* m, const simulator_input_widgets& w)
+OFD_bdd_simulator_input::OFD_bdd_simulator_input(Fl_Window* parent, bddpp_manager* m, int x, int h) : manager(m)
 {
-    p.window = w.window;
-    p.quit_button = w.quit;
-    p.go_button = w.go;
-    p.init_button = w.init;
-    p.signal_browser = w.signal;
-    p.sticky_browser = w.sticky;
-    p.manager = m;
-    p.nb_inputs = 0;
-}
-
-OFD_bdd_simulator_input::OFD_bdd_simulator_input(bddpp_manager* m, int h)
-{
-    take_widgets(*this, m, simulator_build_input(nullptr, 0, h));
-}
-
-OFD_bdd_simulator_input::OFD_bdd_simulator_input(Fl_Window* parent, bddpp_manager* m, int x, int h)
-{
-    take_widgets(*this, m, simulator_build_input(parent, x, h));
+    simulator_take_input_widgets(*this, simulator_build_input(parent, x, h));
 }
 
 OFD_bdd_simulator_input::~OFD_bdd_simulator_input()
@@ -44,35 +26,21 @@ void OFD_bdd_simulator_input::add(bdd v)
     long p = simulator_bdd_position(manager, v, "OFD_bdd_simulator_input::add");
     if (p < 0) return;
     positions.push_back(p);
-    with_copy(manager->Name_var_by_index(p), [&](char* copy) {
-        signal_browser->add(copy);
-        sticky_browser->add(copy);
-    });
+    simulator_add_input_row(simulator_input_widgets_of(*this), manager->Name_var_by_index(p));
     ++nb_inputs;
 }
 
 bdd OFD_bdd_simulator_input::check(int* init, int* quit)
 {
     bdd result;
-    simulator_event e = simulator_poll(widgets_of(*this));
-    *quit = e == simulator_quit;
-    if (e == simulator_quit) return result;
-    *init = e == simulator_init;
-    if (e == simulator_init) {
-        signal_browser->check_none();
-    } else if (e == simulator_go) {
-        result = manager->Bdd_one();
-        int row = 1;
-        for (long p : positions) {
-            bdd v = manager->Bdd_var_by_index(p);
-            if (signal_browser->checked(row)) {
-                result = manager->Bdd_and(result, v);
-                if (!sticky_browser->checked(row)) signal_browser->checked(row, 0);
-            } else {
-                result = manager->Bdd_and(result, manager->Bdd_not(v));
-            }
-            ++row;
-        }
+    simulator_input_widgets w = simulator_input_widgets_of(*this);
+    if (simulator_read_buttons(w, init, quit) != simulator_go) return result;
+    result = manager->Bdd_one();
+    int row = 1;
+    for (long p : positions) {
+        bdd v = manager->Bdd_var_by_index(p);
+        result = manager->Bdd_and(result, simulator_take_signal(w, row) ? v : manager->Bdd_not(v));
+        ++row;
     }
     return result;
 }

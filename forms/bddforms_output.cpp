@@ -19,20 +19,12 @@ void OFD_bdd_simulator_output_callback_moins(Fl_Widget*, void* panel)
     static_cast<OFD_bdd_simulator_output*>(panel)->previous_page();
 }
 
-static void take_widgets(OFD_bdd_simulator_output& p, bddpp_manager* m, int x,
-                         const simulator_output_widgets& w)
+// Copies the built widgets into the panel's fields; no output yet, the state constant 1.
+static void take_widgets(OFD_bdd_simulator_output& p, bddpp_manager* m, int x, const simulator_output_widgets& w)
 {
-    p.window = w.window;
-    p.x_offset = x;
-    p.names = nullptr;
+    simulator_take_output_widgets(p, x, w);
     p.manager = m;
-    p.nb_outputs = 0;
-    p.current_page = 0;
-    p.rows_per_page = w.rows;
     p.state = m->Bdd_one();
-    p.browser = w.browser;
-    p.plus_button = w.plus;
-    p.moins_button = w.moins;
 }
 
 OFD_bdd_simulator_output::OFD_bdd_simulator_output(bddpp_manager* m, int h, const char* title)
@@ -76,9 +68,8 @@ static void colour_from_literals(bddpp_manager* m, Fl_Box* lamp, const std::stri
 
 void OFD_bdd_simulator_output::redisplay()
 {
-    simulator_output_widgets w{window, browser, plus_button, moins_button, rows_per_page};
     std::vector<int> vals = state_literals(manager, state);
-    simulator_show_page(w, lamps, current_page, nb_outputs, names,
+    simulator_show_page(simulator_output_widgets_of(*this), lamps, current_page, nb_outputs, names,
                         [&](int r, int a) { colour_from_literals(manager, lamps[r], names[a], vals); });
 }
 
@@ -86,11 +77,7 @@ void OFD_bdd_simulator_output::add(bdd v)
 {
     long p = simulator_bdd_position(manager, v, "OFD_bdd_simulator_output::add");
     if (p < 0) return;
-    std::string* more_names = new std::string[nb_outputs + 1];
-    for (int a = 0; a < nb_outputs; ++a) more_names[a] = names[a];
-    more_names[nb_outputs] = manager->Name_var_by_index(p);
-    delete[] names;
-    names = more_names;
+    simulator_append(names, nb_outputs, manager->Name_var_by_index(p));
     current_page = simulator_page_after_add(current_page, nb_outputs, rows_per_page);
     ++nb_outputs;
     redisplay();
@@ -106,10 +93,8 @@ void OFD_bdd_simulator_output::bdds_eval(bdd new_state)
     }
     state = new_state;
     std::vector<int> vals = state_literals(manager, state);
-    for (int r = 0; r < rows_per_page; ++r) {
-        int a = r + rows_per_page * current_page;
-        if (a < nb_outputs && lamps[r]->visible_r()) colour_from_literals(manager, lamps[r], names[a], vals);
-    }
+    simulator_colour_visible(simulator_output_widgets_of(*this), lamps, current_page, nb_outputs,
+                             [&](int r, int a) { colour_from_literals(manager, lamps[r], names[a], vals); });
 }
 
 void OFD_bdd_simulator_output::next_page()

@@ -7,10 +7,12 @@
 
 #include <FL/Fl.H>
 #include <FL/fl_ask.H>
+#include <FL/forms.H>
 #include <FL/x.H>
 
 #include "automaton/b_automaton.h"
 #include "formspp_copy.h"
+#include "formspp_layout.h"
 
 bool forms_display_available()
 {
@@ -29,6 +31,14 @@ bool forms_display_available()
         }
     }
     return state == 1;
+}
+
+void forms_end_form_top_left()
+{
+    char flip = fl_flip;
+    fl_flip = 0;
+    fl_end_form();
+    fl_flip = flip;
 }
 
 // Without a display: the text and a newline on stderr; returns whether a display is there.

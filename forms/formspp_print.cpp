@@ -53,6 +53,37 @@ std::string offset10(long long v)
     return text;
 }
 
+// Prints every line through print_line and starts the next page through next_page (1 for the
+// second page, ...) wherever the markup cuts one.
+template <class Line, class Page> void print_pages(const std::string* lines, int number, Line print_line, Page next_page)
+{
+    markup_page_cutter cutter;
+    int k = 0;
+    for (int i = 0; i < number; ++i) {
+        print_line(lines[i]);
+        if (cutter.cut_after(lines[i], i + 1 < number)) next_page(++k);
+    }
+}
+
+// The specification lines, read alike for both languages: "#C" draws the rules of the block it
+// ends through end_block and starts a new block at the current line; "#P" restarts the print
+// position. Whether l was one of them.
+template <class End>
+bool take_specification(const std::string& l, int type, int& line, int& block, int widths[markup_columns],
+                        char rules[markup_columns], End end_block)
+{
+    if (type == 1) {
+        end_block();
+        block = line;
+    } else if (type == 2) {
+        line = 0;
+    } else {
+        return false;
+    }
+    markup_read_columns(l, widths, rules);
+    return true;
+}
+
 } // namespace
 
 OFD_afficheur_filtre_impression::OFD_afficheur_filtre_impression(std::string* lines_, int number)
@@ -69,24 +100,15 @@ int OFD_afficheur_filtre_impression::typeligne(const std::string& l)
 void OFD_afficheur_filtre_impression::imprime_pdf(std::ostream& f)
 {
     begin_pdf(f);
-    markup_page_cutter cutter;
-    int k = 0;
-    for (int i = 0; i < nb_lines; ++i) {
-        pdf(f, lines[i]);
-        if (cutter.cut_after(lines[i], i + 1 < nb_lines)) next_page_pdf(f, ++k);
-    }
+    print_pages(lines, nb_lines, [&](const std::string& l) { pdf(f, l); }, [&](int k) { next_page_pdf(f, k); });
     end_pdf(f);
 }
 
 void OFD_afficheur_filtre_impression::imprime_postscript(std::ostream& f)
 {
     begin_postscript(f);
-    markup_page_cutter cutter;
-    int k = 0;
-    for (int i = 0; i < nb_lines; ++i) {
-        postscript(f, lines[i]);
-        if (cutter.cut_after(lines[i], i + 1 < nb_lines)) next_page_postscript(f, ++k);
-    }
+    print_pages(lines, nb_lines, [&](const std::string& l) { postscript(f, l); },
+                [&](int k) { next_page_postscript(f, k); });
     end_postscript(f);
 }
 
@@ -238,16 +260,9 @@ void OFD_afficheur_filtre_impression::end_pdf(std::ostream& f)
 
 void OFD_afficheur_filtre_impression::pdf(std::ostream&, const std::string& l)
 {
-    switch (markup_type(l)) {
-    case 1:
-        pdf_block_rules();
-        block = line;
-        markup_read_columns(l, widths, rules);
-        break;
-    case 2:
-        line = 0;
-        markup_read_columns(l, widths, rules);
-        break;
+    int type = markup_type(l);
+    if (take_specification(l, type, line, block, widths, rules, [this] { pdf_block_rules(); })) return;
+    switch (type) {
     case 3: {
         std::string y = num(pdf_top - 10 * line);
         draw("    " + num(margin) + " " + y + " m");
@@ -332,16 +347,9 @@ void OFD_afficheur_filtre_impression::end_postscript(std::ostream& f)
 
 void OFD_afficheur_filtre_impression::postscript(std::ostream& f, const std::string& l)
 {
-    switch (markup_type(l)) {
-    case 1:
-        ps_block_rules(f);
-        block = line;
-        markup_read_columns(l, widths, rules);
-        break;
-    case 2:
-        line = 0;
-        markup_read_columns(l, widths, rules);
-        break;
+    int type = markup_type(l);
+    if (take_specification(l, type, line, block, widths, rules, [&] { ps_block_rules(f); })) return;
+    switch (type) {
     case 3: {
         std::string y = num(ps_top - 10 * line);
         ps_line(f, "newpath " + num(margin) + " " + y + " moveto " +

@@ -37,8 +37,7 @@ void OFL_vision_sheet::pop_clip(bool pushed)
 void OFL_vision_sheet::ofl_line(int xa, int ya, int xb, int yb, int c)
 {
     bool pushed = push_clip();
-    fl_color(static_cast<Fl_Color>(c));
-    fl_line(xa, ya, xb, yb);
+    fl_line(xa, ya, xb, yb, static_cast<unsigned>(c));
     pop_clip(pushed);
 }
 
@@ -83,10 +82,7 @@ void OFL_vision_sheet::ofl_rectf(int x, int y, int w, int h, unsigned c)
 void OFL_vision_sheet::ofl_rectbound(int x, int y, int w, int h, unsigned c)
 {
     bool pushed = push_clip();
-    fl_color(static_cast<Fl_Color>(c));
-    fl_rectf(x, y, w, h);
-    fl_color(FL_BLACK);
-    fl_rect(x, y, w, h);
+    fl_rectbound(x, y, w, h, static_cast<unsigned>(c)); // the by-value overload
     pop_clip(pushed);
 }
 
@@ -101,16 +97,14 @@ void OFL_vision_sheet::ofl_circ(int x, int y, int d, unsigned c)
 void OFL_vision_sheet::ofl_circf(int x, int y, int d, unsigned c)
 {
     bool pushed = push_clip();
-    fl_color(static_cast<Fl_Color>(c));
-    fl_pie(x, y, d, d, 0, 360);
+    fl_circf(x, y, d, c);
     pop_clip(pushed);
 }
 
 void OFL_vision_sheet::ofl_circbound(int x, int y, int d, unsigned c)
 {
     bool pushed = push_clip();
-    fl_color(static_cast<Fl_Color>(c));
-    fl_pie(x, y, d, d, 0, 360);
+    fl_circf(x, y, d, c);
     fl_color(FL_BLACK);
     fl_arc(x, y, d, d, 0, 360);
     pop_clip(pushed);

@@ -19,15 +19,7 @@ void OFD_simulator_output_callback_moins(Fl_Widget*, void* panel)
 // Copies the built widgets into the panel's fields; no output yet.
 static void take_widgets(OFD_simulator_output& p, int x, const simulator_output_widgets& w)
 {
-    p.window = w.window;
-    p.x_offset = x;
-    p.names = nullptr;
-    p.nb_outputs = 0;
-    p.current_page = 0;
-    p.rows_per_page = w.rows;
-    p.browser = w.browser;
-    p.plus_button = w.plus;
-    p.moins_button = w.moins;
+    simulator_take_output_widgets(p, x, w);
     p.values = nullptr;
 }
 
@@ -55,25 +47,14 @@ OFD_simulator_output::~OFD_simulator_output()
 
 void OFD_simulator_output::redisplay()
 {
-    simulator_output_widgets w{window, browser, plus_button, moins_button, rows_per_page};
-    simulator_show_page(w, lamps, current_page, nb_outputs, names,
+    simulator_show_page(simulator_output_widgets_of(*this), lamps, current_page, nb_outputs, names,
                         [this](int r, int a) { simulator_colour_lamp(lamps[r], values[a]); });
 }
 
 void OFD_simulator_output::add(const std::string& name)
 {
-    std::string* more_names = new std::string[nb_outputs + 1];
-    int* more_values = new int[nb_outputs + 1];
-    for (int a = 0; a < nb_outputs; ++a) {
-        more_names[a] = names[a];
-        more_values[a] = values[a];
-    }
-    more_names[nb_outputs] = name;
-    more_values[nb_outputs] = 2;
-    delete[] names;
-    delete[] values;
-    names = more_names;
-    values = more_values;
+    simulator_append(names, nb_outputs, name);
+    simulator_append(values, nb_outputs, 2);
     current_page = simulator_page_after_add(current_page, nb_outputs, rows_per_page);
     ++nb_outputs;
     redisplay();
@@ -82,10 +63,8 @@ void OFD_simulator_output::add(const std::string& name)
 void OFD_simulator_output::eval(int* new_values)
 {
     for (int a = 0; a < nb_outputs; ++a) values[a] = new_values[a];
-    for (int r = 0; r < rows_per_page; ++r) {
-        int a = r + rows_per_page * current_page;
-        if (a < nb_outputs && lamps[r]->visible_r()) simulator_colour_lamp(lamps[r], values[a]);
-    }
+    simulator_colour_visible(simulator_output_widgets_of(*this), lamps, current_page, nb_outputs,
+                             [this](int r, int a) { simulator_colour_lamp(lamps[r], values[a]); });
 }
 
 void OFD_simulator_output::next_page()

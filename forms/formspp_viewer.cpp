@@ -13,6 +13,7 @@
 
 #include "formspp.h"
 #include "formspp_files.h"
+#include "formspp_layout.h"
 #include "utils/Stringpp.h"
 #include "utils/g_time.h"
 
@@ -57,12 +58,7 @@ OFD_afficheur::OFD_afficheur(Fl_Window* parent_, int language_)
     text_button = viewer_button(750, 630, 100, 50, english ? "text file" : "fichier texte");
     page_input = fl_add_input(FL_NORMAL_INPUT, 150, 645, 40, 20, "");
     go_button = fl_add_button(FL_NORMAL_BUTTON, 190, 645, 20, 20, "");
-    // the positions above are from the window's top-left corner: the Forms layer must not turn
-    // them upside down to its own bottom-left origin
-    char flip = fl_flip;
-    fl_flip = 0;
-    fl_end_form();
-    fl_flip = flip;
+    forms_end_form_top_left(); // the positions above are from the window's top-left corner
     Fl_Group::current(current);
 }
 

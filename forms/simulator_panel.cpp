@@ -13,6 +13,7 @@
 
 #include "formspp.h"
 #include "formspp_copy.h"
+#include "formspp_layout.h"
 
 // The lamps stand 16 pixels apart, one per browser row.
 static const int row_height = 16;
@@ -85,19 +86,15 @@ static Fl_Window* begin_panel(Fl_Window* parent, int w, int h)
 }
 
 // Own window: ends and shows it under the mouse; embedded: the caller's current group again.
-// The layouts are written with the origin at the top left, as the toolkit places widgets;
-// fl_end_form would turn them upside down for the Forms origin at the bottom left (the buttons
-// above the columns, lamp 0 beside the last row), so it ends the window without that flip.
+// The layouts are written with the origin at the top left, so the window ends without the Forms
+// layer's flip (which would put the buttons above the columns, lamp 0 beside the last row).
 static void end_panel(Fl_Window* parent, Fl_Window* window, Fl_Group* saved, const char* title)
 {
     if (parent != nullptr) {
         Fl_Group::current(saved);
         return;
     }
-    char flip = fl_flip;
-    fl_flip = 0;
-    fl_end_form();
-    fl_flip = flip;
+    forms_end_form_top_left();
     fl_show_form(window, FL_PLACE_MOUSE, FL_TRANSIENT, title);
     if (title != nullptr) window->copy_label(title); // the caller's title may not outlive the call
 }
@@ -138,6 +135,32 @@ simulator_event simulator_poll(const simulator_input_widgets& w)
     if (read == w.init) return simulator_init;
     if (read == w.go) return simulator_go;
     return simulator_none;
+}
+
+void simulator_add_input_row(const simulator_input_widgets& w, const std::string& name)
+{
+    with_copy(name, [&](char* copy) {
+        w.signal->add(copy);
+        w.sticky->add(copy);
+    });
+}
+
+simulator_event simulator_read_buttons(const simulator_input_widgets& w, int* init, int* quit)
+{
+    simulator_event e = simulator_poll(w);
+    *quit = e == simulator_quit;
+    if (e != simulator_quit) {
+        *init = e == simulator_init;
+        if (e == simulator_init) w.signal->check_none();
+    }
+    return e;
+}
+
+bool simulator_take_signal(const simulator_input_widgets& w, int row)
+{
+    bool ticked = w.signal->checked(row) != 0;
+    if (!w.sticky->checked(row)) w.signal->checked(row, 0);
+    return ticked;
 }
 
 simulator_output_widgets simulator_build_output(Fl_Window* parent, int x, int h, const char* label,
@@ -182,6 +205,15 @@ void simulator_show_page(const simulator_output_widgets& w, Fl_Box** lamps, int 
         fl_add_browser_Sline(w.browser, names[a]);
         colour(r, a);
         lamps[r]->show();
+    }
+}
+
+void simulator_colour_visible(const simulator_output_widgets& w, Fl_Box** lamps, int page, int outputs,
+                              const std::function<void(int, int)>& colour)
+{
+    for (int r = 0; r < w.rows; ++r) {
+        int a = r + w.rows * page;
+        if (a < outputs && lamps[r]->visible_r()) colour(r, a);
     }
 }
 

@@ -44,11 +44,35 @@ struct simulator_input_widgets {
 // go into parent at x offset x, and the current group is left as it was.
 simulator_input_widgets simulator_build_input(Fl_Window* parent, int x, int h);
 
+// An input panel's widgets (either kind of panel) as one record.
+template <class Panel> simulator_input_widgets simulator_input_widgets_of(const Panel& p)
+{
+    return {p.window, p.quit_button, p.go_button, p.init_button, p.signal_browser, p.sticky_browser};
+}
+// Copies the built widgets into the panel's fields; no input yet.
+template <class Panel> void simulator_take_input_widgets(Panel& p, const simulator_input_widgets& w)
+{
+    p.window = w.window;
+    p.quit_button = w.quit;
+    p.go_button = w.go;
+    p.init_button = w.init;
+    p.signal_browser = w.signal;
+    p.sticky_browser = w.sticky;
+    p.nb_inputs = 0;
+}
+// Adds the input's row to both columns.
+void simulator_add_input_row(const simulator_input_widgets& w, const std::string& name);
+
 enum simulator_event { simulator_none, simulator_go, simulator_init, simulator_quit };
 // One poll (Fl::check, Fl::readqueue): the button read, if any. The window closed through the
 // window manager (queued, or hidden by its default callback) is QUIT, as nothing else could end
 // a loop over a window that is gone.
 simulator_event simulator_poll(const simulator_input_widgets& w);
+// One poll for a panel's check: *quit 1 for QUIT, else *init 1 for INIT (every Signal row
+// unticked) and 0 otherwise; *init is left alone on QUIT. Returns the button read.
+simulator_event simulator_read_buttons(const simulator_input_widgets& w, int* init, int* quit);
+// The Signal tick of the 1-based row for a GO; the tick is taken off unless the row is Sticky.
+bool simulator_take_signal(const simulator_input_widgets& w, int row);
 
 // The widgets of an output panel; lamps receives rows lamps, hidden.
 struct simulator_output_widgets {
@@ -64,10 +88,40 @@ struct simulator_output_widgets {
 simulator_output_widgets simulator_build_output(Fl_Window* parent, int x, int h, const char* label,
                                                 Fl_Box** lamps, void (*plus)(Fl_Widget*, void*),
                                                 void (*moins)(Fl_Widget*, void*), void* panel);
+// An output panel's widgets (either kind of panel) as one record.
+template <class Panel> simulator_output_widgets simulator_output_widgets_of(const Panel& p)
+{
+    return {p.window, p.browser, p.plus_button, p.moins_button, p.rows_per_page};
+}
+// Copies the built widgets into the panel's fields, x its offset; no output yet, page 0.
+template <class Panel> void simulator_take_output_widgets(Panel& p, int x, const simulator_output_widgets& w)
+{
+    p.window = w.window;
+    p.x_offset = x;
+    p.names = nullptr;
+    p.nb_outputs = 0;
+    p.current_page = 0;
+    p.rows_per_page = w.rows;
+    p.browser = w.browser;
+    p.plus_button = w.plus;
+    p.moins_button = w.moins;
+}
+// Replaces the array of n elements by a new one of n + 1: the n, then v.
+template <class T> void simulator_append(T*& array, int n, const T& v)
+{
+    T* more = new T[n + 1];
+    for (int a = 0; a < n; ++a) more[a] = array[a];
+    more[n] = v;
+    delete[] array;
+    array = more;
+}
 // Hides every lamp, then shows the names of page and their lamps; colour(r, a) colours lamp r
 // of output a before it is shown.
 void simulator_show_page(const simulator_output_widgets& w, Fl_Box** lamps, int page, int outputs,
                          const std::string* names, const std::function<void(int, int)>& colour);
+// colour(r, a) for every visible lamp r of page that stands for an output a.
+void simulator_colour_visible(const simulator_output_widgets& w, Fl_Box** lamps, int page, int outputs,
+                              const std::function<void(int, int)>& colour);
 // The buttons no longer call the panel being destroyed (they queue themselves instead).
 void simulator_detach_buttons(Fl_Button* plus, Fl_Button* moins);
 

@@ -6,6 +6,17 @@
 
 #include "formspp.h"
 
+namespace {
+
+// Checks a computed point against the expected one, naming the segment (x1, y1)-(x2, y2).
+void expect_point(const ofl_point& got, const ofl_point& want, int x1, int y1, int x2, int y2)
+{
+    EXPECT_EQ(got.x, want.x) << x1 << "," << y1 << " " << x2 << "," << y2;
+    EXPECT_EQ(got.y, want.y) << x1 << "," << y1 << " " << x2 << "," << y2;
+}
+
+} // namespace
+
 TEST(PointInSegment, Cases)
 {
     struct {
@@ -66,10 +77,8 @@ TEST(BreakLine, Corners)
     for (auto& c : cases) {
         ofl_point a, b;
         ofl_break_points(c.x1, c.y1, c.x2, c.y2, a, b);
-        EXPECT_EQ(a.x, c.a.x) << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
-        EXPECT_EQ(a.y, c.a.y) << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
-        EXPECT_EQ(b.x, c.b.x) << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
-        EXPECT_EQ(b.y, c.b.y) << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
+        expect_point(a, c.a, c.x1, c.y1, c.x2, c.y2);
+        expect_point(b, c.b, c.x1, c.y1, c.x2, c.y2);
     }
 }
 
@@ -92,10 +101,8 @@ TEST(ArrowLine, HeadStrokes)
     for (auto& c : cases) {
         ofl_point h1, h2;
         ofl_arrow_head(c.x1, c.y1, c.x2, c.y2, 20, 0.5, h1, h2);
-        EXPECT_EQ(h1.x, c.h1.x) << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
-        EXPECT_EQ(h1.y, c.h1.y) << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
-        EXPECT_EQ(h2.x, c.h2.x) << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
-        EXPECT_EQ(h2.y, c.h2.y) << c.x1 << "," << c.y1 << " " << c.x2 << "," << c.y2;
+        expect_point(h1, c.h1, c.x1, c.y1, c.x2, c.y2);
+        expect_point(h2, c.h2, c.x1, c.y1, c.x2, c.y2);
     }
 }
 

@@ -20,11 +20,18 @@ struct picture {
     int w = 0, h = 0;
     std::vector<unsigned char> rgb; // 3 bytes a pixel, rows from the top
     const unsigned char* at(int x, int y) const { return &rgb[3 * (y * w + x)]; }
-    bool white(int x, int y) const { return at(x, y)[0] > 200 && at(x, y)[1] > 200 && at(x, y)[2] > 200; }
-    bool dark(int x, int y) const { return at(x, y)[0] < 100 && at(x, y)[1] < 100 && at(x, y)[2] < 100; }
-    bool red(int x, int y) const { return at(x, y)[0] > 200 && at(x, y)[1] < 100 && at(x, y)[2] < 100; }
-    bool blue(int x, int y) const { return at(x, y)[0] < 100 && at(x, y)[1] < 100 && at(x, y)[2] > 200; }
-    bool green(int x, int y) const { return at(x, y)[0] < 100 && at(x, y)[1] > 200 && at(x, y)[2] < 100; }
+    // Whether the pixel's red, green and blue are each high (over 200) where r, g and b say so
+    // and low (under 100) where they do not.
+    bool tone(int x, int y, bool r, bool g, bool b) const
+    {
+        auto channel = [](unsigned char v, bool high) { return high ? v > 200 : v < 100; };
+        return channel(at(x, y)[0], r) && channel(at(x, y)[1], g) && channel(at(x, y)[2], b);
+    }
+    bool white(int x, int y) const { return tone(x, y, true, true, true); }
+    bool dark(int x, int y) const { return tone(x, y, false, false, false); }
+    bool red(int x, int y) const { return tone(x, y, true, false, false); }
+    bool blue(int x, int y) const { return tone(x, y, false, false, true); }
+    bool green(int x, int y) const { return tone(x, y, false, true, false); }
     // Whether a dark pixel lies within one pixel of (x, y).
     bool dark_near(int x, int y) const
     {

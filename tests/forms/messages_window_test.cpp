@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include <FL/x.H>
 
 #include "formspp.h"
+#include "test_files.h"
 #include "window_driver.h"
 
 namespace {
@@ -63,14 +63,6 @@ std::vector<std::string> lines_of(Fl_Window* w)
 void press_quit(Fl_Window* messages)
 {
     click(labelled(messages, "Quit"));
-}
-
-std::string file_bytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 TEST_F(Messages, LinesOfTheText)
@@ -164,7 +156,7 @@ TEST_F(Messages, SaveWritesTheTextByteForByte)
         save_as(path, selector_seen, press_quit);
         fl_show_Sbigmessages(c.text, 80);
         EXPECT_TRUE(selector_seen);
-        EXPECT_EQ(file_bytes(path), c.bytes);
+        EXPECT_EQ(test_files::read(path), c.bytes);
     }
     std::remove(path.c_str());
 }

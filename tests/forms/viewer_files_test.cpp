@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,22 +17,12 @@
 
 #include "formspp_files.h"
 #include "formspp_viewer.h"
+#include "test_files.h"
 
 namespace {
 
-std::string read(const std::string& name)
-{
-    std::ifstream f(name, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-void write(const std::string& name, const std::string& bytes)
-{
-    std::ofstream f(name, std::ios::binary);
-    f << bytes;
-}
+using test_files::read;
+using test_files::write;
 
 // The names in the current directory, sorted, separated by blanks.
 std::string listing()
@@ -57,31 +45,10 @@ bool is_link(const std::string& name)
 }
 
 // Each test in a fresh directory of its own, made current.
-class Files : public testing::Test {
+class Files : public test_files::scratch_directory_test {
 protected:
-    std::string dir, home;
-    void SetUp() override
-    {
-        char name[] = "/tmp/nelvor_files_XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        dir = name;
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        home = here;
-        ASSERT_EQ(chdir(dir.c_str()), 0);
-    }
-    void TearDown() override
-    {
-        ASSERT_EQ(chdir(home.c_str()), 0);
-        ASSERT_EQ(std::system(("rm -rf '" + dir + "'").c_str()), 0);
-    }
-    // An executable shell script in the test's directory.
-    std::string script(const std::string& name, const std::string& body)
-    {
-        write(name, "#!/bin/sh\n" + body);
-        chmod(name.c_str(), 0755);
-        return dir + "/" + name;
-    }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(enter("nelvor_files_")); }
+    void TearDown() override { leave(); }
 };
 
 TEST_F(Files, WrittenWholeWithTheUsualMode)
@@ -162,7 +129,7 @@ TEST_F(Files, OnlyTheFileWrittenIsRemoved)
 TEST_F(Files, ProgramsRunWithOneArgumentAndNoShell)
 {
     // a program name full of shell characters runs that program and nothing else
-    std::string odd = script("view $(touch bad1) `touch bad2` 'q\";touch bad3.sh",
+    std::string odd = script_file("view $(touch bad1) `touch bad2` 'q\";touch bad3.sh",
                              "printf '%s|%s\\n' \"$#\" \"$1\" > args.txt\n");
     EXPECT_EQ(run_program(odd, "my $HOME `x` 'y\" file.pdf"), "");
     EXPECT_EQ(read("args.txt"), "1|my $HOME `x` 'y\" file.pdf\n");
@@ -204,7 +171,7 @@ TEST_F(Files, PostScriptViewerAndItsFile)
         EXPECT_EQ(read("tmp.ps"), "%!PS\n");
     }
     ASSERT_EQ(mkdir("bin", 0755), 0);
-    script("bin/ghostview", "printf '%s|%s\\n' \"$1\" \"$(cat \"$1\")\" >> seen.txt\n");
+    script_file("bin/ghostview", "printf '%s|%s\\n' \"$1\" \"$(cat \"$1\")\" >> seen.txt\n");
     path_for_test p(dir + "/bin:/usr/bin:/bin");
     testing::internal::CaptureStderr();
     french.imprime_tmp_ps(); // shown, then kept: this program did not write it
@@ -228,7 +195,7 @@ TEST_F(Files, PdfViewerOutsideARun)
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "cannot run nelvor-no-such-viewer: No such file or directory; the file tmp.pdf is kept\n");
     EXPECT_EQ(read("tmp.pdf"), "%PDF");
-    v.viewer = script("show", "test -f \"$1\" && echo there > seen.txt\n");
+    v.viewer = script_file("show", "test -f \"$1\" && echo there > seen.txt\n");
     v.imprime_tmp_pdf();
     EXPECT_EQ(read("seen.txt"), "there\n");
     EXPECT_EQ(access("tmp.pdf", F_OK), -1);

@@ -4,33 +4,37 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <dirent.h>
 #include <unistd.h>
 
 #include "formspp_viewer.h"
+#include "test_files.h"
 
 namespace {
 
-std::string pdf_of(std::vector<std::string> lines)
+// The document that one of the print filter's two printers writes for the lines.
+std::string printed(std::vector<std::string> lines, void (OFD_afficheur_filtre_impression::*print)(std::ostream&))
 {
     OFD_afficheur_filtre_impression p(lines.data(), static_cast<int>(lines.size()));
     std::ostringstream out;
-    p.imprime_pdf(out);
+    (p.*print)(out);
     return out.str();
+}
+
+std::string pdf_of(std::vector<std::string> lines)
+{
+    return printed(std::move(lines), &OFD_afficheur_filtre_impression::imprime_pdf);
 }
 
 std::string postscript_of(std::vector<std::string> lines)
 {
-    OFD_afficheur_filtre_impression p(lines.data(), static_cast<int>(lines.size()));
-    std::ostringstream out;
-    p.imprime_postscript(out);
-    return out.str();
+    return printed(std::move(lines), &OFD_afficheur_filtre_impression::imprime_postscript);
 }
 
 // Checks the numbers a PDF holds about its own bytes: each stream's length, each
@@ -94,13 +98,8 @@ std::string masked(const std::string& pdf)
     return std::regex_replace(s, std::regex("\nstartxref\n\\d+\n"), "\nstartxref\n@\n");
 }
 
-const std::vector<std::string> small_report = {
-    "#C T10 T5 8 T", "a(b)c#xd#y\\", "#T", " #x#yz", "#C 4 ", "#P 6 ", "top", "#C T2 T", "xyz",
-};
-
-TEST(PrintFilter, PostScriptOfASmallReport)
-{
-    EXPECT_EQ(postscript_of(small_report), R"(%!PS-Adobe-2.0
+// A one-page PostScript document up to its first drawing line.
+const std::string one_page_postscript_head = R"(%!PS-Adobe-2.0
 %%Creator: pomerel
 %%Title: tmp.ps
 %%Pages: 1
@@ -113,7 +112,15 @@ a4
 /Times-Roman findfont
 7 scalefont
 setfont
-45 790 moveto (abc) show
+)";
+
+const std::vector<std::string> small_report = {
+    "#C T10 T5 8 T", "a(b)c#xd#y\\", "#T", " #x#yz", "#C 4 ", "#P 6 ", "top", "#C T2 T", "xyz",
+};
+
+TEST(PrintFilter, PostScriptOfASmallReport)
+{
+    EXPECT_EQ(postscript_of(small_report), one_page_postscript_head + R"(45 790 moveto (abc) show
 95 790 moveto (d) show
 120 790 moveto (\\) show
 newpath 40 780 moveto 155 780 lineto stroke 
@@ -267,21 +274,7 @@ TEST(PrintFilter, EmptyReport)
     expect_consistent_pdf(pdf);
     EXPECT_NE(pdf.find("     /Kids [10 0 R\n         ]\n     /Count 1\n"), std::string::npos);
     EXPECT_NE(pdf.find("11 0 obj\n  << /Length 0 >>\nstream\nendstream\nendobj\n\nxref\n0 6\n"), std::string::npos);
-    EXPECT_EQ(postscript_of({}), R"(%!PS-Adobe-2.0
-%%Creator: pomerel
-%%Title: tmp.ps
-%%Pages: 1
-%%PageOrder: Ascend
-%%BoundingBox: 0 0 612 792
-%%DocumentPaperSizes: a4
-%%EndComments
-%%Page: 1 1
-a4
-/Times-Roman findfont
-7 scalefont
-setfont
-showpage
-)");
+    EXPECT_EQ(postscript_of({}), one_page_postscript_head + "showpage\n");
 }
 
 TEST(PrintFilter, PageBreakAfter77CountedLines)
@@ -471,11 +464,7 @@ protected:
         dir = name;
     }
     void TearDown() override { run("rm -rf '" + dir + "'"); }
-    void write(const std::string& name, const std::string& bytes)
-    {
-        std::ofstream f(dir + "/" + name, std::ios::binary);
-        f << bytes;
-    }
+    void write(const std::string& name, const std::string& bytes) { test_files::write(dir + "/" + name, bytes); }
 };
 
 TEST_P(Readers, PdfPassesQpdfPdfinfoAndPdftotext)
@@ -519,12 +508,9 @@ TEST_P(Readers, PostScriptPassesGhostscript)
     for (;; ++pages) {
         char name[32];
         std::snprintf(name, sizeof name, "/p%03d.txt", pages + 1);
-        std::ifstream f(dir + name);
-        if (!f) break;
-        std::stringstream s;
-        s << f.rdbuf();
+        if (!test_files::exists(dir + name)) break;
         if (pages < static_cast<int>(expected.size())) {
-            EXPECT_EQ(words(s.str()), expected[pages]) << "page " << pages + 1;
+            EXPECT_EQ(words(test_files::read(dir + name)), expected[pages]) << "page " << pages + 1;
         }
     }
     EXPECT_EQ(pages, static_cast<int>(expected.size()));

@@ -22,28 +22,13 @@
 #include <FL/forms.H>
 
 #include "formspp.h"
+#include "test_files.h"
 
 namespace {
 
-std::string read(const std::string& name)
-{
-    std::ifstream f(name, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-void write(const std::string& name, const std::string& bytes)
-{
-    std::ofstream f(name, std::ios::binary);
-    f << bytes;
-}
-
-bool exists(const std::string& name)
-{
-    struct stat st;
-    return lstat(name.c_str(), &st) == 0;
-}
+using test_files::exists;
+using test_files::read;
+using test_files::write;
 
 // One step of a scripted run: either on the viewer's window or on a dialog it opened.
 struct step {
@@ -153,23 +138,16 @@ std::string shown_line(int k)
     return "@f@S14 " + cell + "|cell " + std::to_string(k);
 }
 
-class Viewer : public testing::Test {
+class Viewer : public test_files::scratch_directory_test {
 protected:
     Fl_Window* parent = nullptr;
-    std::string dir, home;
     void SetUp() override
     {
         const char* d = std::getenv("DISPLAY");
         if (d == nullptr || *d == '\0') GTEST_SKIP() << "no display: run under xvfb-run";
         ASSERT_TRUE(forms_display_available());
         alarm(90); // a run left open ends the program instead of hanging it
-        char name[] = "/tmp/nelvor_viewer_XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        dir = name;
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        home = here;
-        ASSERT_EQ(chdir(dir.c_str()), 0);
+        ASSERT_NO_FATAL_FAILURE(enter("nelvor_viewer_"));
         parent = new Fl_Window(200, 100, "parent");
         parent->end();
         parent->show();
@@ -177,17 +155,8 @@ protected:
     void TearDown() override
     {
         delete parent;
-        if (!home.empty()) {
-            EXPECT_EQ(chdir(home.c_str()), 0);
-            EXPECT_EQ(std::system(("rm -rf '" + dir + "'").c_str()), 0);
-        }
+        if (!home.empty()) leave();
         alarm(0);
-    }
-    std::string script_file(const std::string& name, const std::string& body)
-    {
-        write(name, "#!/bin/sh\n" + body);
-        chmod(name.c_str(), 0755);
-        return dir + "/" + name;
     }
 };
 
