@@ -5,12 +5,14 @@
 #include <cstdlib>
 #include <iostream>
 
+// before the toolkit's Forms header, whose TRUE and FALSE macros would break the BDD headers
+#include "automaton/b_automaton.h"
+
 #include <FL/Fl.H>
 #include <FL/fl_ask.H>
 #include <FL/forms.H>
 #include <FL/x.H>
 
-#include "automaton/b_automaton.h"
 #include "formspp_copy.h"
 #include "formspp_layout.h"
 
