@@ -1,6 +1,7 @@
 // The parser object, the grammar's actions on it, its trace lines and the reader's exit.
 #include "blif_parser.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
@@ -56,6 +57,28 @@ void blif_latch_initial_value(const std::string& register_name, int value)
 
 void blif_cover_equation(const std::list<std::string>& names, const std::list<std::list<int>>& rows)
 {
+    b_autom_dec* dec = pblif_parser->dec;
+    for (const std::string& n : names)
+        if (dec->ident_associe(n) < 0) {
+            // the pre-pass and the scanner read the file differently
+            std::cerr << "PARSING ERROR: signal " << n << " of a .names line was not declared !" << std::endl;
+            blif_exit(1);
+        }
+    const std::string& defined = names.back();
+    const long p = dec->ident_associe(defined);
+    const char* conflict = nullptr;
+    if (std::binary_search(dec->input_names, dec->input_names + dec->input_count, defined)) conflict = "input ";
+    else if (p < dec->state_count) conflict = "register ";
+    if (conflict != nullptr) {
+        // the input's value, or the register's state, would be replaced by the cover's
+        std::cerr << "PARSING ERROR: " << conflict << defined << " is driven by a .names block !" << std::endl;
+        blif_exit(1);
+    }
+    if (dec->wood_associee()->exp_by_index(p) != nullptr) {
+        std::cerr << "PARSING ERROR: signal " << defined << " is defined by more than one .names block !"
+                  << std::endl;
+        blif_exit(1);
+    }
     class_equation_blif* e = new class_equation_blif();
     e->add_vars(names);
     e->add_pla(rows);
