@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <unistd.h>
 
 class_blif_parser* pblif_parser = nullptr;
 void (*blif_exit_handler)(int status) = nullptr;
@@ -41,6 +42,34 @@ void blif_exit(int status)
     std::cerr.flush();
     if (blif_exit_handler != nullptr) blif_exit_handler(status);
     std::exit(status);
+}
+
+std::string blif_current_signal;
+
+void blif_node_limit_reached(long limit)
+{
+    if (!blif_current_signal.empty())
+        std::cerr << "ERROR: the BDD of signal " << blif_current_signal << " needs more than " << limit
+                  << " nodes, the memory budget of the run !" << std::endl;
+    else
+        std::cerr << "ERROR: the BDDs of the circuit need more than " << limit
+                  << " nodes, the memory budget of the run !" << std::endl;
+    blif_exit(1);
+}
+
+void blif_out_of_memory()
+{
+    // no allocation here: the message is written straight to the descriptor
+    static const char head[] = "ERROR: out of memory", signal[] = " while building the BDD of signal ",
+                      tail[] = " !\n";
+    ssize_t ignored = write(2, head, sizeof head - 1);
+    if (!blif_current_signal.empty()) {
+        ignored = write(2, signal, sizeof signal - 1);
+        ignored = write(2, blif_current_signal.data(), blif_current_signal.size());
+    }
+    ignored = write(2, tail, sizeof tail - 1);
+    (void)ignored;
+    std::_Exit(1);
 }
 
 void blif_latch_initial_value(const std::string& register_name, int value)
@@ -82,6 +111,8 @@ void blif_cover_equation(const std::list<std::string>& names, const std::list<st
     class_equation_blif* e = new class_equation_blif();
     e->add_vars(names);
     e->add_pla(rows);
+    blif_current_signal = defined;
     e->bddexpression_convert(pblif_parser->dec->wood_associee());
+    blif_current_signal.clear();
     delete e;
 }

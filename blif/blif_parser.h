@@ -67,6 +67,15 @@ public:
     Bddexpression* bddexpression_convert(Bddexpressionwood* wood);
 };
 
+// The signal whose cover is being turned into a BDD; empty between covers.
+extern std::string blif_current_signal;
+// For bdd_node_limit_handler: one line naming the signal whose BDD passed the node budget (or
+// the circuit's BDDs after the reading), then blif_exit(1).
+[[noreturn]] void blif_node_limit_reached(long limit);
+// For std::set_new_handler: one line, written without allocating, naming the signal being built
+// when the memory ran out, then the end of the process with status 1.
+[[noreturn]] void blif_out_of_memory();
+
 // Actions of the grammar over the current parser object.
 // .latch: the register's initial value; a name that is not a register ends the process with
 // status 1.

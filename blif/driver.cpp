@@ -2,8 +2,10 @@
 #include "driver.h"
 
 #include <fstream>
+#include <new>
 #include <sys/stat.h>
 
+#include "blif_parser.h"
 #include "formspp.h"
 #include "run_writers.h"
 
@@ -225,5 +227,8 @@ int nelvor_main(int argc, char** argv)
         fl_show_Smessages(driver_module_name_text(settings.base));
         return 1;
     }
+    // a function without a small BDD ends the run with a message naming its signal
+    bdd_node_limit_handler = blif_node_limit_reached;
+    std::set_new_handler(blif_out_of_memory);
     return translation_run(settings, input, log);
 }

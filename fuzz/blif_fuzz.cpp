@@ -45,6 +45,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     // the messages would drown the fuzzer's lines; sanitizer reports use the descriptor itself
     std::cerr.rdbuf(&errors);
     std::cout.rdbuf(&errors);
+    // a wide cover ends the run at a small budget, as the translator ends at its own
+    bdd_node_limit = 200000;
+    bdd_node_limit_handler = blif_node_limit_reached;
     return 0;
 }
 
