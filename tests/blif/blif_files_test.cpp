@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <new>
 
 namespace {
 
@@ -229,6 +230,29 @@ TEST(blif_files, CoverTooWideForMemoryIsRefused)
     EXPECT_EQ(read_whole(folder + "/o64.err"),
               "ERROR: the BDD of signal v130_0 needs more than 1048576 nodes, the memory budget of the run !\n");
     EXPECT_FALSE(exists(folder + "/o64.c"));
+}
+
+// The reader's handlers of a BDD past the node budget and of an allocation that fails name the
+// signal being built, and end the run with status 1.
+TEST(blif_files, MemoryFailuresNameTheSignal)
+{
+    EXPECT_EXIT(
+        {
+            blif_current_signal = "wide";
+            blif_node_limit_reached(42);
+        },
+        testing::ExitedWithCode(1), "^ERROR: the BDD of signal wide needs more than 42 nodes, the memory budget of the run !\n$");
+    EXPECT_EXIT(blif_node_limit_reached(42), testing::ExitedWithCode(1),
+                "^ERROR: the BDDs of the circuit need more than 42 nodes, the memory budget of the run !\n$");
+    EXPECT_EXIT(
+        {
+            blif_current_signal = "huge";
+            std::set_new_handler(blif_out_of_memory);
+            volatile size_t size = size_t(1) << 62;
+            char* p = new char[size];
+            p[0] = 0;
+        },
+        testing::ExitedWithCode(1), "^ERROR: out of memory while building the BDD of signal huge !\n$");
 }
 
 TEST(blif_files, SyntaxErrorWritesNoTarget)
