@@ -238,6 +238,16 @@ TEST_F(Driver, RunsThatCannotTranslate)
         EXPECT_EQ(r.err, c.report + "\n") << c.base;
         EXPECT_FALSE(exists(path(c.base + ".c"))) << c.base;
     }
+    // a read-only folder (which does not stop the superuser)
+    ASSERT_EQ(mkdir(path("ro").c_str(), 0755), 0);
+    write_file(path("ro/c.blif"), small_circuit);
+    ASSERT_EQ(chmod(path("ro").c_str(), 0555), 0);
+    if (geteuid() != 0) {
+        run_result ro = run({"ro/c"});
+        EXPECT_EQ(ro.status, 1);
+        EXPECT_EQ(ro.err, "file ro/c.log cannot be created\n");
+    }
+    ASSERT_EQ(chmod(path("ro").c_str(), 0755), 0);
     // the module name is the last part alone: a directory part may hold any character
     ASSERT_EQ(mkdir(path("my-dir").c_str(), 0755), 0);
     write_file(path("my-dir/_c1.blif"), small_circuit);
