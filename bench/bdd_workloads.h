@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 #include <vector>
 
 // What one workload gave.
@@ -15,6 +16,7 @@ struct bench_result {
     long nodes;     // distinct nodes of the result (all outputs together), terminal included
     long created;   // nodes the engine created during the build
     double check;   // satisfying assignments summed over the outputs: both engines must agree
+    std::string check_text; // the same count in decimal, exact (empty where only check is known)
 };
 
 // An engine E gives: typedef fn (a function handle), var(i) (the variable at position i),
