@@ -170,7 +170,8 @@ bench_result nelvor_multiplier(int n)
     return finish(e, outs, t0, 2 * n);
 }
 
-// Usage: bdd_bench [repetitions]; each figure is the best of that many runs (3 by default).
+// Usage: bdd_bench [repetitions [workload n]]; each figure is the best of that many runs (3 by
+// default); with a workload and a size, that line alone.
 int main(int argc, char** argv)
 {
     int reps = argc > 1 ? std::atoi(argv[1]) : 3;
@@ -187,6 +188,7 @@ int main(int argc, char** argv)
     std::printf("%-12s %3s %10s %10s %12s %14s %12s\n", "workload", "n", "seconds", "nodes", "created",
                 "check", "peak KiB");
     for (const auto& r : runs) {
+        if (argc > 3 && (std::string(argv[2]) != r.name || std::atoi(argv[3]) != r.n)) continue;
         bench_result b = best_of(r.run, r.n, reps);
         std::printf("%-12s %3d %10.4f %10ld %12ld %14s %12ld\n", r.name, r.n, b.seconds, b.nodes, b.created,
                     b.check_text.c_str(), peak_memory_kb());
