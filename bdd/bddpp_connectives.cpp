@@ -187,9 +187,14 @@ bdd_node* bddpp_manager::Apply(apply_op op, int a0, bdd_node* x0, int b0, bdd_no
                 f.b2 = f.b * f.y->else_link, f.y2 = f.y->else_node;
             }
             f.state = 1;
-            // the else side's nodes are read once the then side is done: fetched meanwhile
+            // the else side's nodes and cache entry are read once the then side is done:
+            // fetched meanwhile
             __builtin_prefetch(f.x2);
             __builtin_prefetch(f.y2);
+            if (cache_on) {
+                cache_key key(op, f.a2, f.x2, f.b2, f.y2);
+                computed->prefetch(key.op, key.a, key.x, key.b, key.y);
+            }
             // recursion: the then side first
             if (!quick(ta, tx, tb, ty))
                 stack.push_back(apply_frame{ta, tx, tb, ty, 0, 0, 0, 0, nullptr, 0, nullptr, nullptr, 0, 0});

@@ -108,6 +108,11 @@ bool bdd_computed_table::lookup(int op, int a, const bdd_node* x, int b, const b
     return true;
 }
 
+void bdd_computed_table::prefetch(int op, int a, const bdd_node* x, int b, const bdd_node* y) const
+{
+    __builtin_prefetch(&entries[slot(cache_key(op, a, b), x, y)]);
+}
+
 void bdd_computed_table::insert(int op, int a, bdd_node* x, int b, bdd_node* y, bdd_node* r, int link)
 {
     int key = cache_key(op, a, b);

@@ -50,6 +50,8 @@ public:
     bool lookup(int op, int a, const bdd_node* x, int b, const bdd_node* y, bdd_node*& r,
                 int& link) const;
     void insert(int op, int a, bdd_node* x, int b, bdd_node* y, bdd_node* r, int link);
+    // Starts reading the entry of a lookup to come, so that it is in the processor's cache then.
+    void prefetch(int op, int a, const bdd_node* x, int b, const bdd_node* y) const;
     void clear();
     void fit(size_t nodes); // grows (and empties) the cache to follow the unique table
 
