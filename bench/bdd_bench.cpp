@@ -184,20 +184,13 @@ int main(int argc, char** argv)
 {
     int reps = argc > 1 ? std::atoi(argv[1]) : 3;
     if (reps < 1) reps = 1;
-    struct {
-        const char* name;
-        bench_result (*run)(int);
-        int n;
-    } runs[] = {{"queens", nelvor_queens, 6},         {"queens", nelvor_queens, 7},
-                {"queens", nelvor_queens, 8},         {"queens", nelvor_queens, 9},
-                {"queens", nelvor_queens, 10},        {"adder", nelvor_adder, 8},
-                {"adder", nelvor_adder, 12},          {"multiplier", nelvor_multiplier, 8},
-                {"multiplier", nelvor_multiplier, 10}, {"multiplier", nelvor_multiplier, 12}};
     std::printf("%-12s %3s %10s %10s %12s %14s %12s\n", "workload", "n", "seconds", "nodes", "created",
                 "check", "peak KiB");
-    for (const auto& r : runs) {
+    for (const workload_size& r : bench_workloads) {
         if (argc > 3 && (std::string(argv[2]) != r.name || std::atoi(argv[3]) != r.n)) continue;
-        bench_result b = best_of(r.run, r.n, reps);
+        const std::string name = r.name;
+        bench_result b = best_of(name == "queens" ? nelvor_queens : name == "adder" ? nelvor_adder : nelvor_multiplier,
+                                 r.n, reps);
         std::printf("%-12s %3d %10.4f %10ld %12ld %14s %12ld\n", r.name, r.n, b.seconds, b.nodes, b.created,
                     b.check_text.c_str(), peak_memory_kb());
     }

@@ -87,6 +87,16 @@ template <class E> std::vector<typename E::fn> multiplier(E& e, int n)
     return p;
 }
 
+// The workloads and sizes of both benches, in the order they are run.
+struct workload_size {
+    const char* name; // "queens", "adder" or "multiplier"
+    int n;            // its size
+};
+static const workload_size bench_workloads[] = {
+    {"queens", 6}, {"queens", 7}, {"queens", 8}, {"queens", 9}, {"queens", 10},
+    {"adder", 8}, {"adder", 12}, {"multiplier", 8}, {"multiplier", 10}, {"multiplier", 12},
+};
+
 // Processor time of the process: steadier than the wall clock on a loaded machine.
 inline double cpu_now()
 {
