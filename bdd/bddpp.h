@@ -57,20 +57,20 @@ bool operator==(const bdd& f, const bdd& g); // field-wise: function equality wi
 bool operator!=(const bdd& f, const bdd& g);
 std::ostream& operator<<(std::ostream& os, const bdd& f); // debug text, no newline
 
-// One shared decision node: var ? then : else_link * else.
+// One shared decision node: var ? then : else_link * else. Ids and traversal numbers are 32-bit
+// so that a node fills one 64-byte cache line.
 class bdd_node {
 public:
     bddpp_manager* owner;  // manager that created the node
     long long signature;   // packed key (bdd_node_signature); -1 for the terminal node
-    long var;              // variable id; -1 for the terminal node, -3 in a default node
-    long trav_number;      // scratch number of the numbering passes; 0 at creation
+    int var;               // variable id; -1 for the terminal node, -3 in a default node
+    int trav_number;       // scratch number of the numbering passes; 0 at creation
     long number;           // node number from the manager's counter, never reused; terminal: 1
     int mark;              // traversal mark, 0 or 1
     int refs;              // parent nodes and live handles pointing to the node
     int else_link;         // 1: plain else edge, -1: complemented else edge
     bdd_node* then_node;   // child for var = 1 (never complemented); null for the terminal
     bdd_node* else_node;   // child for var = 0; null for the terminal
-    bdd_node* hash_next;   // next node of the same unique-table bucket
 
     bdd_node();
     // Registers itself in owner's unique table when var >= 0 and owner is non-null; the
@@ -109,6 +109,7 @@ void Print_bdd_node(std::ostream& os, bdd_node* n);
 
 class bddpp_manager {
 public:
+    enum apply_op { apply_and, apply_or, apply_xor }; // the node-level operations
     long nvars;                           // number of variables
     long capacity;                        // slots of each per-variable table; doubles when full
     long next_number;                     // number the next node will receive
@@ -398,10 +399,10 @@ private:
     bddpp_manager& operator=(const bddpp_manager&); // not assignable
     void Grow_tables();
     bdd_node* Add_variable(const std::string& name, long position);
-    // The node-level conjunction (is_and) or disjunction, on an explicit stack.
-    bdd_node* Apply(bool is_and, int a, bdd_node* x, int b, bdd_node* y, int& link);
+    // The node-level conjunction, disjunction or exclusive or, on an explicit stack.
+    bdd_node* Apply(apply_op op, int a, bdd_node* x, int b, bdd_node* y, int& link);
     // Ends the process with the dumps of a result placed above both operands.
-    [[noreturn]] void Apply_failed(bool is_and, int a, bdd_node* x, int b, bdd_node* y, int link,
+    [[noreturn]] void Apply_failed(apply_op op, int a, bdd_node* x, int b, bdd_node* y, int link,
                                    bdd_node* r, long pr, long px, long py);
 };
 

@@ -1,4 +1,5 @@
-// Conjunction and disjunction on complement-edge nodes, and the connectives derived from them.
+// Conjunction, disjunction and exclusive or on complement-edge nodes, and the connectives
+// derived from them.
 #include <functional>
 #include <iostream>
 #include <vector>
@@ -56,20 +57,40 @@ bool terminal_rule(int neutral, bdd_node* k, int a, bdd_node* x, int b, bdd_node
     return false;
 }
 
-// The cache holds conjunctions only, operands in pointer order: a disjunction is the
-// complement of the conjunction of the complements.
+// The terminal rules of the exclusive or: a constant operand gives the other one, itself or
+// complemented, and equal nodes give a constant.
+bool xor_terminal_rule(bdd_node* k, int a, bdd_node* x, int b, bdd_node* y, bdd_node*& r, int& l)
+{
+    if (x == k) r = y, l = -a * b;
+    else if (y == k) r = x, l = -a * b;
+    else if (x == y) r = k, l = a == b ? -1 : 1;
+    else return false;
+    return true;
+}
+
+// The cache key of one node-level operation, operands in pointer order. A disjunction is kept
+// as the complement of the conjunction of the complements; an exclusive or as the one of the
+// plain nodes, times the product of the links.
 struct cache_key {
+    int op;
     int a;
     const bdd_node* x;
     int b;
     const bdd_node* y;
-    int sign; // -1 for a disjunction
+    int sign; // the cached link times sign is the result's link
 
-    cache_key(bool is_and, int fa, const bdd_node* fx, int fb, const bdd_node* fy)
-        : a(fa), x(fx), b(fb), y(fy), sign(is_and ? 1 : -1)
+    cache_key(bddpp_manager::apply_op o, int fa, const bdd_node* fx, int fb, const bdd_node* fy)
+        : op(bdd_computed_table::op_and), a(fa), x(fx), b(fb), y(fy), sign(1)
     {
-        a *= sign;
-        b *= sign;
+        if (o == bddpp_manager::apply_or) {
+            sign = -1;
+            a = -a;
+            b = -b;
+        } else if (o == bddpp_manager::apply_xor) {
+            op = bdd_computed_table::op_xor;
+            sign = a * b;
+            a = b = 1;
+        }
         if (std::less<const bdd_node*>()(y, x)) {
             std::swap(a, b);
             std::swap(x, y);
@@ -77,14 +98,15 @@ struct cache_key {
     }
 };
 
+const char* const apply_names[3] = {"Bdd_and", "Bdd_or", "Bdd_xor"};
+
 } // namespace
 
-void bddpp_manager::Apply_failed(bool is_and, int a, bdd_node* x, int b, bdd_node* y, int link,
+void bddpp_manager::Apply_failed(apply_op op, int a, bdd_node* x, int b, bdd_node* y, int link,
                                  bdd_node* r, long pr, long px, long py)
 {
-    std::cerr << (is_and ? "INTERNAL ERROR in Bdd_and(): result has an index ("
-                         : "INTERNAL ERROR in Bdd_or(): result has an index (")
-              << pr << ") less than the operands (" << px << ") and (" << py << ")!" << std::endl;
+    std::cerr << "INTERNAL ERROR in " << apply_names[op] << "(): result has an index (" << pr
+              << ") less than the operands (" << px << ") and (" << py << ")!" << std::endl;
     Bdd_global_clear_marks();
     long k = Bdd_incremental_id(x, 0);
     k = Bdd_incremental_id(y, k);
@@ -103,28 +125,31 @@ void bddpp_manager::Apply_failed(bool is_and, int a, bdd_node* x, int b, bdd_nod
     bdd_exit(1);
 }
 
-bdd_node* bddpp_manager::Apply(bool is_and, int a0, bdd_node* x0, int b0, bdd_node* y0, int& link)
+bdd_node* bddpp_manager::Apply(apply_op op, int a0, bdd_node* x0, int b0, bdd_node* y0, int& link)
 {
-    const int neutral = is_and ? 1 : -1;
+    const int neutral = op == apply_and ? 1 : -1;
     bdd_node* r = nullptr; // result of the operation finished last
     int l = 0;             // its link
     // terminal cases and cache lookup: a result found here is one of the operands, a constant
     // or a result already checked, so it needs no frame and passes the self-check
     auto quick = [&](int a, bdd_node* x, int b, bdd_node* y) {
         if (!x || !y) {
-            if (is_and) {
+            // an exclusive or fails as its first conjunction would
+            if (op == apply_or) {
+                std::cerr << "ERROR: call bddpp_manager::Bdd_or() with null reference" << std::endl;
+            } else {
                 std::cerr << "ERROR: call bddpp_manager::Bdd_and() with null reference" << std::endl;
                 std::cerr << "Bdd_and(" << static_cast<const void*>(x) << "," << static_cast<const void*>(y) << ")"
                           << std::endl;
-            } else {
-                std::cerr << "ERROR: call bddpp_manager::Bdd_or() with null reference" << std::endl;
             }
             bdd_exit(1);
         }
-        if (terminal_rule(neutral, terminal, a, x, b, y, r, l)) return true;
+        if (op == apply_xor ? xor_terminal_rule(terminal, a, x, b, y, r, l)
+                            : terminal_rule(neutral, terminal, a, x, b, y, r, l))
+            return true;
         if (!cache_on) return false;
-        cache_key key(is_and, a, x, b, y);
-        if (!computed->lookup(bdd_computed_table::op_and, key.a, key.x, key.b, key.y, r, l)) return false;
+        cache_key key(op, a, x, b, y);
+        if (!computed->lookup(key.op, key.a, key.x, key.b, key.y, r, l)) return false;
         l *= key.sign;
         return true;
     };
@@ -162,6 +187,14 @@ bdd_node* bddpp_manager::Apply(bool is_and, int a0, bdd_node* x0, int b0, bdd_no
                 f.b2 = f.b * f.y->else_link, f.y2 = f.y->else_node;
             }
             f.state = 1;
+            // the else side's nodes and cache entry are read once the then side is done:
+            // fetched meanwhile
+            __builtin_prefetch(f.x2);
+            __builtin_prefetch(f.y2);
+            if (cache_on) {
+                cache_key key(op, f.a2, f.x2, f.b2, f.y2);
+                computed->prefetch(key.op, key.a, key.x, key.b, key.y);
+            }
             // recursion: the then side first
             if (!quick(ta, tx, tb, ty))
                 stack.push_back(apply_frame{ta, tx, tb, ty, 0, 0, 0, 0, nullptr, 0, nullptr, nullptr, 0, 0});
@@ -184,14 +217,14 @@ bdd_node* bddpp_manager::Apply(bool is_and, int a0, bdd_node* x0, int b0, bdd_no
         // cache insert; only results over this manager's own nodes, which only its own
         // collection frees (and that empties the cache)
         if (cache_on && r && f.x->owner == this && f.y->owner == this) {
-            cache_key key(is_and, f.a, f.x, f.b, f.y);
-            computed->insert(bdd_computed_table::op_and, key.a, const_cast<bdd_node*>(key.x), key.b,
+            cache_key key(op, f.a, f.x, f.b, f.y);
+            computed->insert(key.op, key.a, const_cast<bdd_node*>(key.x), key.b,
                              const_cast<bdd_node*>(key.y), r, l * key.sign);
         }
         // self-check of the result against both operands
         if (r && r != terminal) {
             long pr = position(r);
-            if (pr < f.px && pr < f.py) Apply_failed(is_and, f.a, f.x, f.b, f.y, l, r, pr, f.px, f.py);
+            if (pr < f.px && pr < f.py) Apply_failed(op, f.a, f.x, f.b, f.y, l, r, pr, f.px, f.py);
         }
         stack.pop_back();
     }
@@ -202,25 +235,25 @@ bdd_node* bddpp_manager::Apply(bool is_and, int a0, bdd_node* x0, int b0, bdd_no
 
 bdd_node* bddpp_manager::Bdd_and(int a, bdd_node* x, int b, bdd_node* y, int& link)
 {
-    return Apply(true, a, x, b, y, link);
+    return Apply(apply_and, a, x, b, y, link);
 }
 
 bdd_node* bddpp_manager::Bdd_or(int a, bdd_node* x, int b, bdd_node* y, int& link)
 {
-    return Apply(false, a, x, b, y, link);
+    return Apply(apply_or, a, x, b, y, link);
 }
 
 bdd bddpp_manager::Bdd_and(const bdd& f, const bdd& g)
 {
     int link;
-    bdd_node* n = Apply(true, f.link, f.node_ptr, g.link, g.node_ptr, link);
+    bdd_node* n = Apply(apply_and, f.link, f.node_ptr, g.link, g.node_ptr, link);
     return bdd(this, link, n);
 }
 
 bdd bddpp_manager::Bdd_or(const bdd& f, const bdd& g)
 {
     int link;
-    bdd_node* n = Apply(false, f.link, f.node_ptr, g.link, g.node_ptr, link);
+    bdd_node* n = Apply(apply_or, f.link, f.node_ptr, g.link, g.node_ptr, link);
     return bdd(this, link, n);
 }
 
@@ -228,9 +261,13 @@ bdd bddpp_manager::Bdd_nand(const bdd& f, const bdd& g) { return Bdd_not(Bdd_and
 
 bdd bddpp_manager::Bdd_nor(const bdd& f, const bdd& g) { return Bdd_not(Bdd_or(f, g)); }
 
+// The function of Bdd_or(Bdd_and(f, Bdd_not(g)), Bdd_and(Bdd_not(f), g)) in one walk, without
+// the nodes of the two conjunctions.
 bdd bddpp_manager::Bdd_xor(const bdd& f, const bdd& g)
 {
-    return Bdd_or(Bdd_and(f, Bdd_not(g)), Bdd_and(Bdd_not(f), g));
+    int link;
+    bdd_node* n = Apply(apply_xor, f.link, f.node_ptr, g.link, g.node_ptr, link);
+    return bdd(this, link, n);
 }
 
 bdd bddpp_manager::Bdd_xnor(const bdd& f, const bdd& g) { return Bdd_not(Bdd_xor(f, g)); }

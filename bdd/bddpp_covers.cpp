@@ -286,6 +286,8 @@ public:
 
     std::vector<cube_literals> primes(const bdd& f)
     {
+        std::vector<cube_literals> literals;
+        if (clause_primes(f, literals)) return literals;
         walk(f);
         // implicant_filter, with the candidates that may imply a taken from the index
         std::vector<bool> dropped(found.size(), false);
@@ -316,6 +318,41 @@ private:
     std::map<std::pair<long, int>, std::set<size_t>> holders; // literal -> elements of found holding it
     cube_literals path;                             // the literals chosen above the walk
     const std::set<size_t> no_holder;               // holders of a literal nobody holds
+
+    // When f is a disjunction of literals, whose tree has 2^n - 1 paths to 1 for n literals,
+    // its primes in the order the walk leaves them, without the walk: in the order of the
+    // positions, the positive literals and the last one, then the negative ones from the last to
+    // the first (a negative literal's leaf comes after the paths through its then side, which
+    // keep their places). The walk makes no node on such a function: its conjunctions of
+    // cofactors all have a constant operand.
+    bool clause_primes(const bdd& f, std::vector<cube_literals>& out) const
+    {
+        std::vector<cube_literals> negative;
+        for (bdd g = f;;) {
+            if (g.node_ptr == m->terminal) return false; // a constant below the top: not a clause
+            cube_literals literal(1, std::make_pair(m->Position_of(g.node_ptr), 1));
+            bdd t = m->Bdd_then(g), e = m->Bdd_else(g);
+            const bool t_one = m->Bdd_is_one_tautologic(t), e_one = m->Bdd_is_one_tautologic(e);
+            if (m->Bdd_is_tautology(t) && m->Bdd_is_tautology(e)) { // the last literal
+                if (t_one == e_one) return false;
+                literal[0].second = t_one ? 1 : 0;
+                out.push_back(literal);
+                break;
+            }
+            if (t_one) {
+                out.push_back(literal);
+                g = e;
+            } else if (e_one) {
+                literal[0].second = 0;
+                negative.push_back(literal);
+                g = t;
+            } else {
+                return false;
+            }
+        }
+        out.insert(out.end(), negative.rbegin(), negative.rend());
+        return true;
+    }
 
     // The holders of c's literal held by the fewest elements: an element implies c only if
     // it holds every literal of c. Null for the empty cube c (every element implies it).

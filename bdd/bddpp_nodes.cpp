@@ -9,6 +9,7 @@
 
 #include "bddpp.h"
 #include "bddpp_tables.h"
+#include "platform/large_memory.h"
 
 void bdd_exit(int status)
 {
@@ -105,15 +106,14 @@ long long bdd_node_signature(long var, int else_link, bdd_node* then, bdd_node* 
 
 bdd_node::bdd_node()
     : owner(nullptr), signature(-3), var(-3), trav_number(0), number(0), mark(0), refs(0),
-      else_link(1), then_node(nullptr), else_node(nullptr), hash_next(nullptr)
+      else_link(1), then_node(nullptr), else_node(nullptr)
 {
 }
 
 bdd_node::bdd_node(bddpp_manager* o, long num, long v, int count, int el, bdd_node* then,
                    bdd_node* els)
     : owner(o), signature(bdd_node_signature(v, el, then, els)), var(v), trav_number(0),
-      number(num), mark(0), refs(count), else_link(el), then_node(then), else_node(els),
-      hash_next(nullptr)
+      number(num), mark(0), refs(count), else_link(el), then_node(then), else_node(els)
 {
     if (var >= 0 && owner) owner->Map_integrate(this);
 }
@@ -147,11 +147,13 @@ namespace {
 struct node_pool {
     void* free_list = nullptr;        // first free slot
     std::vector<char*> blocks;        // every block allocated
-    static const size_t per_block = 4096;
+    static const size_t block_bytes = size_t(1) << 21;
+    static const size_t per_block = block_bytes / sizeof(bdd_node);
 
     void refill()
     {
-        char* block = static_cast<char*>(::operator new(per_block * sizeof(bdd_node)));
+        // one huge page where the system has them; aligned, so a 64-byte node is one cache line
+        char* block = static_cast<char*>(Large_block_allocate(block_bytes));
         blocks.push_back(block);
         for (size_t i = per_block; i-- > 0;) {
             void* slot = block + i * sizeof(bdd_node);

@@ -15,63 +15,75 @@ size_t pointer_bits(const bdd_node* n) { return reinterpret_cast<size_t>(n) >> 4
 
 } // namespace
 
-bdd_unique_table::bdd_unique_table() : buckets(1 << 10, nullptr), count(0) {}
+bdd_unique_table::bdd_unique_table() : slots(1 << 11, entry{nullptr, 0}), count(0) {}
 
-size_t bdd_unique_table::slot(long var, int else_link, const bdd_node* then, const bdd_node* els) const
+uint32_t bdd_unique_table::hash(long var, int else_link, const bdd_node* then, const bdd_node* els)
 {
     size_t h = static_cast<size_t>(var) * 0x9e3779b97f4a7c15ULL;
     h ^= pointer_bits(then) * 0xc2b2ae3d27d4eb4fULL;
     h ^= pointer_bits(els) * 0x165667b19e3779f9ULL + (else_link == 1 ? 1 : 0);
-    return mix(h) & (buckets.size() - 1);
+    return static_cast<uint32_t>(mix(h));
 }
 
 bdd_node* bdd_unique_table::find(long var, int else_link, const bdd_node* then, const bdd_node* els) const
 {
-    for (bdd_node* n = buckets[slot(var, else_link, then, els)]; n; n = n->hash_next)
-        if (n->var == var && n->then_node == then && n->else_node == els && n->else_link == else_link)
-            return n;
-    return nullptr;
+    const uint32_t h = hash(var, else_link, then, els);
+    const size_t mask = slots.size() - 1;
+    for (size_t i = home(h);; i = (i + 1) & mask) {
+        const entry& e = slots[i];
+        if (!e.node) return nullptr;
+        if (e.hash == h && e.node->var == var && e.node->then_node == then && e.node->else_node == els
+            && e.node->else_link == else_link)
+            return e.node;
+    }
 }
 
 void bdd_unique_table::insert(bdd_node* n)
 {
-    bdd_node** head = &buckets[slot(n->var, n->else_link, n->then_node, n->else_node)];
-    for (bdd_node** p = head; *p; p = &(*p)->hash_next)
-        if (**p == *n) { // same identity: the newcomer takes the old node's place
-            n->hash_next = (*p)->hash_next;
-            *p = n;
+    const uint32_t h = hash(n->var, n->else_link, n->then_node, n->else_node);
+    const size_t mask = slots.size() - 1;
+    size_t i = home(h);
+    for (; slots[i].node; i = (i + 1) & mask)
+        if (slots[i].hash == h && *slots[i].node == *n) { // same identity: the newcomer takes its place
+            slots[i].node = n;
             return;
         }
-    n->hash_next = *head;
-    *head = n;
-    if (++count > buckets.size()) grow();
+    slots[i] = entry{n, h};
+    if (++count * 2 > slots.size()) grow();
 }
 
 bool bdd_unique_table::erase(bdd_node* n)
 {
-    for (bdd_node** p = &buckets[slot(n->var, n->else_link, n->then_node, n->else_node)]; *p;
-         p = &(*p)->hash_next)
-        if (*p == n) {
-            *p = n->hash_next;
-            n->hash_next = nullptr;
-            --count;
-            return true;
+    const uint32_t h = hash(n->var, n->else_link, n->then_node, n->else_node);
+    const size_t mask = slots.size() - 1;
+    size_t i = home(h);
+    for (; slots[i].node != n; i = (i + 1) & mask)
+        if (!slots[i].node) return false;
+    // the hole moves down the run: an entry whose home lies cyclically outside (hole, j]
+    // takes it, so every entry stays reachable from its home
+    for (size_t j = (i + 1) & mask; slots[j].node; j = (j + 1) & mask) {
+        size_t k = home(slots[j].hash);
+        if (((j - k) & mask) >= ((j - i) & mask)) {
+            slots[i] = slots[j];
+            i = j;
         }
-    return false;
+    }
+    slots[i] = entry{nullptr, 0};
+    --count;
+    return true;
 }
 
 void bdd_unique_table::grow()
 {
-    std::vector<bdd_node*> old(buckets.size() * 2, nullptr);
-    old.swap(buckets);
-    for (bdd_node* b : old)
-        for (bdd_node* n = b; n;) {
-            bdd_node* next = n->hash_next;
-            bdd_node** head = &buckets[slot(n->var, n->else_link, n->then_node, n->else_node)];
-            n->hash_next = *head;
-            *head = n;
-            n = next;
-        }
+    std::vector<entry, large_block_allocator<entry>> old(slots.size() * 2, entry{nullptr, 0});
+    old.swap(slots);
+    const size_t mask = slots.size() - 1;
+    for (const entry& e : old) {
+        if (!e.node) continue;
+        size_t i = home(e.hash);
+        while (slots[i].node) i = (i + 1) & mask;
+        slots[i] = e;
+    }
 }
 
 bdd_computed_table::bdd_computed_table() : entries(1 << 10, entry{nullptr, nullptr, 0, 0, nullptr}) {}
@@ -96,6 +108,11 @@ bool bdd_computed_table::lookup(int op, int a, const bdd_node* x, int b, const b
     return true;
 }
 
+void bdd_computed_table::prefetch(int op, int a, const bdd_node* x, int b, const bdd_node* y) const
+{
+    __builtin_prefetch(&entries[slot(cache_key(op, a, b), x, y)]);
+}
+
 void bdd_computed_table::insert(int op, int a, bdd_node* x, int b, bdd_node* y, bdd_node* r, int link)
 {
     int key = cache_key(op, a, b);
@@ -109,7 +126,9 @@ void bdd_computed_table::clear()
 
 void bdd_computed_table::fit(size_t nodes)
 {
-    const size_t limit = size_t(1) << 21; // 64 MiB: beyond it misses cost less than memory
+    // 2 MiB: the cache stays in the processor's caches; a larger one misses in memory at
+    // each lookup, which costs more than the work a hit saves
+    const size_t limit = size_t(1) << 16;
     if (nodes <= entries.size() || entries.size() >= limit) return;
     size_t n = entries.size();
     while (n < nodes && n < limit) n *= 2;

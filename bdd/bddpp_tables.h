@@ -3,13 +3,16 @@
 #define NELVOR_BDDPP_TABLES_H
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "bddpp.h"
+#include "platform/large_memory.h"
 
-// Chained hash table over the nodes themselves (bdd_node::hash_next). A node is found by its
-// variable, else link and both child pointers, so distinct nodes never collide, whatever
-// their numbers.
+// Open-addressing hash table of the nodes (linear probing). A node is found by its variable,
+// else link and both child pointers, so distinct nodes never collide, whatever their numbers.
+// Each slot keeps the node's hash beside its pointer: a probe reads the node itself only when
+// the hashes agree, and the table grows without reading any node.
 class bdd_unique_table {
 public:
     bdd_unique_table();
@@ -20,15 +23,20 @@ public:
 
     template <class F> void for_each(F f) const
     {
-        for (bdd_node* b : buckets)
-            for (bdd_node* n = b; n; n = n->hash_next) f(n);
+        for (const entry& e : slots)
+            if (e.node) f(e.node);
     }
 
 private:
-    std::vector<bdd_node*> buckets; // heads of the chains; the size is a power of two
-    size_t count;                   // nodes in the table
+    struct entry {
+        bdd_node* node; // null in a free slot
+        uint32_t hash;  // low bits of the node's hash: its home slot and a quick filter
+    };
+    std::vector<entry, large_block_allocator<entry>> slots; // the size is a power of two, at most half of it used
+    size_t count;             // nodes in the table
 
-    size_t slot(long var, int else_link, const bdd_node* then, const bdd_node* els) const;
+    static uint32_t hash(long var, int else_link, const bdd_node* then, const bdd_node* els);
+    size_t home(uint32_t h) const { return h & (slots.size() - 1); }
     void grow();
 };
 
@@ -36,12 +44,14 @@ private:
 // emptied whenever nodes are freed (Bdd_gc, the destructor): a hit can only name a live node.
 class bdd_computed_table {
 public:
-    enum op_code { op_and = 1, op_exist = 2, op_forall = 3 };
+    enum op_code { op_and = 1, op_exist = 2, op_forall = 3, op_xor = 4 };
 
     bdd_computed_table();
     bool lookup(int op, int a, const bdd_node* x, int b, const bdd_node* y, bdd_node*& r,
                 int& link) const;
     void insert(int op, int a, bdd_node* x, int b, bdd_node* y, bdd_node* r, int link);
+    // Starts reading the entry of a lookup to come, so that it is in the processor's cache then.
+    void prefetch(int op, int a, const bdd_node* x, int b, const bdd_node* y) const;
     void clear();
     void fit(size_t nodes); // grows (and empties) the cache to follow the unique table
 
@@ -53,7 +63,7 @@ private:
         int link;          // link of the result
         bdd_node* r;       // result node
     };
-    std::vector<entry> entries; // the size is a power of two
+    std::vector<entry, large_block_allocator<entry>> entries; // the size is a power of two
 
     size_t slot(int key, const bdd_node* x, const bdd_node* y) const;
 };

@@ -150,26 +150,30 @@ std::vector<ours> run_bdd_bench(const char* command)
 }
 
 // Usage: bdd_buddy_bench [repetitions [path of bdd_bench]]; each figure is the best of that
-// many runs (3 by default) on either engine.
+// many runs (3 by default) on either engine. Workload by workload, this system's runs come first
+// and BuDDy's right after, so that both meet the same load of the machine.
 int main(int argc, char** argv)
 {
     int reps = argc > 1 ? std::atoi(argv[1]) : 3;
     if (reps < 1) reps = 1;
-    std::string command = std::string(argc > 2 ? argv[2] : NELVOR_BDD_BENCH) + " " + std::to_string(reps);
-    std::vector<ours> mine = run_bdd_bench(command.c_str());
-    if (mine.empty()) {
-        std::fprintf(stderr, "bdd_buddy_bench: no figures from %s\n", command.c_str());
-        return 1;
-    }
+    const std::string program = argc > 2 ? argv[2] : NELVOR_BDD_BENCH;
     std::printf("%-12s %3s %10s %10s %8s %10s %10s %10s %10s %14s\n", "workload", "n", "nelvor s", "BuDDy s",
                 "ratio", "nodes", "BuDDy", "created", "BuDDy", "check");
-    for (const ours& o : mine) {
-        bench_result b = best_of(o.name == "queens" ? buddy_queens : (o.name == "adder" ? buddy_adder : buddy_multiplier), o.n,
-                    reps);
-        const bench_result& a = o.r;
-        std::printf("%-12s %3d %10.4f %10.4f %8.2f %10ld %10ld %10ld %10ld %14.0f%s\n", o.name.c_str(), o.n,
-                    a.seconds, b.seconds, b.seconds > 0 ? a.seconds / b.seconds : 0.0, a.nodes, b.nodes, a.created,
-                    b.created, a.check, a.check == b.check ? "" : " (BuDDy differs)");
+    for (const workload_size& w : bench_workloads) {
+        const std::string command = program + " " + std::to_string(reps) + " " + w.name + " " + std::to_string(w.n);
+        std::vector<ours> mine = run_bdd_bench(command.c_str());
+        if (mine.size() != 1) {
+            std::fprintf(stderr, "bdd_buddy_bench: no figures from %s\n", command.c_str());
+            return 1;
+        }
+        const std::string name = w.name;
+        bench_result b = best_of(name == "queens" ? buddy_queens : (name == "adder" ? buddy_adder : buddy_multiplier),
+                                 w.n, reps);
+        const bench_result& a = mine[0].r;
+        std::printf("%-12s %3d %10.4f %10.4f %8.2f %10ld %10ld %10ld %10ld %14.0f%s\n", w.name, w.n, a.seconds,
+                    b.seconds, b.seconds > 0 ? a.seconds / b.seconds : 0.0, a.nodes, b.nodes, a.created, b.created,
+                    a.check, a.check == b.check ? "" : " (BuDDy differs)");
+        std::fflush(stdout);
     }
     std::printf("BuDDy peak memory: %ld KiB\n", peak_memory_kb());
     return 0;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 #include <vector>
 
 // What one workload gave.
@@ -15,6 +16,7 @@ struct bench_result {
     long nodes;     // distinct nodes of the result (all outputs together), terminal included
     long created;   // nodes the engine created during the build
     double check;   // satisfying assignments summed over the outputs: both engines must agree
+    std::string check_text; // the same count in decimal, exact (empty where only check is known)
 };
 
 // An engine E gives: typedef fn (a function handle), var(i) (the variable at position i),
@@ -84,6 +86,16 @@ template <class E> std::vector<typename E::fn> multiplier(E& e, int n)
     }
     return p;
 }
+
+// The workloads and sizes of both benches, in the order they are run.
+struct workload_size {
+    const char* name; // "queens", "adder" or "multiplier"
+    int n;            // its size
+};
+static const workload_size bench_workloads[] = {
+    {"queens", 6}, {"queens", 7}, {"queens", 8}, {"queens", 9}, {"queens", 10},
+    {"adder", 8}, {"adder", 12}, {"multiplier", 8}, {"multiplier", 10}, {"multiplier", 12},
+};
 
 // Processor time of the process: steadier than the wall clock on a loaded machine.
 inline double cpu_now()

@@ -1,121 +1,179 @@
 #!/bin/sh
-# Translation benchmark: nelvor on the largest circuits of the bench's dialect folder, to every
-# text target (LUSTRE, ESTEREL, LIGHT ESTEREL, description, LaTeX, BAC), beside ABC and yosys
-# writing Verilog from the same file; then one family at three sizes.
+# Translation benchmark: nelvor to C alone and to all nine targets at once, beside ABC and yosys
+# reading the same BLIF file and writing it as Verilog, on the largest circuits of the bench's
+# dialect folder and on a generated family of 10k to 640k gates; then the growth per x4 step of
+# the family.
 #
-#   sh bench/translate_bench.sh [BUILD_DIR] [BENCH_DIR]
+#   sh bench/translate_bench.sh [-r RUNS] [-n "SIZES"] [-b BENCH_DIR] NELVOR [NELVOR...]
 #
-# Prints one table row per circuit: processor seconds and peak resident memory (MB) of each program, and
-# the ratio of nelvor's time to ABC's. Needs /usr/bin/time; ABC and yosys columns are "-" when
-# the tool is missing.
+# Each figure is the median of RUNS runs (3 by default) of the whole process: processor seconds
+# (user + system) and peak resident memory (MiB), from /usr/bin/time (Debian package `time`).
+# With two nelvor programs (an old and a new build, say) both are measured in the same runs, in
+# turn, and each gets its columns; the ratios are each one's time over ABC's. SIZES are the
+# family's gate counts (default "10000 40000 160000 640000"); the family has n/50 inputs, n/20
+# latches and n/100 outputs, each gate a two-input function of earlier signals. ABC and yosys
+# columns are "-" when the tool is missing.
 set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-$here/build}" && pwd)
-bench=${2:-$here/../shared/bench}
-nelvor=$build/blif/nelvor
-options="-lustre -esterel -le -doc -latex -bac"
+runs=3
+sizes="10000 40000 160000 640000"
+bench=$here/../shared/bench
+while getopts r:n:b: o; do
+    case $o in
+    r) runs=$OPTARG ;;
+    n) sizes=$OPTARG ;;
+    b) bench=$OPTARG ;;
+    *) exit 2 ;;
+    esac
+done
+shift $((OPTIND - 1))
+[ $# -ge 1 ] || { echo "usage: $0 [-r RUNS] [-n SIZES] [-b BENCH_DIR] NELVOR [NELVOR...]" >&2; exit 2; }
+[ -x /usr/bin/time ] || { echo "$0: /usr/bin/time is missing (package time)" >&2; exit 1; }
+programs=""
+for p in "$@"; do
+    [ -x "$p" ] || { echo "$0: no program $p" >&2; exit 1; }
+    programs="$programs $(cd "$(dirname "$p")" && pwd)/$(basename "$p")"
+done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+all="-lustre -esterel -le -c -cs -vhdl -systemc -doc -latex"
+have() { command -v "$1" >/dev/null; }
 
-[ -x "$nelvor" ] || { echo "no nelvor program in $build/blif" >&2; exit 1; }
-[ -d "$bench/dialect" ] || { echo "no dialect folder in $bench" >&2; exit 1; }
-
-# measure LABEL COMMAND...: prints "seconds megabytes" of the command run in $work, or "- -";
-# the seconds are processor time (user and system), which a loaded machine disturbs less than
-# the elapsed time
-measure() {
+# once LABEL COMMAND...: runs the command in $work/LABEL (a fresh folder holding c.blif) and
+# appends "seconds mebibytes" to $work/LABEL.runs, or "- -" when it fails
+once() {
     label=$1; shift
-    if ! /usr/bin/time -f "%U %S %M" -o "$work/$label.time" "$@" >"$work/$label.out" 2>&1; then
-        echo "- -"
-        return
+    rm -rf "$work/$label"; mkdir "$work/$label"; cp "$work/c.blif" "$work/$label/"
+    if (cd "$work/$label" && /usr/bin/time -f "%U %S %M" -o ../$label.time "$@" >/dev/null 2>&1); then
+        awk '{ printf "%.3f %.0f\n", $1 + $2, $3 / 1024 }' "$work/$label.time" >>"$work/$label.runs"
+    else
+        echo "- -" >>"$work/$label.runs"
     fi
-    awk '{ printf "%.2f %.0f\n", $1 + $2, $3 / 1024 }' "$work/$label.time"
+    rm -rf "$work/$label"
 }
 
-# copy FILE: FILE as $work/c.blif, the input of every program
-copy() {
-    cp "$1" "$work/c.blif"
+# median LABEL: "seconds mebibytes", the medians of the runs of LABEL
+median() {
+    for column in 1 2; do
+        cut -d' ' -f$column "$work/$1.runs" | sort -g | awk '{ v[NR] = $1 } END { printf "%s ", v[int((NR + 1) / 2)] }'
+    done
 }
 
-# row FILE: one line of the table for the circuit in FILE
-row() {
-    file=$1
-    name=$(basename "$file" .blif)
-    copy "$file"
-    names=$(grep -c '^\.names' "$file")
-    set -- $(cd "$work" && measure nelvor "$nelvor" c $options)
-    nt=$1; nm=$2
-    set -- $(cd "$work" && measure parse "$nelvor" c)
-    pt=$1
-    if command -v berkeley-abc >/dev/null; then
-        set -- $(cd "$work" && measure abc berkeley-abc -q "read_blif c.blif; write_verilog abc.v")
-    else set -- - -; fi
-    at=$1; am=$2
-    if command -v yosys >/dev/null; then
-        set -- $(cd "$work" && measure yosys yosys -q -p "read_blif c.blif; write_verilog yosys.v")
-    else set -- - -; fi
-    yt=$1; ym=$2
-    ratio=$(awk -v n="$nt" -v a="$at" 'BEGIN { if (a > 0 && n != "-") printf "%.1f", n / a; else print "-" }')
-    printf "| %s | %s | %s | %s | %s | %s | %s | %s | %s | %s |\n" \
-        "$name" "$names" "$pt" "$nt" "$nm" "$at" "$am" "$yt" "$ym" "$ratio"
+# measure NAME: the runs of every program on $work/c.blif; leaves the medians in
+# $work/NAME.<label>.median
+measure() {
+    rm -f "$work"/*.runs
+    r=0
+    while [ $r -lt "$runs" ]; do
+        j=0
+        for program in $programs; do
+            j=$((j + 1))
+            once "c$j" "$program" c -c
+            once "all$j" "$program" c $all
+        done
+        have berkeley-abc && once abc berkeley-abc -q "read_blif c.blif; write_verilog out.v"
+        have yosys && once yosys yosys -q -p "read_blif c.blif; write_verilog out.v"
+        r=$((r + 1))
+    done
+    for run_file in "$work"/*.runs; do
+        run_label=$(basename "$run_file" .runs)
+        median "$run_label" >"$work/$1.$run_label.median"
+    done
 }
 
-echo "| circuit | .names | nelvor parse+sort s | nelvor all text targets s | MB | ABC s | MB | yosys s | MB | nelvor/ABC |"
-echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
-for f in itc99/b17 itc99/b22 epfl/div epfl/mem_ctrl epfl/multiplier epfl/voter itc99/b14 itc99/b15 \
-         iscas89/s38417 iscas89/s38584; do
-    [ -f "$bench/dialect/$f.blif" ] && row "$bench/dialect/$f.blif"
-done
+# cell NAME LABEL: "seconds | MiB" of one measure, or "- | -"
+cell() {
+    if [ -f "$work/$1.$2.median" ]; then set -- $(cat "$work/$1.$2.median"); echo "$1 | $2"; else echo "- | -"; fi
+}
 
-echo
-echo "One family at three sizes (ISCAS'89):"
-echo
-echo "| circuit | .names | nelvor parse+sort s | nelvor all text targets s | MB | ABC s | MB | yosys s | MB | nelvor/ABC |"
-echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
-for f in iscas89/s5378 iscas89/s13207 iscas89/s38417; do
-    [ -f "$bench/dialect/$f.blif" ] && row "$bench/dialect/$f.blif"
-done
+# ratio NAME LABEL: LABEL's time over ABC's
+ratio() {
+    a=$(cut -d' ' -f1 "$work/$1.abc.median" 2>/dev/null || echo -)
+    b=$(cut -d' ' -f1 "$work/$1.$2.median")
+    awk -v a="$a" -v b="$b" 'BEGIN { if (a + 0 > 0 && b != "-") printf "%.2f", b / a; else print "-" }'
+}
 
-# generated N FILE: an N-bit counter with enable (two gates a bit) and N gates mixing its bits
+header() {
+    line="| circuit | work"; rule="|---|---"
+    k=0
+    for p in $programs; do
+        k=$((k + 1)); line="$line | nelvor$k s | MiB"; rule="$rule|---:|---:"
+    done
+    line="$line | ABC s | MiB | yosys s | MiB"; rule="$rule|---:|---:|---:|---:"
+    k=0
+    for p in $programs; do k=$((k + 1)); line="$line | nelvor$k/ABC"; rule="$rule|---:"; done
+    echo "$line |"; echo "$rule|"
+}
+
+# rows NAME: the table's two lines for one measured circuit
+rows() {
+    for w in c all; do
+        if [ $w = c ]; then line="| $1 | -c"; else line="| $1 | all nine"; fi
+        k=0
+        for p in $programs; do k=$((k + 1)); line="$line | $(cell "$1" $w$k)"; done
+        line="$line | $(cell "$1" abc) | $(cell "$1" yosys)"
+        k=0
+        for p in $programs; do k=$((k + 1)); line="$line | $(ratio "$1" $w$k)"; done
+        echo "$line |"
+    done
+}
+
+# generated N FILE: N gates, N/50 inputs, N/20 latches, N/100 outputs; each gate an AND, OR,
+# XOR or NOR of two earlier signals, one of them among the 100 signals made just before it
 generated() {
     awk -v n="$1" 'BEGIN {
-        srand(7)
-        print ".model gen"; print ".inputs en x"; print ".outputs carry g" n - 1
-        for (i = 0; i < n; i++) print ".latch n" i " q" i " " (i % 2)
-        for (i = 0; i < n; i++) {
-            print ".names en " (i == 0 ? "en" : "c" (i - 1)) " c" i; print "11 1"
-            print ".names c" i " q" i " n" i; print "10 1"; print "01 1"
+        srand(11)
+        ni = int(n / 50); nl = int(n / 20); no = int(n / 100)
+        printf ".model gen\n.inputs"
+        for (i = 0; i < ni; i++) { printf " i%d", i; s[i] = "i" i }
+        printf "\n.outputs"
+        for (i = 0; i < no; i++) printf " g%d", n - 1 - i
+        printf "\n"
+        for (i = 0; i < nl; i++) { s[ni + i] = "q" i }
+        m = ni + nl
+        split("11 1|1- 1\n-1 1|10 1\n01 1|00 1", f, "|")
+        for (k = 0; k < n; k++) {
+            a = s[m - 1 - int(rand() * (m < 100 ? m : 100))]
+            b = s[int(rand() * m)]
+            print ".names " a " " b " g" k
+            print f[1 + int(rand() * 4)]
+            s[m++] = "g" k
         }
-        print ".names c" n - 1 " carry"; print "1 1"
-        for (i = 0; i < n; i++) {
-            print ".names " (i == 0 ? "x" : "g" (i - 1)) " q" int(rand() * n) " g" i; print "11 1"
-        }
+        for (i = 0; i < nl; i++) print ".latch g" int(rand() * n) " q" i " " (i % 2)
         print ".end"
     }' >"$2"
 }
 
+echo "Medians of $runs runs; nelvor1..:$programs"
 echo
-echo "A generated family (counter and mixing gates, 3 .names per bit) at three sizes:"
-echo
-echo "| circuit | .names | nelvor parse+sort s | nelvor all text targets s | MB | ABC s | MB | yosys s | MB | nelvor/ABC |"
-echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
-for n in 5000 20000 80000; do
-    generated $n "$work/gen$n.blif"
-    row "$work/gen$n.blif"
+header
+for f in itc99/b17 itc99/b22 epfl/div epfl/mem_ctrl epfl/multiplier; do
+    [ -f "$bench/dialect/$f.blif" ] || continue
+    cp "$bench/dialect/$f.blif" "$work/c.blif"
+    measure "$(basename $f)"
+    rows "$(basename $f)"
+done
+for n in $sizes; do
+    generated "$n" "$work/c.blif"
+    measure "gen$n"
+    rows "gen$n"
 done
 
+# growth: the exponent e of each x4 step of the family, time(4n) = 4^e time(n)
 echo
-echo "Per target on the largest circuits (seconds, parse and sort included):"
+echo "Growth of the family's times per x4 step (exponent e: the time grows 4^e times):"
 echo
-echo "| circuit | -lustre | -esterel | -le | -doc | -latex |"
-echo "|---|---:|---:|---:|---:|---:|"
-for f in itc99/b17 epfl/div epfl/mem_ctrl; do
-    [ -f "$bench/dialect/$f.blif" ] || continue
-    copy "$bench/dialect/$f.blif"
-    line="| $(basename $f)"
-    for t in -lustre -esterel -le -doc -latex; do
-        set -- $(cd "$work" && measure target "$nelvor" c $t)
-        line="$line | $1"
+labels="abc yosys"
+k=0
+for p in $programs; do k=$((k + 1)); labels="c$k all$k $labels"; done
+for l in $labels; do
+    line="| $l"; prev=""
+    for n in $sizes; do
+        t=$(cut -d' ' -f1 "$work/gen$n.$l.median" 2>/dev/null || echo -)
+        if [ -n "$prev" ]; then
+            line="$line | $(awk -v a="$prev" -v b="$t" 'BEGIN { if (a + 0 > 0 && b + 0 > 0) printf "%.2f", log(b / a) / log(4); else print "-" }')"
+        fi
+        prev=$t
     done
     echo "$line |"
 done

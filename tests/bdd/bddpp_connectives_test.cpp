@@ -96,6 +96,28 @@ TEST(BddConnectives, AndAndOrOfTwoVariablesHaveTheCanonicalShape)
     EXPECT_EQ(m.Bdd_total_size(), size);
 }
 
+TEST(BddConnectives, ExclusiveOrCreatesOnlyTheNodesOfItsResult)
+{
+    bddpp_manager m;
+    std::vector<bdd> v = make_vars(m, 8);
+    long before = m.Bdd_total_size();
+    bdd x = m.Bdd_xor(v[0], v[1]); // one node on v0 whose both children are v1
+    EXPECT_EQ(m.Bdd_total_size(), before + 1);
+    EXPECT_EQ(x.node_ptr->then_node, v[1].node_ptr);
+    EXPECT_EQ(x.node_ptr->else_node, v[1].node_ptr);
+    // the parity of k + 1 variables has one node per variable, the last one v[k] itself: step
+    // k makes k nodes, except the first, which finds x
+    bdd p = v[0];
+    for (int k = 1; k < 8; ++k) p = m.Bdd_xor(p, v[k]);
+    EXPECT_EQ(m.Bdd_total_size(), before + 1 + 2 + 3 + 4 + 5 + 6 + 7);
+    EXPECT_EQ(m.Bdd_size(p), 9); // 8 levels and the terminal
+    EXPECT_EQ(m.Bdd_xnor(p, v[7]), m.Bdd_not(m.Bdd_xor(p, v[7])));
+    EXPECT_EQ(m.Bdd_xor(p, p), m.Bdd_zero());
+    EXPECT_EQ(m.Bdd_xor(p, m.Bdd_not(p)), m.Bdd_one());
+    EXPECT_EQ(m.Bdd_xor(m.Bdd_one(), p), m.Bdd_not(p));
+    EXPECT_EQ(m.Bdd_xor(p, m.Bdd_zero()), p);
+}
+
 TEST(BddConnectivesDeath, NullOperandsEndWithStatusOne)
 {
     bddpp_manager m;

@@ -437,3 +437,57 @@ TEST(covers, positions_not_ids_order_the_literals)
     EXPECT_EQ(m.Print_sop_to_String(" + ", ".", "!", "", m.Bdd_or(v[0], m.Bdd_and(v[1], m.Bdd_not(v[5]))), 1),
               "!x5.x1 + x0");
 }
+
+namespace {
+
+// The OR of the literals of v, negative where polarity has a 0 bit (bit k for v[k]; negative
+// from v[32] on).
+bdd clause_of(bddpp_manager& m, const std::vector<bdd>& v, unsigned polarity)
+{
+    bdd f = m.Bdd_zero();
+    for (size_t k = 0; k < v.size(); ++k)
+        f = m.Bdd_or(f, k < 32 && (polarity >> k) & 1 ? v[k] : m.Bdd_not(v[k]));
+    return f;
+}
+
+TEST(covers, primes_of_a_disjunction_of_literals_are_those_of_the_tree_in_the_same_order)
+{
+    // every polarity of up to 7 literals, some of 8 and 9, over consecutive variables and over
+    // every other variable
+    for (int n = 1; n <= 9; ++n) {
+        bddpp_manager m;
+        std::vector<bdd> v = make_vars(m, 2 * n);
+        std::vector<bdd> odd;
+        for (int k = 1; k < 2 * n; k += 2) odd.push_back(v[k]);
+        v.resize(n);
+        for (unsigned polarity = 0; polarity < (1u << n); polarity += n <= 7 ? 1 : 4 * n + 1) {
+            for (const std::vector<bdd>* vars : {&v, &odd}) {
+                bdd f = clause_of(m, *vars, polarity);
+                std::list<bdd> tree, fast;
+                Tdd(&m, f).Bdd_prime_implicants(tree);
+                long before = m.Bdd_total_size();
+                m.Bdd_prime_implicants(f, fast);
+                EXPECT_EQ(m.Bdd_total_size(), before) << "the literals exist already";
+                ASSERT_EQ(fast, tree) << n << " literals, polarity " << polarity;
+            }
+        }
+    }
+}
+
+TEST(covers, the_kind_2_cover_of_a_wide_disjunction_of_literals_is_its_literals)
+{
+    // 2^40 - 1 paths in the ternary tree: the primes come without the walk
+    bddpp_manager m;
+    std::vector<bdd> v = make_vars(m, 40);
+    bdd f = m.Bdd_or(clause_of(m, v, 0x5), m.Bdd_not(v[39])); // x0 and x2 positive only
+    std::list<bdd> cover;
+    m.Bdd_sop(f, cover, 2);
+    std::vector<bdd> expected = {v[0], v[2], m.Bdd_not(v[39])};
+    for (int k = 38; k >= 0; --k)
+        if (k != 0 && k != 2) expected.push_back(m.Bdd_not(v[k]));
+    EXPECT_EQ(std::vector<bdd>(cover.begin(), cover.end()), expected);
+    EXPECT_EQ(m.Print_sop_to_String(" or ", " and ", "not ", "", m.Bdd_or(v[0], m.Bdd_or(v[1], v[2])), 2),
+              "x0 or x1 or x2");
+}
+
+} // namespace
