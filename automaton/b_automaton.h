@@ -167,6 +167,18 @@ public:
     std::string init_text(int i) const; // "true", "false" or "???" for register i
     int keep_position(const int* keep, const std::string& input) const;
     std::string node_stem() const; // stem of the BLIF node signals, distinct from every signal
+    // The written form of every signal that a target without verbatim identifiers cannot write
+    // as it is: a name holding '@' as in at_free_names, a reserved name followed by "_" until it
+    // is out of taken; taken receives the written forms and the reserved names.
+    std::map<std::string, std::string> reserved_free_names(const std::set<std::string>& reserved,
+                                                           std::set<std::string>& taken) const;
+    // The module name of such a target: name, or name followed by "_" until it is neither
+    // reserved nor in taken when it is reserved.
+    static std::string reserved_free_module(const std::string& name, const std::set<std::string>& reserved,
+                                            const std::set<std::string>& taken);
+    // The written forms of names, each through written.
+    static std::vector<std::string> written_names(const std::map<std::string, std::string>& written,
+                                                  const std::vector<const std::string*>& names);
     // -- end of tag textw --
     // -- C, CSharp, sketch, VHDL, SystemC (tag targets) --
     // The C source with its two functions into source, their prototypes into header.

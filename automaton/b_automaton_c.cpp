@@ -180,7 +180,15 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
     // A name holding '@' is written in its at-free form, in the manager's names too while the
     // equations are written; the node array takes a name of its own when a signal has its name.
     std::set<std::string> taken = all_names();
-    const std::map<std::string, std::string> written = at_free_names(taken);
+    taken.insert({"automaton", "reset_automaton"});
+    std::map<std::string, std::string> written = at_free_names(taken);
+    // a register P + name would be one of the two functions: such a signal takes "_"
+    for (const std::string& n : all_names())
+        for (const char* fn : {"automaton", "reset_automaton"})
+            if (written_as(written, n) == fn) {
+                written[n] = fresh_name(std::string(fn) + "_", taken);
+                taken.insert(written[n]);
+            }
     auto W = [&](const std::string& n) { return written_as(written, n); };
     const std::string A = P + fresh_name(C.node_array, taken);
     taken.insert(A.substr(P.size()));

@@ -5,9 +5,10 @@ namespace {
 
 const std::string DOTS = "//" + std::string(77, '.');
 
-// Keywords of C#: a field of such a name is written as a verbatim identifier, "@" + the name.
+// Keywords of C#, and await, which is one inside asynchronous code: a field or class of such a
+// name is written as a verbatim identifier, "@" + the name.
 const char* const csharp_keywords[] = {
-    "abstract", "as", "base", "bool", "break", "byte", "case", "catch", "char", "checked", "class", "const",
+    "abstract", "as", "await", "base", "bool", "break", "byte", "case", "catch", "char", "checked", "class", "const",
     "continue", "decimal", "default", "delegate", "do", "double", "else", "enum", "event", "explicit", "extern",
     "false", "finally", "fixed", "float", "for", "foreach", "goto", "if", "implicit", "in", "int", "interface",
     "internal", "is", "lock", "long", "namespace", "new", "null", "object", "operator", "out", "override",
@@ -85,22 +86,29 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
     // The field of an input or output: its name, "@" + the name for a keyword, and the name
     // followed by "_" as often as needed when the class has a member of that name already, or
     // when React has a local of that name (the copy P + name of a signal, or the node array).
-    std::set<std::string> members = {name, "React", "Next", "Automaton", "Reset_Automaton", "Reset_Inputs",
+    // A field named value would be hidden by the parameter of its property's setter.
+    std::set<std::string> members = {"React", "Next", "Automaton", "Reset_Automaton", "Reset_Inputs",
                                      "Reset_Outputs", "Reset_Registers", A};
     for (const std::string& in : inputs) members.insert("P_" + in);
     for (const std::string& out : outputs) members.insert("GS_" + out);
     members.insert(next_value.begin(), next_value.end());
+    // The class: a keyword as a verbatim identifier, and the name followed by "_" as often as
+    // needed when a member has its name.
+    taken.insert(members.begin(), members.end());
+    const std::string class_name = keyword(name) ? "@" + name : members.count(name) ? fresh_name(name + "_", taken) : name;
+    taken.insert(class_name);
+    members.insert({name, class_name, "value"});
     for (const std::string& n : all_names()) members.insert(P + W(n));
     taken.insert(members.begin(), members.end());
     std::map<std::string, std::string> field;
     for (const auto& group : {inputs, outputs})
         for (const std::string& n : group) {
-            field[n] = keyword(n) ? "@" + n : members.count(n) ? fresh_name(n + "_", taken) : n;
+            field[n] = members.count(n) ? fresh_name(n + "_", taken) : keyword(n) ? "@" + n : n;
             taken.insert(field[n]);
         }
 
     lines(os, {DOTS, "// Libraries :", DOTS, "", " using System; ", DOTS, "// Class :", DOTS, ""});
-    lines(os, {" public class " + name, " {", DOTS, "// private attributs:", DOTS, "", "// private input variables :", ""});
+    lines(os, {" public class " + class_name, " {", DOTS, "// private attributs:", DOTS, "", "// private input variables :", ""});
     fields(os, inputs, "// No inputs ...", field);
     lines(os, {"// get & set methods for inputs from the FSM inputs :", ""});
     for (const std::string& in : inputs) property(os, "P_", in, field[in]);
@@ -115,7 +123,7 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
         os << std::endl;
     }
     lines(os, {"", "", DOTS, "//The constructor :", DOTS, ""});
-    lines(os, {"public " + name + "()", "{", "", "  Reset_Automaton();", "", "}", ""});
+    lines(os, {"public " + class_name + "()", "{", "", "  Reset_Automaton();", "", "}", ""});
     lines(os, {DOTS, "//The methods :", DOTS, "", "// get & set methods for outputs from the FSM inputs :", ""});
     for (const std::string& out : outputs) property(os, "GS_", out, field[out]);
     lines(os, {"", "", "// Initialisation of the automaton:", ""});

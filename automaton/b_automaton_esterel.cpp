@@ -1,6 +1,8 @@
 // The ESTEREL and LIGHT ESTEREL module writers.
 #include "b_automaton.h"
 
+#include <iterator>
+
 namespace {
 
 // ESTEREL vocabulary.
@@ -46,12 +48,30 @@ const struct {
     const char* end;         // closes the module
 } LE = {"module ", "Input: ", "Output: ", ";", "local ", "{", "Mealy Machine", "Register: ", " : ", ",", ";", "}", "end"};
 
+// Keywords of ESTEREL and its predefined signal: a signal or module of such a name takes "_"
+// until it is free.
+const char* const esterel_reserved[] = {
+    "abort", "and", "await", "call", "case", "combine", "constant", "copymodule", "do", "each", "else",
+    "elsif", "emit", "end", "every", "exec", "exit", "false", "finalize", "function", "halt", "handle", "if",
+    "immediate", "in", "input", "inputoutput", "loop", "mod", "module", "not", "nothing", "or", "output",
+    "pause", "positive", "pre", "present", "procedure", "relation", "repeat", "return", "run", "sensor",
+    "signal", "strong", "suspend", "sustain", "task", "then", "tick", "times", "timeout", "trap", "true",
+    "type", "upto", "var", "watching", "weak", "when", "with", "xor"};
+
+// Keywords of LIGHT ESTEREL and the words of its frame.
+const char* const le_reserved[] = {
+    "abort", "and", "await", "do", "each", "else", "emit", "end", "every", "false", "halt", "if", "in",
+    "input", "local", "loop", "module", "not", "nothing", "or", "output", "pause", "pre", "present", "run",
+    "signal", "then", "tick", "true", "wait", "when", "xor",
+    // the frame
+    "Input", "Output", "Mealy", "Machine", "Register"};
+
 // The interface line of one direction: the first name after head, each further one on its own
 // line after indent.
-void put_interface(std::ostream& os, const char* head, const char* indent, const std::string* names, int count)
+void put_interface(std::ostream& os, const char* head, const char* indent, const std::vector<std::string>& names)
 {
     os << head << names[0];
-    for (int i = 1; i < count; ++i) os << ESTEREL.separator << std::endl << indent << names[i];
+    for (size_t i = 1; i < names.size(); ++i) os << ESTEREL.separator << std::endl << indent << names[i];
     os << ESTEREL.last;
 }
 
@@ -59,23 +79,32 @@ void put_interface(std::ostream& os, const char* head, const char* indent, const
 
 void b_automaton::ESTEREL_put(std::ostream& os, int level, const std::string& name)
 {
-    os << ESTEREL.module << name << ":" << std::endl;
-    if (input_count > 0) put_interface(os, ESTEREL.input, ESTEREL.input_more, input_names, input_count);
+    // a name holding '@' or reserved is written in its free form, in the manager's names too
+    // while the equations are written
+    std::set<std::string> reserved(std::begin(esterel_reserved), std::end(esterel_reserved)), taken = all_names();
+    const std::map<std::string, std::string> written = reserved_free_names(reserved, taken);
+    auto W = [&](const std::string& n) { return written_as(written, n); };
+    os << ESTEREL.module << reserved_free_module(name, reserved, taken) << ":" << std::endl;
+    if (input_count > 0)
+        put_interface(os, ESTEREL.input, ESTEREL.input_more, written_names(written, name_pointers(input_names, input_count)));
     os << std::endl;
-    if (output_count > 0) put_interface(os, ESTEREL.output, ESTEREL.output_more, output_names, output_count);
+    if (output_count > 0)
+        put_interface(os, ESTEREL.output, ESTEREL.output_more,
+                      written_names(written, name_pointers(output_names, output_count)));
     os << std::endl << std::endl;
 
     // interface signals are not hidden by a local one: an output that is a register is emitted
     // through the interface
     std::vector<const std::string*> signals =
         declared_once({{state_names, state_count}, {next_state_names, state_count}, {local_names, local_count}});
-    if (!signals.empty()) os << ESTEREL.signal << join_names(signals) << ESTEREL.in << std::endl << std::endl;
+    if (!signals.empty())
+        os << ESTEREL.signal << join_names(written_names(written, signals)) << ESTEREL.in << std::endl << std::endl;
 
     int equations = has_equations();
     for (int i = 0; i < state_count; ++i) {
         os << ESTEREL.block << std::endl;
-        if (init_values[i] == 1) os << ESTEREL.emit << state_names[i] << ";" << std::endl;
-        os << ESTEREL.run << next_state_names[i] << ESTEREL.run_pre << "  " << state_names[i] << ESTEREL.run_end
+        if (init_values[i] == 1) os << ESTEREL.emit << W(state_names[i]) << ";" << std::endl;
+        os << ESTEREL.run << W(next_state_names[i]) << ESTEREL.run_pre << "  " << W(state_names[i]) << ESTEREL.run_end
            << std::endl;
         os << ESTEREL.block_end << std::endl;
         if (i + 1 < state_count || equations) os << ESTEREL.parallel << std::endl;
@@ -83,7 +112,9 @@ void b_automaton::ESTEREL_put(std::ostream& os, int level, const std::string& na
     os << std::endl;
     if (equations) {
         os << ESTEREL.loop[0] << std::endl << ESTEREL.loop[1] << std::endl;
+        std::map<long, std::string> former = rename_variables(written_positions(written));
         wood->Put_esterel(os, level);
+        rename_variables(former);
         os << std::endl;
         os << ESTEREL.loop_end[0] << std::endl << ESTEREL.loop_end[1] << std::endl;
     }
@@ -94,26 +125,32 @@ void b_automaton::ESTEREL_put(std::ostream& os, int level, const std::string& na
 
 void b_automaton::LE_put(std::ostream& os, int level, const std::string& name)
 {
-    os << LE.module << name << ":" << std::endl;
-    if (input_count > 0) os << LE.input << join_names(name_pointers(input_names, input_count)) << LE.end_list << std::endl;
-    if (output_count > 0)
-        os << LE.output << join_names(name_pointers(output_names, output_count)) << LE.end_list << std::endl;
+    // a name holding '@' or reserved is written in its free form, in the manager's names too
+    // while the equations are written
+    std::set<std::string> reserved(std::begin(le_reserved), std::end(le_reserved)), taken = all_names();
+    const std::map<std::string, std::string> written = reserved_free_names(reserved, taken);
+    auto W = [&](const std::vector<const std::string*>& names) { return join_names(written_names(written, names)); };
+    os << LE.module << reserved_free_module(name, reserved, taken) << ":" << std::endl;
+    if (input_count > 0) os << LE.input << W(name_pointers(input_names, input_count)) << LE.end_list << std::endl;
+    if (output_count > 0) os << LE.output << W(name_pointers(output_names, output_count)) << LE.end_list << std::endl;
     os << std::endl;
     std::vector<const std::string*> locals = declared_once({{local_names, local_count}});
     if (!locals.empty())
-        os << LE.local << join_names(locals) << std::endl << LE.open << std::endl;
+        os << LE.local << W(locals) << std::endl << LE.open << std::endl;
     else
         os << std::endl;
     os << LE.machine << std::endl << std::endl;
     if (state_count > 0) {
         os << LE.registers << std::endl;
         for (int i = 0; i < state_count; ++i)
-            os << state_names[i] << LE.field << (init_values[i] == 1 ? "1" : "0") << LE.field << next_state_names[i]
-               << (i + 1 < state_count ? LE.more : LE.last) << std::endl;
+            os << written_as(written, state_names[i]) << LE.field << (init_values[i] == 1 ? "1" : "0") << LE.field
+               << written_as(written, next_state_names[i]) << (i + 1 < state_count ? LE.more : LE.last) << std::endl;
         os << std::endl;
     }
     if (has_equations()) {
+        std::map<long, std::string> former = rename_variables(written_positions(written));
         wood->Put_basic_doc(os, level);
+        rename_variables(former);
         os << std::endl;
     }
     if (!locals.empty()) os << LE.close << std::endl;

@@ -94,3 +94,33 @@ std::string b_automaton::init_text(int i) const
     if (init_values[i] == 0) return "false";
     return "???";
 }
+
+std::map<std::string, std::string> b_automaton::reserved_free_names(const std::set<std::string>& reserved,
+                                                                     std::set<std::string>& taken) const
+{
+    taken.insert(reserved.begin(), reserved.end());
+    std::map<std::string, std::string> written = at_free_names(taken);
+    for (const std::string& n : all_names())
+        if (written.count(n) == 0 && reserved.count(n) > 0) {
+            written[n] = fresh_name(n + "_", taken);
+            taken.insert(written[n]);
+        }
+    return written;
+}
+
+std::string b_automaton::reserved_free_module(const std::string& name, const std::set<std::string>& reserved,
+                                              const std::set<std::string>& taken)
+{
+    if (reserved.count(name) == 0) return name;
+    std::string m = name + "_";
+    while (reserved.count(m) > 0 || taken.count(m) > 0) m += "_";
+    return m;
+}
+
+std::vector<std::string> b_automaton::written_names(const std::map<std::string, std::string>& written,
+                                                    const std::vector<const std::string*>& names)
+{
+    std::vector<std::string> w;
+    for (const std::string* n : names) w.push_back(written_as(written, *n));
+    return w;
+}

@@ -30,10 +30,13 @@ void b_automaton::SYSTEMC_put(std::ostream& source, std::ostream& header, int le
 {
     // A signal named like a reserved name gets "_" appended until the name is free; a name
     // holding '@' is written in its at-free form.
+    // The module takes "_" as well when it is reserved; the header keeps the file's name.
     std::set<std::string> reserved(std::begin(systemc_reserved), std::end(systemc_reserved));
-    reserved.insert({name, name + "_thread", name + "_H"});
     std::set<std::string> names = all_names(), taken = names;
     taken.insert(reserved.begin(), reserved.end());
+    const std::string M = reserved.count(name) > 0 ? fresh_name(name + "_", taken) : name;
+    reserved.insert({M, M + "_thread", name + "_H"});
+    taken.insert({M, M + "_thread", name + "_H"});
     std::map<std::string, std::string> written = at_free_names(taken);
     std::map<long, std::string> renames;
     for (const std::string& n : names) {
@@ -54,7 +57,7 @@ void b_automaton::SYSTEMC_put(std::ostream& source, std::ostream& header, int le
 
     header << "#ifndef " << name << "_H" << std::endl << "#define " << name << "_H" << std::endl << std::endl
            << "#include <systemc.h>" << std::endl << std::endl;
-    header << "SC_MODULE(" << name << ")" << std::endl << "{" << std::endl << "    // Port Declaration" << std::endl;
+    header << "SC_MODULE(" << M << ")" << std::endl << "{" << std::endl << "    // Port Declaration" << std::endl;
     for (int j = 0; j < input_count; ++j) header << "    sc_in<bool> " << written[input_names[j]] << ";" << std::endl;
     header << "    sc_in<bool> reset;" << std::endl << "    sc_in<bool> clk;" << std::endl;
     for (int k = 0; k < output_count; ++k) header << "    sc_out<bool> " << written[output_names[k]] << ";" << std::endl;
@@ -64,16 +67,16 @@ void b_automaton::SYSTEMC_put(std::ostream& source, std::ostream& header, int le
     for (int i = 0; i < state_count; ++i) header << "    sc_signal<bool> " << member(state_names[i]) << ";" << std::endl;
     for (const std::string& x : next_states_undeclared()) header << "    bool " << written[x] << ";" << std::endl;
     for (int l = 0; l < local_count; ++l) header << "    bool " << written[local_names[l]] << ";" << std::endl;
-    header << std::endl << "    // Constructor" << std::endl << "    SC_CTOR(" << name << ")" << std::endl << "    {"
-           << std::endl << "      SC_METHOD(" << name << "_thread);" << std::endl;
+    header << std::endl << "    // Constructor" << std::endl << "    SC_CTOR(" << M << ")" << std::endl << "    {"
+           << std::endl << "      SC_METHOD(" << M << "_thread);" << std::endl;
     for (int j = 0; j < input_count; ++j) header << "      sensitive(" << written[input_names[j]] << ");" << std::endl;
     header << "      sensitive(reset);" << std::endl << "      sensitive << clk.pos();" << std::endl << "    }"
            << std::endl << std::endl;
-    header << "    // Processes" << std::endl << "    void " << name << "_thread();" << std::endl << "};" << std::endl
+    header << "    // Processes" << std::endl << "    void " << M << "_thread();" << std::endl << "};" << std::endl
            << std::endl << "#endif" << std::endl;
 
     source << "#include <systemc.h>" << std::endl << "#include \"" << name << "_sc.h\"" << std::endl << std::endl;
-    source << "// Processes" << std::endl << "void " << name << "::" << name << "_thread()" << std::endl << "{"
+    source << "// Processes" << std::endl << "void " << M << "::" << M << "_thread()" << std::endl << "{"
            << std::endl << "  // state and output computation" << std::endl << "  if (reset == !false){" << std::endl;
     for (int k = 0; k < output_count; ++k) source << "    " << written[output_names[k]] << " = false;" << std::endl;
     source << std::endl;

@@ -43,13 +43,21 @@ bool basic_identifier(const std::string& s)
 
 void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
 {
-    const std::string TYPE = level != 0 ? "std_logic" : "bit", A = name + "_node";
+    // The entity, its architecture, the node array and its type are named after name: each of
+    // them that is no basic identifier or is reserved is written as an extended identifier.
+    std::set<std::string> reserved(std::begin(vhdl_reserved), std::end(vhdl_reserved)), seen, twice;
+    auto frame_name = [&](const std::string& n) {
+        return basic_identifier(n) && reserved.count(lower(n)) == 0 ? n : "\\" + n + "\\";
+    };
+    const std::string TYPE = level != 0 ? "std_logic" : "bit", A = frame_name(name + "_node"),
+                      ENTITY = frame_name(name), ARCH = frame_name(name + "_a"),
+                      ARRAY = frame_name("array_" + name + "_node");
     const long T = wood != nullptr ? wood->manager->Bdd_total_size() : 0;
 
     // A signal whose name is no basic identifier, is reserved, names a part of the frame or
     // differs from another signal only in case is written as an extended identifier \name\.
-    std::set<std::string> reserved(std::begin(vhdl_reserved), std::end(vhdl_reserved)), seen, twice;
-    for (const std::string& frame : {name, name + "_a", A, "array_" + A}) reserved.insert(lower(frame));
+    for (const std::string& frame : {name, name + "_a", name + "_node", "array_" + name + "_node"})
+        reserved.insert(lower(frame));
     std::set<std::string> names = all_names();
     for (const std::string& n : names)
         if (!seen.insert(lower(n)).second) twice.insert(lower(n));
@@ -64,7 +72,7 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
 
     os << "-- VHDL generation from " << name << std::endl << std::endl;
     if (level != 0) os << "LIBRARY ieee;" << std::endl << "USE ieee.std_logic_1164.all;" << std::endl;
-    os << "entity " << name << " is" << std::endl;
+    os << "entity " << ENTITY << " is" << std::endl;
     os << "  port(";
     for (int j = 0; j < input_count; ++j) os << written[input_names[j]] << ", ";
     // the last port declaration takes no ";" before the closing parenthesis
@@ -75,15 +83,15 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
         os << ": out " << TYPE << ");" << std::endl;
     } else
         os << "     );" << std::endl;
-    os << "end " << name << ";" << std::endl << std::endl;
-    os << "architecture " << name << "_a of " << name << " is" << std::endl;
-    os << "TYPE array_" << A << " IS ARRAY (" << T << " downto 0) OF " << TYPE << " ;" << std::endl;
+    os << "end " << ENTITY << ";" << std::endl << std::endl;
+    os << "architecture " << ARCH << " of " << ENTITY << " is" << std::endl;
+    os << "TYPE " << ARRAY << " IS ARRAY (" << T << " downto 0) OF " << TYPE << " ;" << std::endl;
     // every register, next-state signal and local once, by name, leaving out the ports
     for (const std::string& s : declared_once({names_of(state_names, state_count),
                                                names_of(next_state_names, state_count),
                                                names_of(local_names, local_count)}))
         os << "signal " << written[s] << " : " << TYPE << ";" << std::endl;
-    os << "signal " << A << " : array_" << A << ";" << std::endl << std::endl;
+    os << "signal " << A << " : " << ARRAY << ";" << std::endl << std::endl;
     os << "begin" << std::endl << "-- state and output computation" << std::endl;
 
     // The network reads every variable through its node's element: the process keeps each
@@ -105,6 +113,6 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
         updates.push_back("  " + element + " <= " + next);
     }
     if (wood != nullptr) wood->Put_vhdl(os, A, inputs, outputs, resets, updates, 1);
-    os << "end " << name << "_a;" << std::endl << std::endl;
+    os << "end " << ARCH << ";" << std::endl << std::endl;
     if (wood != nullptr) rename_variables(renames);
 }

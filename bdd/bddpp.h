@@ -20,6 +20,18 @@ class bdd_computed_table;
 // engine goes through it.
 [[noreturn]] void bdd_exit(int status);
 
+// Node budget: the most nodes one manager's unique table may hold (collected nodes give their
+// place back). It starts at Bdd_memory_node_limit(); a program or a test may set it. A node that
+// would pass it calls bdd_node_limit_handler with the budget, which must not return; without a
+// handler the engine prints one line and ends the process with status 1.
+extern long bdd_node_limit;
+extern void (*bdd_node_limit_handler)(long limit);
+// One node with its share of the unique table and of the operation cache takes about 128 bytes
+// at most: the budget is a sixteenth of the memory the process may use (the machine's memory, or
+// less under an address-space or data limit) in such nodes, which the reader fills in well
+// under a minute when a function has no small BDD.
+long Bdd_memory_node_limit();
+
 // A Boolean function of one manager: link times the function of node.
 class bdd {
 public:

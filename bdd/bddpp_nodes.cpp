@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <unordered_set>
 #include <vector>
 
@@ -13,6 +15,34 @@ void bdd_exit(int status)
     std::cout.flush();
     std::cerr.flush();
     std::exit(status);
+}
+
+long Bdd_memory_node_limit()
+{
+    unsigned long long bytes = 0;
+    long pages = sysconf(_SC_PHYS_PAGES), page = sysconf(_SC_PAGESIZE);
+    if (pages > 0 && page > 0) bytes = static_cast<unsigned long long>(pages) * static_cast<unsigned long long>(page);
+    for (int resource : {RLIMIT_AS, RLIMIT_DATA}) {
+        struct rlimit r;
+        if (getrlimit(resource, &r) == 0 && r.rlim_cur != RLIM_INFINITY &&
+            (bytes == 0 || static_cast<unsigned long long>(r.rlim_cur) < bytes))
+            bytes = r.rlim_cur;
+    }
+    if (bytes == 0) bytes = 1ULL << 32; // the machine says nothing: 4 GiB
+    const unsigned long long nodes = bytes / 16 / 128;
+    return nodes > 0x7fffffffULL ? 0x7fffffffL : static_cast<long>(nodes);
+}
+
+long bdd_node_limit = Bdd_memory_node_limit();
+void (*bdd_node_limit_handler)(long limit) = nullptr;
+
+// A node past the budget: the handler, or the engine's own message.
+[[noreturn]] static void node_limit_reached()
+{
+    if (bdd_node_limit_handler != nullptr) bdd_node_limit_handler(bdd_node_limit);
+    std::cerr << "ERROR in bddpp_manager::Find_or_create_bdd_node(): more than " << bdd_node_limit
+              << " nodes, the memory budget of a manager" << std::endl;
+    bdd_exit(1);
 }
 
 // ---- bdd ----
@@ -281,6 +311,7 @@ bdd_node* bddpp_manager::Find_or_create_bdd_node(long p, int tl, int el, bdd_nod
     long id = pos_to_id[p];
     bdd_node* n = unique_table->find(id, L, then, els);
     if (n) return n;
+    if (static_cast<long>(unique_table->size()) >= bdd_node_limit) node_limit_reached();
     n = new bdd_node(this, next_number, id, 0, L, then, els);
     ++next_number;
     ++then->refs;

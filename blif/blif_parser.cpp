@@ -1,8 +1,10 @@
 // The parser object, the grammar's actions on it, its trace lines and the reader's exit.
 #include "blif_parser.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
+#include <unistd.h>
 
 class_blif_parser* pblif_parser = nullptr;
 void (*blif_exit_handler)(int status) = nullptr;
@@ -42,6 +44,34 @@ void blif_exit(int status)
     std::exit(status);
 }
 
+std::string blif_current_signal;
+
+void blif_node_limit_reached(long limit)
+{
+    if (!blif_current_signal.empty())
+        std::cerr << "ERROR: the BDD of signal " << blif_current_signal << " needs more than " << limit
+                  << " nodes, the memory budget of the run !" << std::endl;
+    else
+        std::cerr << "ERROR: the BDDs of the circuit need more than " << limit
+                  << " nodes, the memory budget of the run !" << std::endl;
+    blif_exit(1);
+}
+
+void blif_out_of_memory()
+{
+    // no allocation here: the message is written straight to the descriptor
+    static const char head[] = "ERROR: out of memory", signal[] = " while building the BDD of signal ",
+                      tail[] = " !\n";
+    ssize_t ignored = write(2, head, sizeof head - 1);
+    if (!blif_current_signal.empty()) {
+        ignored = write(2, signal, sizeof signal - 1);
+        ignored = write(2, blif_current_signal.data(), blif_current_signal.size());
+    }
+    ignored = write(2, tail, sizeof tail - 1);
+    (void)ignored;
+    std::_Exit(1);
+}
+
 void blif_latch_initial_value(const std::string& register_name, int value)
 {
     b_autom_dec* dec = pblif_parser->dec;
@@ -56,9 +86,33 @@ void blif_latch_initial_value(const std::string& register_name, int value)
 
 void blif_cover_equation(const std::list<std::string>& names, const std::list<std::list<int>>& rows)
 {
+    b_autom_dec* dec = pblif_parser->dec;
+    for (const std::string& n : names)
+        if (dec->ident_associe(n) < 0) {
+            // the pre-pass and the scanner read the file differently
+            std::cerr << "PARSING ERROR: signal " << n << " of a .names line was not declared !" << std::endl;
+            blif_exit(1);
+        }
+    const std::string& defined = names.back();
+    const long p = dec->ident_associe(defined);
+    const char* conflict = nullptr;
+    if (std::binary_search(dec->input_names, dec->input_names + dec->input_count, defined)) conflict = "input ";
+    else if (p < dec->state_count) conflict = "register ";
+    if (conflict != nullptr) {
+        // the input's value, or the register's state, would be replaced by the cover's
+        std::cerr << "PARSING ERROR: " << conflict << defined << " is driven by a .names block !" << std::endl;
+        blif_exit(1);
+    }
+    if (dec->wood_associee()->exp_by_index(p) != nullptr) {
+        std::cerr << "PARSING ERROR: signal " << defined << " is defined by more than one .names block !"
+                  << std::endl;
+        blif_exit(1);
+    }
     class_equation_blif* e = new class_equation_blif();
     e->add_vars(names);
     e->add_pla(rows);
+    blif_current_signal = defined;
     e->bddexpression_convert(pblif_parser->dec->wood_associee());
+    blif_current_signal.clear();
     delete e;
 }

@@ -2,8 +2,12 @@
 #include "driver.h"
 
 #include <fstream>
+#include <new>
+#include <sys/stat.h>
 
+#include "blif_parser.h"
 #include "formspp.h"
+#include "run_writers.h"
 
 const char* const nelvor_version = "1.0.0";
 
@@ -119,6 +123,22 @@ std::string driver_not_found_text(const std::string& blif_name)
     return "file " + blif_name + " not found";
 }
 
+std::string driver_folder_text(const std::string& blif_name)
+{
+    return "file " + blif_name + " is a folder, not a BLIF file";
+}
+
+std::string driver_no_log_text(const std::string& log_name)
+{
+    return "file " + log_name + " cannot be created";
+}
+
+std::string driver_module_name_text(const std::string& base)
+{
+    return "base name " + base + " cannot name the module: its last part must be a letter or _ followed by "
+           "letters, digits and _";
+}
+
 // An option and what it sets: a flag of the settings, or the level when flag is null.
 struct option_entry {
     const char* text;              // the option, compared whole and case-sensitive
@@ -191,5 +211,24 @@ int nelvor_main(int argc, char** argv)
         fl_show_Smessages(driver_not_found_text(files.blif));
         return 1;
     }
+    // a folder opens as a file and fails at the first read
+    struct stat st;
+    if (stat(files.blif.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        fl_show_Smessages(driver_folder_text(files.blif));
+        return 1;
+    }
+    // the scanner copies into the log what it does not recognise: a run without it loses that
+    if (log.fail()) {
+        fl_show_Smessages(driver_no_log_text(files.log));
+        return 1;
+    }
+    // the module, class and entity inside the targets are named after the base name
+    if (!module_name_usable(settings.base)) {
+        fl_show_Smessages(driver_module_name_text(settings.base));
+        return 1;
+    }
+    // a function without a small BDD ends the run with a message naming its signal
+    bdd_node_limit_handler = blif_node_limit_reached;
+    std::set_new_handler(blif_out_of_memory);
     return translation_run(settings, input, log);
 }

@@ -33,6 +33,9 @@ std::string driver_missing_input_text(); // shown without an argument
 std::string driver_version_text();       // shown by "-v"
 std::string driver_unknown_option_text(const std::string& argument);
 std::string driver_not_found_text(const std::string& blif_name);
+std::string driver_folder_text(const std::string& blif_name);     // B.blif is a folder
+std::string driver_no_log_text(const std::string& log_name);      // B.log cannot be created
+std::string driver_module_name_text(const std::string& base);     // B's last part is no identifier
 
 // Reads the command line into settings. Returns -1 when the run goes on to the files; otherwise
 // the exit status, with report set to the text to show (help, version, missing input, unknown

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "automaton/b_automaton.h"
+#include "blif_parser.h"
 
 namespace {
 
@@ -67,15 +68,6 @@ private:
     char buffer_[1 << 16]; // the lines not written yet
 };
 
-// The name of the module inside the target files: the base name without its directory part, which
-// would make every identifier built from it invalid ("node sub/e2e", "#include "sub/e2e_sc.h"" beside
-// the file it is in).
-std::string module_name(const std::string& base)
-{
-    std::string::size_type slash = base.find_last_of('/');
-    return slash == std::string::npos ? base : base.substr(slash + 1);
-}
-
 // Writes one target; false when one of its files could not be created or written.
 bool run_target(b_automaton& a, const target_writer& t, const run_settings& s)
 {
@@ -96,12 +88,30 @@ bool run_target(b_automaton& a, const target_writer& t, const run_settings& s)
 
 } // namespace
 
+// Without its directory part, which would make every identifier built from it invalid ("node
+// sub/e2e", "#include "sub/e2e_sc.h"" beside the file it is in).
+std::string module_name(const std::string& base)
+{
+    std::string::size_type slash = base.find_last_of('/');
+    return slash == std::string::npos ? base : base.substr(slash + 1);
+}
+
+bool module_name_usable(const std::string& base)
+{
+    const std::string name = module_name(base);
+    auto letter = [](char ch) { return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == '_'; };
+    if (name.empty() || !letter(name[0])) return false;
+    for (char ch : name)
+        if (!letter(ch) && !(ch >= '0' && ch <= '9')) return false;
+    return true;
+}
+
 int run_writers(b_automaton* automaton, const run_settings& settings)
 {
     if (automaton == nullptr) return 1;
     if (settings.awaited) automaton->export_awaited_inputs();
-    automaton->sort(); // the variables on a combinational cycle are not reported
-    int status = 0;
+    // a combinational cycle is reported; the targets are still written
+    int status = blif_report_cycles(automaton, automaton->sort());
     for (const target_writer& t : TARGETS)
         if (settings.*(t.flag) && !run_target(*automaton, t, settings)) status = 1;
     return status;

@@ -18,6 +18,8 @@ int translation_run(const run_settings& settings, std::ifstream& input, std::ofs
     if (parser.parse(log, 0) != 0) {
         fl_show_Smessages("parsing error in file " + blif_name);
         status = 1; // a file that does not parse is a failed run
+    } else if (blif_check_signals(parser.automaton) != 0) {
+        status = 1; // the targets would read values that nothing sets
     } else {
         status = run_writers(parser.automaton, settings);
     }

@@ -79,6 +79,12 @@ bool diff_run_driver(const diff_circuit& c, const std::string& dir, const std::s
 // (every output at an odd place of the byte order is a pulse action); returns the exit status.
 int diff_write_sketch(const std::string& blif, const std::string& base, int level, std::ostream& out);
 
+// The name that the first line of the file at path beginning with head gives between head and
+// the first tail after it, or the line's end for an empty tail (the module name as a target
+// wrote it); fallback when there is none.
+std::string diff_written_name(const std::string& path, const std::string& head, const std::string& tail,
+                              const std::string& fallback);
+
 // The path of this program.
 std::string diff_self();
 

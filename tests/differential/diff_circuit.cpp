@@ -207,7 +207,11 @@ std::string diff_generate(unsigned seed, int gates, const std::string& names)
         // named like the node array (dut_def_node), one named like the next value of a register
         // (dut_ + register + next) and a register holding '@'
         in.insert(in.end(), {"@", "i@n", "i_at_n", "dut_" + in[0]});
+        // names that a C# property's setter or asynchronous code read otherwise, and registers
+        // named like the C step and reset functions (dut_automaton, dut_reset_automaton)
+        in.insert(in.end(), {"value", "await"});
         ni = int(in.size());
+        reg.insert(reg.end(), {"automaton", "reset_automaton"});
         reg.push_back("r@");
         ns = int(reg.size());
         if (gates >= 10) {

@@ -79,7 +79,8 @@ bool diff_run_sketch(const diff_circuit& c, const std::vector<std::string>& vec,
                      const std::string& base, diff_trace& trace, std::string& err)
 {
     size_t no = c.sorted_outputs.size();
-    std::string level = dir.substr(dir.size() - 1); // the level's directory is named O0, O1 or O2
+    // the level's directory is named O0, O1 or O2, followed by "_" and the base name for another base
+    std::string level = dir.substr(dir.rfind("/O") + 2, 1);
     std::string sketch = dir + "/" + base + "_ino.c";
     if (diff_shell("cd " + diff_quote(dir) + " && " + diff_quote(diff_self()) + " sketch " + base + ".blif " + base +
                        " " + level,

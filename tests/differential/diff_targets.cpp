@@ -50,6 +50,18 @@ bool diff_run_driver(const diff_circuit& c, const std::string& dir, const std::s
     return true;
 }
 
+std::string diff_written_name(const std::string& path, const std::string& head, const std::string& tail,
+                              const std::string& fallback)
+{
+    std::istringstream in(diff_read_file(path));
+    for (std::string line; std::getline(in, line);) {
+        if (line.compare(0, head.size(), head) != 0) continue;
+        size_t end = tail.empty() ? line.size() : line.find(tail, head.size());
+        if (end != std::string::npos) return line.substr(head.size(), end - head.size());
+    }
+    return fallback;
+}
+
 namespace {
 
 // Argument list of the C functions: the inputs from the vector v, then the output addresses.
@@ -99,6 +111,8 @@ bool diff_run_csharp(const diff_circuit& c, const std::vector<std::string>& vec,
     // A name holding '@' has a property of another name: the driver reaches it by its place
     // among the properties (the inputs', then the outputs', in declaration order).
     size_t ni = c.sorted_inputs.size();
+    // the class is named after the base name, verbatim when it is a keyword
+    const std::string cls = diff_written_name(dir + "/" + base + ".cs", " public class ", "", base);
     bool at = false;
     for (const auto* names : {&c.sorted_inputs, &c.sorted_outputs})
         for (const std::string& n : *names) at |= n.find('@') != std::string::npos;
@@ -109,9 +123,9 @@ bool diff_run_csharp(const diff_circuit& c, const std::vector<std::string>& vec,
       // method) on the calling thread's stack: give it a thread of 1 GB
       << "  public static void Main()\n  {\n"
       << "    var t = new System.Threading.Thread(Run, 1 << 30);\n    t.Start();\n    t.Join();\n  }\n"
-      << "  static void Run()\n  {\n    " << base << " d = new " << base << "();\n";
+      << "  static void Run()\n  {\n    " << cls << " d = new " << cls << "();\n";
     if (at)
-        s << "    var tb_p = typeof(" << base << ").GetProperties();\n"
+        s << "    var tb_p = typeof(" << cls << ").GetProperties();\n"
           << "    System.Array.Sort(tb_p, (x, y) => x.MetadataToken.CompareTo(y.MetadataToken));\n"
           << "    if (tb_p.Length != " << ni + c.sorted_outputs.size() << ") throw new System.Exception(\"properties\");\n";
     s << "    var sb = new System.Text.StringBuilder();\n    foreach (string v in tb_vec) {\n";
@@ -146,7 +160,9 @@ bool diff_run_vhdl(const diff_circuit& c, const std::vector<std::string>& vec, c
       << "  type tb_vecs is array (0 to " << sv.size() - 1 << ") of string(1 to " << ni + 1 << ");\n"
       << "  constant tb_vec : tb_vecs := (\n";
     for (size_t k = 0; k < sv.size(); k++) s << "    " << k << " => \"" << sv[k] << "-\"" << (k + 1 < sv.size() ? ",\n" : ");\n");
-    s << "begin\n  dut: entity work." << base << " port map (";
+    // the entity is named after the base name, as an extended identifier when it is reserved
+    s << "begin\n  dut: entity work." << diff_written_name(dir + "/" + base + ".vhd", "entity ", " is", base)
+      << " port map (";
     for (size_t j = 0; j < ni; j++) s << "tb_i(" << j << "), ";
     s << "tb_reset, tb_clk";
     for (size_t j = 0; j < no; j++) s << ", tb_o(" << j << ")";
@@ -182,7 +198,8 @@ bool diff_run_systemc(const diff_circuit& c, const std::vector<std::string>& vec
       << "  std::vector<sc_signal<bool>*> tb_i, tb_o;\n"
       << "  for (int j = 0; j < " << ni << "; j++) tb_i.push_back(new sc_signal<bool>);\n"
       << "  for (int j = 0; j < " << no << "; j++) tb_o.push_back(new sc_signal<bool>);\n"
-      << "  sc_signal<bool> tb_reset, tb_clk;\n  " << base << " d(\"d\");\n"
+      << "  sc_signal<bool> tb_reset, tb_clk;\n  "
+      << diff_written_name(dir + "/" + base + "_sc.h", "SC_MODULE(", ")", base) << " d(\"d\");\n"
       << "  size_t p = 0;\n"
       << "  for (sc_object* o : d.get_child_objects()) {\n"
       << "    if (!dynamic_cast<sc_port_base*>(o)) continue;\n"

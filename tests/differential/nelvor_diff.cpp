@@ -2,11 +2,12 @@
 // generated program computes what a reference simulation of the circuit computes.
 //
 //   nelvor_diff check [--nelvor PATH] [--targets c,cs,ino,vhdl,systemc] [--levels 0,1,2]
-//                     [--cycles N] [--seed S] [--work DIR] [--join] CIRCUIT...
+//                     [--cycles N] [--seed S] [--work DIR] [--join] [--bases dut,...] CIRCUIT...
 //   nelvor_diff generate [--hw|--at] SEED GATES OUT.blif
 //   nelvor_diff sketch FILE.blif BASE LEVEL      (writes the sketch of the circuit)
 //
-// --join gives the translator the file with its continued lines joined. A CIRCUIT is a BLIF
+// --join gives the translator the file with its continued lines joined; --bases lists the base
+// names under which every circuit is translated (dut by default). A CIRCUIT is a BLIF
 // file or gen:SEED:GATES (gen:SEED:GATES:hw for hardware names, gen:SEED:GATES:at for the names
 // that the C-like targets cannot write as they are), a circuit of the generator written into the
 // work directory.
@@ -45,6 +46,7 @@ struct settings {
     unsigned seed = 1;                             // vector seed
     std::string work;                              // work directory
     bool join = false;                             // continuation lines joined before translating
+    std::vector<std::string> bases{"dut"};         // base names of the translations
 };
 
 std::vector<std::string> split(const std::string& s, char sep)
@@ -94,6 +96,44 @@ unsigned name_hash(const std::string& s)
     return h;
 }
 
+// The translations of circuit c under one base name at every level, each target checked
+// against the reference trace ref.
+void check_base(const settings& s, const diff_circuit& c, const std::vector<std::string>& vec, const diff_trace& ref,
+                const std::string& dir, const std::string& base)
+{
+    std::string err, first_vhdl; // the VHDL file is the same at every level
+    for (const std::string& level : s.levels) {
+        std::string ldir = dir + "/O" + level + (base == "dut" ? "" : "_" + base);
+        fs::create_directories(ldir);
+        std::string text = diff_read_file(c.path);
+        if (s.join) text = diff_join_lines(text);
+        diff_write_file(ldir + "/" + base + ".blif", text);
+        std::string options;
+        for (const target& t : targets_table)
+            for (const std::string& want : s.targets)
+                if (want == t.name && *t.option) options += std::string(" ") + t.option;
+        std::string cmd = "cd " + diff_quote(ldir) + " && env -u DISPLAY " + diff_quote(s.nelvor) + " " + base +
+                          options + " -O" + level;
+        const std::string on = base == "dut" ? "" : " as " + base;
+        if (!options.empty() && diff_shell(cmd, ldir + "/nelvor.out", ldir + "/nelvor.err") != 0) {
+            report_error(c, "-O" + level + on, "nelvor failed (see " + ldir + "/nelvor.err)");
+            continue;
+        }
+        for (const target& t : targets_table)
+            for (const std::string& want : s.targets) {
+                if (want != t.name) continue;
+                std::string what = std::string(t.name) + " -O" + level + on;
+                diff_trace got;
+                if (!t.run(c, vec, ldir, base, got, err)) report_error(c, what, err);
+                else compare(c, what, ref, got);
+                if (want != "vhdl") continue;
+                std::string vhdl = diff_read_file(ldir + "/" + base + ".vhd");
+                if (first_vhdl.empty()) first_vhdl = vhdl;
+                else if (vhdl != first_vhdl) report_error(c, what, "the VHDL file differs from the first level's");
+            }
+    }
+}
+
 void check_circuit(const settings& s, std::string circuit_arg)
 {
     std::string name = fs::path(circuit_arg).stem().string();
@@ -129,36 +169,7 @@ void check_circuit(const settings& s, std::string circuit_arg)
         report_error(c, "reference", "the reference trace has " + std::to_string(ref.size()) + " cycles");
         return;
     }
-    std::string first_vhdl; // the VHDL file is the same at every level
-    for (const std::string& level : s.levels) {
-        std::string ldir = dir + "/O" + level;
-        fs::create_directories(ldir);
-        std::string text = diff_read_file(c.path);
-        if (s.join) text = diff_join_lines(text);
-        diff_write_file(ldir + "/dut.blif", text);
-        std::string options;
-        for (const target& t : targets_table)
-            for (const std::string& want : s.targets)
-                if (want == t.name && *t.option) options += std::string(" ") + t.option;
-        std::string cmd = "cd " + diff_quote(ldir) + " && env -u DISPLAY " + diff_quote(s.nelvor) +
-                          " dut" + options + " -O" + level;
-        if (!options.empty() && diff_shell(cmd, ldir + "/nelvor.out", ldir + "/nelvor.err") != 0) {
-            report_error(c, "-O" + level, "nelvor failed (see " + ldir + "/nelvor.err)");
-            continue;
-        }
-        for (const target& t : targets_table)
-            for (const std::string& want : s.targets) {
-                if (want != t.name) continue;
-                std::string what = std::string(t.name) + " -O" + level;
-                diff_trace got;
-                if (!t.run(c, vec, ldir, "dut", got, err)) report_error(c, what, err);
-                else compare(c, what, ref, got);
-                if (want != "vhdl") continue;
-                std::string vhdl = diff_read_file(ldir + "/dut.vhd");
-                if (first_vhdl.empty()) first_vhdl = vhdl;
-                else if (vhdl != first_vhdl) report_error(c, what, "the VHDL file differs from the first level's");
-            }
-    }
+    for (const std::string& base : s.bases) check_base(s, c, vec, ref, dir, base);
 }
 
 }  // namespace
@@ -173,7 +184,8 @@ namespace {
 int usage()
 {
     std::cerr << "usage: nelvor_diff check [--nelvor PATH] [--targets c,cs,ino,vhdl,systemc] [--levels 0,1,2]\n"
-                 "                         [--cycles N] [--seed S] [--work DIR] [--join] CIRCUIT...\n"
+                 "                         [--cycles N] [--seed S] [--work DIR] [--join] [--bases dut,...]\n"
+                 "                         CIRCUIT...\n"
                  "       nelvor_diff generate [--hw|--at] SEED GATES OUT.blif\n";
     return 2;
 }
@@ -205,6 +217,7 @@ int main(int argc, char** argv)
         else if (a == "--seed" && has_value) s.seed = unsigned(std::stoul(args[++i]));
         else if (a == "--work" && has_value) s.work = args[++i];
         else if (a == "--join") s.join = true;
+        else if (a == "--bases" && has_value) s.bases = split(args[++i], ',');
         else if (a.rfind("--", 0) == 0) return usage();
         else circuits.push_back(a);
     }
