@@ -197,26 +197,19 @@ public:
     // The names that no equation and no register transition reads; node_array_read: some
     // equation reads the node array (its right member is no copy).
     std::vector<std::string> unread_signals(const std::vector<std::string>& names, bool& node_array_read) const;
-    // Rewrites, on every line of text, the part after the first assign: each identifier equal
-    // to a key of reads becomes its value.
-    static std::string rewrite_reads(const std::string& text, const std::string& assign,
-                                     const std::map<std::string, std::string>& reads);
     // base, followed by "_" as often as needed to be out of taken.
     static std::string fresh_name(const std::string& base, const std::set<std::string>& taken);
     // Every declared name of the automaton.
     std::set<std::string> all_names() const;
     // Node number of the variable node of the named variable.
     long variable_node_number(const std::string& var);
-    // Gives each position of the map its new name in the manager; returns the former names, so
-    // that a second call restores them.
-    std::map<long, std::string> rename_variables(const std::map<long, std::string>& names);
     // The written form of every signal whose name holds '@', which no target takes in an
     // identifier: each '@' becomes "_at_", then "_" is appended until the name is out of taken;
     // taken receives the written forms.
     std::map<std::string, std::string> at_free_names(std::set<std::string>& taken) const;
-    // The manager's positions of the signals of written, with their written names, for
-    // rename_variables.
-    std::map<long, std::string> written_positions(const std::map<std::string, std::string>& written);
+    // The naming of the equation writers over the forest's manager: each signal of written
+    // under its written name, the others under their own. Needs a forest.
+    bdd_naming naming_of(const std::map<std::string, std::string>& written) const;
     // The written form of name in written, or name itself when it has none.
     static std::string written_as(const std::map<std::string, std::string>& written, const std::string& name);
     // Some register is fed directly by a register: the transitions must then all go through the

@@ -2,8 +2,6 @@
 // the user's my_before() and my_after(), reading inputs and driving outputs through user functions.
 #include "b_automaton.h"
 
-#include <sstream>
-
 #include "utils/list_templates.h"
 
 namespace {
@@ -90,7 +88,8 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
         long position = m != nullptr ? m->Index_var_by_name(p) : -1;
         if (position >= 0 && size_t(position) < kinds.size()) kinds[size_t(position)] = 0;
     }
-    std::map<std::string, std::string> reads;
+    std::map<std::string, std::string> reads; // P + output -> what reading it reads
+    std::map<std::string, std::string> read_outputs; // P + output -> output
     for (int k = 0; k < output_count && m != nullptr; ++k) {
         Bddexpression* e = wood->exp_by_bddname(output_names[k]);
         if (output_register(k) >= 0 || e == nullptr || e->bdd_exp.node() == nullptr) continue;
@@ -98,19 +97,19 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
                                                       : std::string(e->bdd_exp.link_type() == 1 ? "" : "!") + A + "[" +
                                                             std::to_string(e->bdd_exp.node()->number) + "]";
         reads[P + W(output_names[k])] = value;
+        read_outputs[P + W(output_names[k])] = output_names[k];
     }
     for (auto& r : reads) // a copy of an output reads what that output reads
         for (auto s = reads.find(r.second); s != reads.end() && s->first != r.first; s = reads.find(r.second))
             r.second = s->second;
     if (has_equations()) {
         os << "  /* internal definitions */" << std::endl;
-        std::ostringstream equations;
         std::list<std::string> outputs;
         for (const std::string& out : outputs_list()) outputs.push_back(W(out));
-        std::map<long, std::string> former = rename_variables(written_positions(stem));
-        wood->Put_ino_grafcet(equations, A, outputs, P, "", kinds.data());
-        rename_variables(former);
-        os << rewrite_reads(rewrite_reads(equations.str(), "= ", reads), "if(", reads) << std::endl;
+        bdd_naming naming = naming_of(stem);
+        for (const auto& r : reads) naming.read_var(read_outputs[r.first], r.second);
+        wood->Put_ino_grafcet(os, A, outputs, P, "", kinds.data(), &naming);
+        os << std::endl;
     }
     // a register that is an output drives its actions from its current value
     for (int k = 0; k < output_count; ++k) {

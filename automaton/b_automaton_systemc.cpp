@@ -38,13 +38,10 @@ void b_automaton::SYSTEMC_put(std::ostream& source, std::ostream& header, int le
     reserved.insert({M, M + "_thread", name + "_H"});
     taken.insert({M, M + "_thread", name + "_H"});
     std::map<std::string, std::string> written = at_free_names(taken);
-    std::map<long, std::string> renames;
     for (const std::string& n : names) {
         if (written.count(n) == 0) written[n] = reserved.count(n) > 0 ? fresh_name(n + "_", taken) : n;
         taken.insert(written[n]);
-        if (written[n] != n && wood != nullptr) renames[wood->manager->Index_var_by_name(n)] = written[n];
     }
-    if (wood != nullptr) renames = rename_variables(renames);
     // A register that is also an output keeps its state in a member of its own: the port shows
     // the state of the cycle, as the other outputs do.
     std::map<std::string, std::string> state;
@@ -97,7 +94,8 @@ void b_automaton::SYSTEMC_put(std::ostream& source, std::ostream& header, int le
     for (const auto& s : state) source << "    bool " << written[s.first] << " = " << s.second << ";" << std::endl;
     if (has_equations()) {
         source << " //internal definitions" << std::endl;
-        wood->Put_systemc(source, level, " = ");
+        const bdd_naming naming = naming_of(written);
+        wood->Put_systemc(source, level, " = ", "", "", &naming);
         source << std::endl;
     }
     for (int k = 0; k < output_count; ++k)
@@ -105,5 +103,4 @@ void b_automaton::SYSTEMC_put(std::ostream& source, std::ostream& header, int le
     for (int i = 0; i < state_count; ++i)
         source << "    " << member(state_names[i]) << " = " << written[next_state_names[i]] << ";" << std::endl;
     source << "  }" << std::endl << "};" << std::endl;
-    if (wood != nullptr) rename_variables(renames);
 }

@@ -62,13 +62,10 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
     for (const std::string& n : names)
         if (!seen.insert(lower(n)).second) twice.insert(lower(n));
     std::map<std::string, std::string> written;
-    std::map<long, std::string> renames;
     for (const std::string& n : names) {
         bool plain = basic_identifier(n) && reserved.count(lower(n)) == 0 && twice.count(lower(n)) == 0;
         written[n] = plain ? n : "\\" + n + "\\";
-        if (!plain && wood != nullptr) renames[wood->manager->Index_var_by_name(n)] = written[n];
     }
-    if (wood != nullptr) renames = rename_variables(renames);
 
     os << "-- VHDL generation from " << name << std::endl << std::endl;
     if (level != 0) os << "LIBRARY ieee;" << std::endl << "USE ieee.std_logic_1164.all;" << std::endl;
@@ -112,7 +109,9 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
         updates.push_back("  " + written[s] + " <= " + (out_ports.count(s) ? element : next));
         updates.push_back("  " + element + " <= " + next);
     }
-    if (wood != nullptr) wood->Put_vhdl(os, A, inputs, outputs, resets, updates, 1);
+    if (wood != nullptr) {
+        const bdd_naming naming = naming_of(written);
+        wood->Put_vhdl(os, A, inputs, outputs, resets, updates, 1, &naming);
+    }
     os << "end " << ARCH << ";" << std::endl << std::endl;
-    if (wood != nullptr) rename_variables(renames);
 }

@@ -26,24 +26,25 @@ const char* const condition_left = "  if(";
 } // namespace
 
 void Bddexpression::put_c(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
-                          const std::string& PRE, const std::string& SUF)
+                          const std::string& PRE, const std::string& SUF, const bdd_naming* naming)
 {
     if (!put_ready()) return;
-    std::string name = put_name();
+    std::string name = put_name(naming);
     std::string left = (item_in(outputs, name) ? words.output : words.local) + PRE + name + SUF;
-    put_shared_nodes(os, c_form, left, ARR, PRE, SUF, "");
+    put_shared_nodes(os, c_form, left, ARR, PRE, SUF, "", naming);
 }
 
 void Bddexpression::put_ino_grafcet(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
-                                    const std::string& PRE, const std::string& SUF, int* kinds)
+                                    const std::string& PRE, const std::string& SUF, int* kinds,
+                                    const bdd_naming* naming)
 {
     if (!put_ready()) return;
-    std::string name = put_name();
+    std::string name = put_name(naming);
     if (!item_in(outputs, name)) {
-        put_shared_nodes(os, c_form, words.local + PRE + name + SUF, ARR, PRE, SUF, "");
+        put_shared_nodes(os, c_form, words.local + PRE + name + SUF, ARR, PRE, SUF, "", naming);
         return;
     }
-    put_shared_nodes(os, condition_form, condition_left, ARR, PRE, SUF, "");
+    put_shared_nodes(os, condition_form, condition_left, ARR, PRE, SUF, "", naming);
     os << std::endl << words.open << std::endl;
     long p = wood->manager->Index_var_by_bdd(bdd_var);
     if (kinds && p >= 0 && kinds[p] == 1)
@@ -58,14 +59,14 @@ void Bddexpression::put_ino_grafcet(std::ostream& os, const std::string& ARR, co
 }
 
 void Bddexpressionwood::Put_c(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
-                              const std::string& PRE, const std::string& SUF)
+                              const std::string& PRE, const std::string& SUF, const bdd_naming* naming)
 {
-    Put_sharing_nodes(os, [&](Bddexpression& e) { e.put_c(os, ARR, outputs, PRE, SUF); });
+    Put_sharing_nodes(os, [&](Bddexpression& e) { e.put_c(os, ARR, outputs, PRE, SUF, naming); });
 }
 
 void Bddexpressionwood::Put_ino_grafcet(std::ostream& os, const std::string& ARR,
                                         const std::list<std::string>& outputs, const std::string& PRE,
-                                        const std::string& SUF, int* kinds)
+                                        const std::string& SUF, int* kinds, const bdd_naming* naming)
 {
-    Put_sharing_nodes(os, [&](Bddexpression& e) { e.put_ino_grafcet(os, ARR, outputs, PRE, SUF, kinds); });
+    Put_sharing_nodes(os, [&](Bddexpression& e) { e.put_ino_grafcet(os, ARR, outputs, PRE, SUF, kinds, naming); });
 }
