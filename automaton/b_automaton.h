@@ -134,7 +134,7 @@ public:
     std::list<std::string> locals_list();
 
     // ---- target writers ----
-    // -- sorting, LUSTRE, description, BAC, awaited inputs (tag textw) --
+    // -- sorting, LUSTRE, description, BAC, awaited inputs --
     // Dates every equation afresh; returns the positions caught in a combinational cycle, ascending.
     std::list<long> sort();
     // Every writer below follows one set of conventions: names in array order, lines flushed,
@@ -143,10 +143,10 @@ public:
     void DOC_put(std::ostream& os, int level, const std::string& name);
     void BAC_put(std::ostream& os, int level, const std::string& name); // writes nothing to os
     void export_awaited_inputs();                                        // changes nothing
-    // -- ESTEREL, LIGHT ESTEREL (tag textw) --
+    // -- ESTEREL, LIGHT ESTEREL --
     void ESTEREL_put(std::ostream& os, int level, const std::string& name);
     void LE_put(std::ostream& os, int level, const std::string& name);
-    // -- LaTeX, BLIF, text dump (tag textw) --
+    // -- LaTeX, BLIF, text dump --
     void LATEX_put(std::ostream& os, int level, const std::string& name);
     void BLIF_put(std::ostream& os, int level, const std::string& name) const;
     // keep: one int per order position, 1 meaning kept; null keeps everything.
@@ -154,7 +154,17 @@ public:
     std::string bddtoString(bdd f, int kind);
     void putbdd(bdd f, std::ostream& os, int kind);
     friend std::ostream& operator<<(std::ostream& os, b_automaton& a); // the text dump
-    // -- helpers of these writers (tag textw) --
+    // -- C, CSharp, sketch, VHDL, SystemC --
+    // The C source with its two functions into source, their prototypes into header.
+    void C_put(std::ostream& source, std::ostream& header, int level, const std::string& name);
+    void CSHARP_put(std::ostream& os, int level, const std::string& name);
+    // pulse: the outputs driven by one action function instead of a true/false pair.
+    void INO_put_grafcet(std::ostream& os, int level, const std::string& name, std::list<std::string>& pulse);
+    // level 0 types the signals as bit, any other value as std_logic.
+    void VHDL_put(std::ostream& os, int level, const std::string& name);
+    void SYSTEMC_put(std::ostream& source, std::ostream& header, int level, const std::string& name);
+    // -- what the writers share (b_automaton_writers.cpp; keep_position and node_stem in
+    // b_automaton_blif.cpp, bddtoString and putbdd in b_automaton_doc.cpp) --
     int has_equations() const; // a forest holding at least one equation
     static std::string join_names(const std::vector<std::string>& names, const std::string& separator = ", ");
     static std::vector<std::string> names_of(const std::string* names, int count);
@@ -179,17 +189,6 @@ public:
     // The written forms of names, each through written.
     static std::vector<std::string> written_names(const std::map<std::string, std::string>& written,
                                                   const std::vector<const std::string*>& names);
-    // -- end of tag textw --
-    // -- C, CSharp, sketch, VHDL, SystemC (tag targets) --
-    // The C source with its two functions into source, their prototypes into header.
-    void C_put(std::ostream& source, std::ostream& header, int level, const std::string& name);
-    void CSHARP_put(std::ostream& os, int level, const std::string& name);
-    // pulse: the outputs driven by one action function instead of a true/false pair.
-    void INO_put_grafcet(std::ostream& os, int level, const std::string& name, std::list<std::string>& pulse);
-    // level 0 types the signals as bit, any other value as std_logic.
-    void VHDL_put(std::ostream& os, int level, const std::string& name);
-    void SYSTEMC_put(std::ostream& source, std::ostream& header, int level, const std::string& name);
-    // -- helpers of these writers (tag targets) --
     // Number of the register that is also output k; -1 when the output is no register.
     int output_register(int k) const;
     // The next-state names that name no register, input, output or local, each once.
@@ -215,7 +214,7 @@ public:
     // Some register is fed directly by a register: the transitions must then all go through the
     // next values, so that none reads a value of after the step.
     bool registers_chained() const;
-    // -- end of tag targets --
+    // -- end of what the writers share --
     // ---- end of target writers ----
 };
 

@@ -1,5 +1,4 @@
-// The C writer (a source with the reset and step functions, and their header), and the helpers
-// that the software and hardware writers share.
+// The C writer: a source with the reset and step functions, and their header.
 #include "b_automaton.h"
 
 namespace {
@@ -21,103 +20,6 @@ const struct {
        "  /* internal definitions */", "  /* internal transitions */", "  (void)"};
 
 } // namespace
-
-// ---- helpers of the target writers ----
-
-int b_automaton::output_register(int k) const
-{
-    for (int i = 0; i < state_count; ++i)
-        if (state_names[i] == output_names[k]) return i;
-    return -1;
-}
-
-std::set<std::string> b_automaton::all_names() const
-{
-    std::set<std::string> names;
-    for (auto group : {std::make_pair(state_names, state_count), std::make_pair(next_state_names, state_count),
-                       std::make_pair(input_names, input_count), std::make_pair(output_names, output_count),
-                       std::make_pair(local_names, local_count)})
-        names.insert(group.first, group.first + group.second);
-    return names;
-}
-
-std::vector<std::string> b_automaton::next_states_undeclared() const
-{
-    std::set<std::string> declared;
-    for (auto group : {std::make_pair(state_names, state_count), std::make_pair(input_names, input_count),
-                       std::make_pair(output_names, output_count), std::make_pair(local_names, local_count)})
-        declared.insert(group.first, group.first + group.second);
-    std::vector<std::string> next;
-    for (int i = 0; i < state_count; ++i)
-        if (declared.insert(next_state_names[i]).second) next.push_back(next_state_names[i]);
-    return next;
-}
-
-std::vector<std::string> b_automaton::unread_signals(const std::vector<std::string>& names,
-                                                     bool& node_array_read) const
-{
-    std::set<long> read;
-    node_array_read = false;
-    if (wood == nullptr) return names;
-    bddpp_manager* m = wood->manager;
-    Bddexpression** table = wood->Exp_table();
-    for (long p : wood->earliest_sort()) {
-        Bddexpression* e = table[p];
-        read.insert(e->dependances.begin(), e->dependances.end());
-        if (e->bdd_exp.node() != nullptr && !m->Bdd_is_var(e->bdd_exp)) node_array_read = true;
-    }
-    for (int i = 0; i < state_count; ++i) read.insert(m->Index_var_by_name(next_state_names[i]));
-    std::vector<std::string> unread;
-    for (const std::string& n : names)
-        if (read.count(m->Index_var_by_name(n)) == 0) unread.push_back(n);
-    return unread;
-}
-
-std::string b_automaton::fresh_name(const std::string& base, const std::set<std::string>& taken)
-{
-    std::string name = base;
-    while (taken.count(name) > 0) name += "_";
-    return name;
-}
-
-long b_automaton::variable_node_number(const std::string& var)
-{
-    return wood->manager->Bdd_var_by_name(var).node()->number;
-}
-
-std::map<std::string, std::string> b_automaton::at_free_names(std::set<std::string>& taken) const
-{
-    std::map<std::string, std::string> written;
-    for (const std::string& n : all_names()) {
-        if (n.find('@') == std::string::npos) continue;
-        std::string w;
-        for (char ch : n) w += ch == '@' ? std::string("_at_") : std::string(1, ch);
-        written[n] = fresh_name(w, taken);
-        taken.insert(written[n]);
-    }
-    return written;
-}
-
-bdd_naming b_automaton::naming_of(const std::map<std::string, std::string>& written) const
-{
-    bdd_naming naming(wood->manager);
-    for (const auto& w : written) naming.name_var(w.first, w.second);
-    return naming;
-}
-
-std::string b_automaton::written_as(const std::map<std::string, std::string>& written, const std::string& name)
-{
-    auto w = written.find(name);
-    return w == written.end() ? name : w->second;
-}
-
-bool b_automaton::registers_chained() const
-{
-    for (int i = 0; i < state_count; ++i)
-        for (int j = 0; j < state_count; ++j)
-            if (next_state_names[i] == state_names[j]) return true;
-    return false;
-}
 
 // ---- the C writer ----
 

@@ -1,4 +1,4 @@
-// C equations over a shared node array, and the microcontroller sketch's output actions.
+// C equations over a shared node array.
 #include "Bddexpression.h"
 #include "utils/list_templates.h"
 
@@ -7,21 +7,10 @@ namespace {
 const struct {
     const char* output; // left side of an output, written through its pointer
     const char* local;  // left side of any other variable
-    const char* open;   // opens an action block
-    const char* close;  // closes it
-    const char* orelse; // between the two blocks of a level action
-    const char* action; // before an action call
-    const char* yes;    // action of a level output while its function is true
-    const char* no;     // while it is false
-    const char* call;   // after a pulse action's name
-} words = {"  *", "   ", "  {", "  }", "  else", "     ", "_true();", "_false();", "();"};
+} words = {"  *", "   "};
 
 const Bddexpression::node_code_form c_form = {
     Bddexpression::emit_array, " || ", " && ", "!", "0", ";", "= ", ";", "!", "[", "];", 1};
-// the test of a sketch output: "  if(" and the element of the top node, or the copied variable
-const Bddexpression::node_code_form condition_form = {
-    Bddexpression::emit_array, " || ", " && ", "!", "0", ";", "", ")", "!", "[", "])", 1};
-const char* const condition_left = "  if(";
 
 } // namespace
 
@@ -34,39 +23,8 @@ void Bddexpression::put_c(std::ostream& os, const std::string& ARR, const std::l
     put_shared_nodes(os, c_form, left, ARR, PRE, SUF, "", naming);
 }
 
-void Bddexpression::put_ino_grafcet(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
-                                    const std::string& PRE, const std::string& SUF, int* kinds,
-                                    const bdd_naming* naming)
-{
-    if (!put_ready()) return;
-    std::string name = put_name(naming);
-    if (!item_in(outputs, name)) {
-        put_shared_nodes(os, c_form, words.local + PRE + name + SUF, ARR, PRE, SUF, "", naming);
-        return;
-    }
-    put_shared_nodes(os, condition_form, condition_left, ARR, PRE, SUF, "", naming);
-    os << std::endl << words.open << std::endl;
-    long p = wood->manager->Index_var_by_bdd(bdd_var);
-    if (kinds && p >= 0 && kinds[p] == 1)
-        os << words.action << name << words.yes << std::endl
-           << words.close << std::endl
-           << words.orelse << std::endl
-           << words.open << std::endl
-           << words.action << name << words.no << std::endl;
-    else
-        os << words.action << name << words.call << std::endl;
-    os << words.close << std::endl;
-}
-
 void Bddexpressionwood::Put_c(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
                               const std::string& PRE, const std::string& SUF, const bdd_naming* naming)
 {
     Put_sharing_nodes(os, [&](Bddexpression& e) { e.put_c(os, ARR, outputs, PRE, SUF, naming); });
-}
-
-void Bddexpressionwood::Put_ino_grafcet(std::ostream& os, const std::string& ARR,
-                                        const std::list<std::string>& outputs, const std::string& PRE,
-                                        const std::string& SUF, int* kinds, const bdd_naming* naming)
-{
-    Put_sharing_nodes(os, [&](Bddexpression& e) { e.put_ino_grafcet(os, ARR, outputs, PRE, SUF, kinds, naming); });
 }
