@@ -1,5 +1,5 @@
 // Sorting of the equations, and the BAC and awaited-input writers, which do nothing yet.
-#include "b_automaton.h"
+#include "automaton/b_automaton.h"
 
 #include <iostream>
 

@@ -1,6 +1,6 @@
 // The VHDL writer: an entity with the inputs, reset and clk, and the outputs as ports, and an
 // architecture with the clocked process and the equations over a signal array of BDD nodes.
-#include "b_automaton.h"
+#include "automaton/b_automaton.h"
 
 #include <cctype>
 #include <iterator>

@@ -1,5 +1,5 @@
 // C equations over a shared node array.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 #include "utils/list_templates.h"
 
 namespace {

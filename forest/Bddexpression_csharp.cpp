@@ -1,5 +1,5 @@
 // CSharp equations over a shared bool node array, indented by a count of blanks.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 
 namespace {
 

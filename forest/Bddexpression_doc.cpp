@@ -1,5 +1,5 @@
 // Plain-text equations: the sum of products in words, and the shared-node description.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // ESTEREL equations: a present statement emitting the defined signal, joined by parallel bars.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SystemC equations: one assignment of a sum of products per equation.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // VHDL equations: the clocked process of the architecture and concurrent assignments over the node array.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 #include "utils/list_templates.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // What every equation writer shares: the guard, the defined name, the copy case and the shared-node line.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 
 int Bddexpression::put_ready() const
 {

@@ -1,11 +1,11 @@
 // The simulator's input panel over the variables of a BDD manager.
-#include "bddforms.h"
+#include "forms/bddforms.h"
 
 #include <FL/Fl_Check_Browser.H>
 #include <FL/Fl_Window.H>
 
-#include "formspp_copy.h"
-#include "simulator_panel.h"
+#include "forms/formspp_copy.h"
+#include "forms/simulator_panel.h"
 
 static simulator_input_widgets widgets_of(const OFD_bdd_simulator_input& p)
 {

@@ -1,11 +1,11 @@
 // The simulator's input panel over integer vectors.
-#include "formspp_simulator.h"
+#include "forms/formspp_simulator.h"
 
 #include <FL/Fl_Check_Browser.H>
 #include <FL/Fl_Window.H>
 
-#include "formspp_copy.h"
-#include "simulator_panel.h"
+#include "forms/formspp_copy.h"
+#include "forms/simulator_panel.h"
 #include "utils/g_time.h"
 
 // The panel's widgets as one record for the shared poll.

@@ -1,6 +1,6 @@
 // Whole runs of the program on files: exit statuses, messages, the log, published circuits, and the
 // replay of the fuzzing corpus.
-#include "blif_reader_fixture.h"
+#include "tests/blif/blif_reader_fixture.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -148,7 +148,7 @@ TEST(blif_files, BaseNameWithAFolder)
     EXPECT_TRUE(exists(folder + "/dir/circ.log"));
 }
 
-const std::string bench = std::string(NELVOR_SOURCE_DIR) + "/../shared/bench";
+const std::string bench = NELVOR_BENCH_DIR;
 
 // The published circuits outside the dialect end with a message and status 1, never a crash.
 TEST(blif_files, PublishedCircuitsOutsideTheDialect)

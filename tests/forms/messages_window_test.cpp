@@ -16,8 +16,8 @@
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
 
-#include "formspp.h"
-#include "window_driver.h"
+#include "forms/formspp.h"
+#include "tests/forms/window_driver.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 
 #include <FL/Fl_Window.H>
 
-#include "formspp_files.h"
-#include "formspp_viewer.h"
+#include "forms/formspp_files.h"
+#include "forms/formspp_viewer.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <dirent.h>
 #include <unistd.h>
 
-#include "formspp_viewer.h"
+#include "forms/formspp_viewer.h"
 
 namespace {
 
