@@ -7,8 +7,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "bdd/bddpp.h"
-#include "bdd/bddpp_tables.h"
+#include "bddpp.h"
+#include "bddpp_tables.h"
 
 void bdd_exit(int status)
 {

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "bdd/bddpp.h"
+#include "bddpp.h"
 
 // Chained hash table over the nodes themselves (bdd_node::hash_next). A node is found by its
 // variable, else link and both child pointers, so distinct nodes never collide, whatever

@@ -1,5 +1,5 @@
 // Modal message, alert, question and input dialogs with standard strings; on stderr without a display.
-#include "forms/formspp.h"
+#include "formspp.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,7 +9,7 @@
 #include <FL/fl_ask.H>
 #include <FL/x.H>
 
-#include "forms/formspp_copy.h"
+#include "formspp_copy.h"
 
 bool forms_display_available()
 {
