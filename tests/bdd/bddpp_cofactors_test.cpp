@@ -176,7 +176,7 @@ TEST(BddCofactors, ComposeWithANonVariableWarnsAndGivesZero)
     EXPECT_EQ(r, m.Bdd_zero());
 }
 
-TEST(BddCofactorsDeath, NullPointersEndWithStatusOne)
+TEST(BddCofactorsDeathTest, NullPointersEndWithStatusOne)
 {
     bddpp_manager m;
     bdd x = m.New_var_last("x");

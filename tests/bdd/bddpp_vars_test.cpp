@@ -188,7 +188,7 @@ TEST(BddVars, ValuesAndStubs)
               "bddpp_manager::Bdd_var_reorder(void) A FAIRE\n");
 }
 
-TEST(BddVarsDeath, NameOfABrokenNodeEndsWithStatusOne)
+TEST(BddVarsDeathTest, NameOfABrokenNodeEndsWithStatusOne)
 {
     bddpp_manager m;
     m.New_var_last("x");

@@ -226,7 +226,7 @@ TEST(blif_grammar, ReaderExits)
     }
 }
 
-TEST(blif_grammar, ExitsEndTheProcess)
+TEST(BlifGrammarDeathTest, ExitsEndTheProcess)
 {
     std::ostringstream log;
     class_blif_parser parser;

@@ -148,7 +148,7 @@ public:
     using blifFlexLexer::LexerError;
 };
 
-TEST(blif_scanner, LexerErrorEndsWithStatusTwo)
+TEST(BlifScannerDeathTest, LexerErrorEndsWithStatusTwo)
 {
     std::istringstream in("");
     std::ostringstream out;
