@@ -279,7 +279,8 @@ TEST(CommandLine, TableOfTargets)
         {"-bac", &run_settings::bac, ".ba", "", -1},         {"-lustre", &run_settings::lustre, ".lus", "", -1},
         {"-esterel", &run_settings::esterel, ".strl", "", -1}, {"-le", &run_settings::le, ".le", "", -1},
         {"-c", &run_settings::c, ".c", ".h", -1},            {"-cs", &run_settings::cs, ".cs", "", -1},
-        {"-vhdl", &run_settings::vhdl, ".vhd", "", 1},       {"-systemc", &run_settings::systemc, "_sc.cc", "_sc.h", -1},
+        {"-vhdl", &run_settings::vhdl, ".vhd", "", 1},
+        {"-systemc", &run_settings::systemc, "_sc.cc", "_sc.h", -1},
         {"-doc", &run_settings::doc, ".doc", "", -1},        {"-latex", &run_settings::latex, ".tex", "", -1},
     };
     ASSERT_EQ(TARGET_COUNT, sizeof expected / sizeof expected[0]);
