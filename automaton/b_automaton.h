@@ -168,11 +168,11 @@ public:
     int has_equations() const; // a forest holding at least one equation
     static std::string join_names(const std::vector<std::string>& names, const std::string& separator = ", ");
     static std::vector<std::string> names_of(const std::string* names, int count);
-    // The names of the groups in order, each once, leaving out inputs and outputs.
-    std::vector<std::string> declared_once(const std::vector<std::vector<std::string>>& groups) const;
     // The same over pointers into the name arrays, without copying the names.
     static std::string join_names(const std::vector<const std::string*>& names, const std::string& separator = ", ");
     static std::vector<const std::string*> name_pointers(const std::string* names, int count);
+    // The names of the groups (name arrays with their lengths) in order, each once, leaving out
+    // inputs and outputs.
     std::vector<const std::string*> declared_once(const std::vector<std::pair<const std::string*, int>>& groups) const;
     std::string init_text(int i) const; // "true", "false" or "???" for register i
     int keep_position(const int* keep, const std::string& input) const;

@@ -121,10 +121,9 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
     os << VHDL.architecture << ARCH << VHDL.of << ENTITY << VHDL.is << std::endl;
     os << VHDL.array_type << ARRAY << VHDL.array_range << T << VHDL.array_of << TYPE << VHDL.array_end << std::endl;
     // every register, next-state signal and local once, by name, leaving out the ports
-    for (const std::string& s : declared_once({names_of(state_names, state_count),
-                                               names_of(next_state_names, state_count),
-                                               names_of(local_names, local_count)}))
-        os << VHDL.signal << written[s] << VHDL.typed << TYPE << ";" << std::endl;
+    for (const std::string* s :
+         declared_once({{state_names, state_count}, {next_state_names, state_count}, {local_names, local_count}}))
+        os << VHDL.signal << written[*s] << VHDL.typed << TYPE << ";" << std::endl;
     os << VHDL.signal << A << VHDL.typed << ARRAY << ";" << std::endl << std::endl;
     os << VHDL.begin << std::endl << VHDL.computation << std::endl;
 

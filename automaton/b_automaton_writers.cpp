@@ -40,15 +40,6 @@ std::vector<std::string> b_automaton::names_of(const std::string* names, int cou
     return std::vector<std::string>(names, names + count);
 }
 
-std::vector<std::string> b_automaton::declared_once(const std::vector<std::vector<std::string>>& groups) const
-{
-    std::vector<std::pair<const std::string*, int>> arrays;
-    for (const std::vector<std::string>& group : groups) arrays.push_back({group.data(), static_cast<int>(group.size())});
-    std::vector<std::string> declared;
-    for (const std::string* name : declared_once(arrays)) declared.push_back(*name);
-    return declared;
-}
-
 // A name that stands in two lists (a register that is an output, a next-state signal that is an
 // input or a register) would otherwise be declared twice.
 std::vector<const std::string*> b_automaton::declared_once(
