@@ -9,7 +9,8 @@
 namespace {
 
 // Whether the variable at position p has a value in every cycle: an input, a register or a
-// signal with an equation.
+// signal with an equation. The reader's input names are sorted (the pre-pass collects them in a
+// set).
 bool defined_at(b_automaton* a, long p)
 {
     Bddexpressionwood* w = a->wood;

@@ -208,6 +208,23 @@ TEST(b_automaton_C_put, awkward_names)
         EXPECT_NE(source.find(line), std::string::npos) << line;
 }
 
+// Registers named automaton and reset_automaton would be the two functions once prefixed: they
+// take "_", everywhere.
+TEST(b_automaton_C_put, registers_named_like_the_functions)
+{
+    test_circuit c = {{"automaton", "reset_automaton"}, {"a", "automaton"}, {"a"}, {"reset_automaton"}, {}, {0, 1}, {}};
+    std::string source, header;
+    written_pair(c, &b_automaton::C_put, "m", 0, source, header);
+    EXPECT_EQ(header, "extern void m_reset_automaton(int m_a, int *m_reset_automaton__out);\n\n"
+                      "extern void m_automaton(int m_a, int *m_reset_automaton__out);\n\n");
+    for (const char* line : {"int m_automaton_,\n    m_reset_automaton_,\n    m_automaton_next,\n"
+                             "    m_reset_automaton_next;\n",
+                             "  m_automaton_= 0;\n  m_reset_automaton_= !0;\n",
+                             "  *m_reset_automaton__out= m_reset_automaton_;\n",
+                             "  m_automaton_next= m_a;\n  m_reset_automaton_next= m_automaton_;\n"})
+        EXPECT_NE(source.find(line), std::string::npos) << line << "\n" << source;
+}
+
 // The level is not read: every level gives the same text.
 TEST(b_automaton_C_put, level_not_read)
 {

@@ -343,6 +343,24 @@ TEST(b_automaton_CSHARP_put, keyword_fields)
         EXPECT_NE(text.find(line), std::string::npos) << line;
 }
 
+// An input named value gets a field of another name, which its setter can tell from the setter's
+// parameter; await is a keyword; a class named like a keyword is a verbatim identifier, and one
+// named like a member takes "_".
+TEST(b_automaton_CSHARP_put, value_await_and_class_names)
+{
+    test_circuit c = {{}, {}, {"await", "value"}, {"y"}, {}, {}, {{{"await", "value", "y"}, {"11 1"}}}};
+    std::string text = written(c, &b_automaton::CSHARP_put, "class");
+    for (const char* line : {" public class @class\n", "public @class()\n", "private bool @await;\n",
+                             "private bool value_;\n", " public bool P_value\n", "   return value_;\n",
+                             "     if (value != value_){\n        value_ = value;\n", "        @await = value;\n",
+                             "  bool class_await = @await, class_value = value_;\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    EXPECT_EQ(text.find("(value != value)"), std::string::npos);
+    text = written(c, &b_automaton::CSHARP_put, "React");
+    for (const char* line : {" public class React_\n", "public React_()\n", "private void  React()\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+}
+
 // A field named like a member of the class (a method, the class, a property, a register field)
 // takes "_" until it is free; its property keeps the signal's name.
 TEST(b_automaton_CSHARP_put, member_named_fields)

@@ -113,6 +113,40 @@ output r;
 end module
 
 )"},
+    {"reserved names and @ take the renaming, the module too", circuit_reserved, "module", R"(module module__:
+input input_, 
+       node;
+output true_;
+
+signal signal_, _at_, module_ in
+
+  [
+    emit signal_;
+    run my_pre [signal _at_ / S,   signal_ / preS]
+  ]
+  ||
+
+  loop
+    [
+  present [input_ and node] then
+    emit _at_
+  end present
+  ||
+  present [signal_ or not signal_ and node] then
+    emit module_
+  end present
+  ||
+  present [not input_ and module_] then
+    emit true_
+  end present
+
+    ]
+  each tick
+
+end signal
+end module
+
+)"},
 };
 
 const writer_case LE_CASES[] = {
@@ -166,6 +200,25 @@ Mealy Machine
 Register: 
 r : 1 : a;
 
+end
+
+)"},
+    {"reserved names and @ take the renaming, the module too", circuit_reserved, "module", R"(module module__:
+Input: input_, node;
+Output: true_;
+
+local module_
+{
+Mealy Machine
+
+Register: 
+signal_ : 1 : _at_;
+
+_at_ = input_ and node;
+module_ = signal_ or not signal_ and node;
+true_ = not input_ and module_;
+
+}
 end
 
 )"},

@@ -77,6 +77,21 @@ out_1_2 = r_1 and in_1;
 tel
 
 )"},
+    {"reserved names and @ take the renaming, the node too", circuit_reserved, "node", R"(node node__(input, node_: bool)
+     returns (true_: bool);
+
+var module, signal, _at_: bool;
+let
+  signal= true-> pre(_at_);
+
+  /* internal definitions */
+_at_ = input and node_;
+module = signal or not signal and node_;
+true_ = not input and module;
+
+tel
+
+)"},
 };
 
 TEST(LustrePut, GoldenNodes)

@@ -203,6 +203,18 @@ TEST(b_automaton_SYSTEMC_put, reserved_names)
         EXPECT_NE(source.find(line), std::string::npos) << line;
 }
 
+// A module named like a keyword takes "_" as the signals do; the header keeps the file's name.
+TEST(b_automaton_SYSTEMC_put, reserved_module_name)
+{
+    std::string source, header;
+    written_pair(circuit_comb(), &b_automaton::SYSTEMC_put, "class", 0, source, header);
+    for (const char* line : {"#ifndef class_H\n#define class_H\n", "SC_MODULE(class_)\n", "    SC_CTOR(class_)\n",
+                             "      SC_METHOD(class__thread);\n", "    void class__thread();\n"})
+        EXPECT_NE(header.find(line), std::string::npos) << line;
+    for (const char* line : {"#include \"class_sc.h\"\n", "void class_::class__thread()\n"})
+        EXPECT_NE(source.find(line), std::string::npos) << line;
+}
+
 // '@' becomes "_at_", then "_" while the name is a signal's, everywhere.
 TEST(b_automaton_SYSTEMC_put, at_names)
 {

@@ -229,6 +229,22 @@ TEST(b_automaton_VHDL_put, extended_identifiers)
     delete a;
 }
 
+// An entity named like a reserved word, or whose name is no basic identifier, is an extended
+// identifier, and so are the architecture, the node array and its type built from such a name.
+TEST(b_automaton_VHDL_put, entity_names)
+{
+    std::string text = written(circuit_delay(), &b_automaton::VHDL_put, "end", 1);
+    for (const char* line : {"-- VHDL generation from end\n", "entity \\end\\ is\n", "end \\end\\;\n",
+                             "architecture end_a of \\end\\ is\n", "TYPE array_end_node IS ARRAY (",
+                             "signal end_node : array_end_node;\n", "end end_a;\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+    text = written(circuit_delay(), &b_automaton::VHDL_put, "x_", 1);
+    for (const char* line : {"entity \\x_\\ is\n", "architecture \\x__a\\ of \\x_\\ is\n",
+                             "TYPE \\array_x__node\\ IS ARRAY (", "signal \\x__node\\ : \\array_x__node\\;\n",
+                             "\\x__node\\(2) <= a;\n", "end \\x__a\\;\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+}
+
 // The level reaches nothing but the type: the driver's 1 gives one text at every cover kind.
 TEST(b_automaton_VHDL_put, same_text_for_every_run_level)
 {

@@ -120,6 +120,17 @@ inline test_circuit circuit_clash()
             {{{"a", "b", "node_8"}, {"11 1"}}, {{"node_8", "a", "node_4"}, {"1- 1", "-0 1"}}}};
 }
 
+// Names that are reserved words of LUSTRE, ESTEREL or LIGHT ESTEREL, and "@": the register
+// signal (initial value 1) fed by @ = input AND node, module = signal OR node, the output
+// true = module AND NOT input.
+inline test_circuit circuit_reserved()
+{
+    return {{"signal"}, {"@"}, {"input", "node"}, {"true"}, {"module"}, {1},
+            {{{"input", "node", "@"}, {"11 1"}},
+             {{"signal", "node", "module"}, {"1- 1", "-1 1"}},
+             {{"module", "input", "true"}, {"10 1"}}}};
+}
+
 // Names the C-like targets cannot write as they are, for the base name "w": names holding '@'
 // (a@b beside a_at_b, its at-free form), the name of the node array (def_node), an input w_x
 // named like the copy "w_" + x of the input x, and a local named like the next value of the

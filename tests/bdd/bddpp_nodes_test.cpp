@@ -1,6 +1,8 @@
 // Handles, reference counts, node creation, the unique table and collection.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <iostream>
 #include <sstream>
 
 #include "tests/bdd/bdd_model.h"
@@ -158,6 +160,51 @@ TEST(BddNodes, FreeIsUselessAndSaysSo)
     testing::internal::CaptureStderr();
     m.Map_suppress(m.terminal); // not in the table: nothing happens
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+// A node past the budget calls the handler with the budget, or, without one, ends the process
+// with one line and status 1; nodes already in the table are still found.
+TEST(BddNodes, NodeBudget)
+{
+    EXPECT_GT(Bdd_memory_node_limit(), 0);
+    EXPECT_EQ(bdd_node_limit, Bdd_memory_node_limit());
+    const long saved = bdd_node_limit;
+    EXPECT_EXIT(
+        {
+            bdd_node_limit = 5;
+            bddpp_manager m;
+            std::vector<bdd> v = make_vars(m, 8);
+            bdd f = m.Bdd_zero();
+            for (int i = 0; i + 1 < 8; i += 2) f = m.Bdd_or(f, m.Bdd_and(v[i], v[i + 1]));
+        },
+        testing::ExitedWithCode(1),
+        "^ERROR in bddpp_manager::Find_or_create_bdd_node\\(\\): more than 5 nodes, the memory budget of a manager\n$");
+    static long reported = 0;
+    EXPECT_EXIT(
+        {
+            bdd_node_limit = 3;
+            bdd_node_limit_handler = [](long limit) {
+                std::cerr << "handler " << limit << std::endl;
+                std::exit(7);
+            };
+            bddpp_manager m;
+            std::vector<bdd> v = make_vars(m, 8);
+            bdd f = m.Bdd_one();
+            for (int i = 0; i < 8; ++i) f = m.Bdd_and(f, v[i]);
+            reported = 1;
+        },
+        testing::ExitedWithCode(7), "^handler 3\n$");
+    EXPECT_EQ(reported, 0);
+    {
+        // a full table still finds its nodes
+        bddpp_manager m;
+        std::vector<bdd> v = make_vars(m, 8);
+        bdd f = m.Bdd_and(v[0], v[1]);
+        bdd_node_limit = m.Table_size();
+        EXPECT_EQ(m.Bdd_and(v[0], v[1]), f);
+        EXPECT_EQ(m.Bdd_or(m.Bdd_not(v[0]), m.Bdd_not(v[1])), m.Bdd_not(f));
+    }
+    bdd_node_limit = saved;
 }
 
 // Far more nodes than the 20-bit fields of the signature can tell apart: every node is

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <new>
 
 namespace {
 
@@ -115,6 +116,143 @@ TEST(blif_files, StatusAndMessagesOfEachClass)
         EXPECT_EQ(r.status, c.status) << c.what;
         EXPECT_EQ(r.errors, c.errors) << c.what;
     }
+}
+
+struct broken_case {
+    const char* what;    // the fault
+    std::string text;    // the file
+    int status;          // exit status
+    const char* errors;  // standard error text
+    bool written;        // whether circ.c and circ.cs are written
+};
+
+const char* const aborting = "preparsing of blif file failed ! aborting ...\n";
+
+// Circuits whose targets would be wrong, would not compile or would read values nothing sets:
+// each ends with one message naming the file, the name, the character or the signals, and
+// status 1; a combinational cycle is reported and the targets are still written.
+TEST(blif_files, BrokenCircuitsAreNeverASilentSuccess)
+{
+    const std::string tail = "\n.outputs y\n.names c y\n1 1\n.end\n";
+    const broken_case cases[] = {
+        {"byte-order mark", "\xEF\xBB\xBF.model m\n.inputs a\n.outputs y\n.names a y\n1 1\n.end\n", 1,
+         "PARSING ERROR: file circ.blif begins with a UTF-8 byte-order mark, which a BLIF file may not hold !\n"
+         "preparsing of blif file failed ! aborting ...\n", false},
+        {"dot inside a name", ".model m\n.inputs a.b c" + tail, 1,
+         "PARSING ERROR: the name `a.b' holds the character `.', which no signal name may hold !\n"
+         "preparsing of blif file failed ! aborting ...\n", false},
+        {"dollar inside a name", ".model m\n.inputs a$b c" + tail, 1,
+         "PARSING ERROR: the name `a$b' holds the character `$', which no signal name may hold !\n"
+         "preparsing of blif file failed ! aborting ...\n", false},
+        {"accented letter inside a name", ".model m\n.inputs a\xC3\xA9 c" + tail, 1,
+         "PARSING ERROR: the name `a\xC3\xA9' holds the byte 0xC3, which no signal name may hold !\n"
+         "preparsing of blif file failed ! aborting ...\n", false},
+        {"NUL byte inside a name", std::string(".model m\n.inputs a\0b c", 22) + tail, 1,
+         "PARSING ERROR: the name `a\\x00b' holds the byte 0x00, which no signal name may hold !\n"
+         "preparsing of blif file failed ! aborting ...\n", false},
+        {"bracket inside a name", ".model m\n.inputs a[0] c" + tail, 1,
+         "PARSING ERROR: the name `a[0]' holds the character `[', which no signal name may hold !\n"
+         "preparsing of blif file failed ! aborting ...\n", false},
+        {"name beginning with a digit", ".model m\n.inputs 9abc c" + tail, 1,
+         "PARSING ERROR: the name `9abc' begins with the character `9', which no signal name may begin with !\n"
+         "preparsing of blif file failed ! aborting ...\n", false},
+        {"keyword of another dialect", ".model m\n.inputs c\n.outputs y\n.default_input_arrival 0 0\n.names c y\n1 1\n.end\n",
+         1, "PARSING ERROR: .default_input_arrival is no keyword of the dialect !\n"
+            "preparsing of blif file failed ! aborting ...\n", false},
+        {"keyword glued to the model name", ".model m.inputs c" + tail, 1,
+         "PARSING ERROR: the word `m.inputs' holds .inputs glued to other characters !\n"
+         "preparsing of blif file failed ! aborting ...\n", false},
+        {"signal defined by two covers", ".model m\n.inputs c\n.outputs y\n.names c y\n1 1\n.names c y\n0 1\n.end\n", 1,
+         "PARSING ERROR: signal y is defined by more than one .names block !\n", false},
+        {"input driven by a cover", ".model m\n.inputs a c\n.outputs y\n.names c a\n1 1\n.names a y\n1 1\n.end\n", 1,
+         "PARSING ERROR: input a is driven by a .names block !\n", false},
+        {"input driven by a register", ".model m\n.inputs a c\n.outputs y\n.latch c a 0\n.names a y\n1 1\n.end\n", 1,
+         "PARSING ERROR: input a is driven by a .latch line !\npreparsing of blif file failed ! aborting ...\n", false},
+        {"register driven by a cover", ".model m\n.inputs c\n.outputs y\n.latch c q 0\n.names c q\n1 1\n.names q y\n1 1\n.end\n",
+         1, "PARSING ERROR: register q is driven by a .names block !\n", false},
+        {"signal read by a cover, never defined", ".model m\n.inputs c\n.outputs y\n.names c t y\n11 1\n.end\n", 1,
+         "parsing terminated ...\nPARSING ERROR: signal t is read by the .names block of y but never defined !\n", false},
+        {"signal read by a latch, never defined", ".model m\n.inputs c\n.outputs q\n.latch d q 0\n.end\n", 1,
+         "parsing terminated ...\nPARSING ERROR: signal d is read by the .latch line of register q but never defined !\n",
+         false},
+        {"output driven by nothing", ".model m\n.inputs c\n.outputs y z\n.names c y\n1 1\n.end\n", 1,
+         "parsing terminated ...\nPARSING ERROR: output z is driven by nothing !\n", false},
+        {"combinational cycle", ".model m\n.inputs a\n.outputs x\n.names a b x\n11 1\n.names x b\n1 1\n.end\n", 1,
+         "parsing terminated ...\nERROR: combinational cycle through the signals b, x !\n", true},
+        {"cover reading itself", ".model m\n.inputs a\n.outputs x y\n.names a x x\n11 1\n.names a y\n1 1\n.end\n", 1,
+         "parsing terminated ...\nERROR: combinational cycle through the signals x !\n", true},
+        {"two cycles", ".model m\n.inputs a\n.outputs x y\n.names a p x\n11 1\n.names x p\n1 1\n.names a q y\n11 1\n"
+                       ".names y q\n0 1\n.end\n", 1,
+         "parsing terminated ...\nERROR: combinational cycle through the signals p, x !\n"
+         "ERROR: combinational cycle through the signals q, y !\n", true},
+        {"register breaks the loop", ".model m\n.inputs a\n.outputs x\n.latch x q 0\n.names a q x\n11 1\n.end\n", 0,
+         "parsing terminated ...\n", true},
+        {"word the scanner drops whole", ".model m\n.inputs a = c" + tail, 0, "parsing terminated ...\n", true},
+    };
+    std::string folder = work_folder("broken");
+    for (const broken_case& c : cases) {
+        std::system(("rm -f '" + folder + "'/circ.*").c_str());
+        run r = run_program(folder, "circ", c.text, "-c -cs");
+        EXPECT_EQ(r.status, c.status) << c.what;
+        EXPECT_EQ(r.errors, c.errors) << c.what;
+        EXPECT_EQ(exists(folder + "/circ.c"), c.written) << c.what;
+        EXPECT_EQ(exists(folder + "/circ.cs"), c.written) << c.what;
+    }
+}
+
+// A backslash glued to a name continues the line, for the pre-pass as for the scanner.
+TEST(blif_files, BackslashGluedToANameContinuesTheLine)
+{
+    std::string folder = work_folder("backslash");
+    run r = run_program(folder, "circ", ".model m\n.inputs a b\\\n c\n.outputs y\n.names a b c y\n111 1\n.end\n", "-c");
+    EXPECT_EQ(r.status, 0) << r.errors;
+    EXPECT_EQ(read_whole(folder + "/circ.h"), "extern void circ_reset_automaton(int circ_a, int circ_b, int circ_c, int *circ_y);"
+                                              "\n\nextern void circ_automaton(int circ_a, int circ_b, int circ_c, int *circ_y);\n\n");
+    r = run_program(folder, "latch", ".model m\n.inputs d\n.outputs q\n.latch d q\\\n1\n.end\n", "-c");
+    EXPECT_EQ(r.status, 0) << r.errors;
+    EXPECT_NE(read_whole(folder + "/latch.c").find("  latch_q= !0;\n"), std::string::npos);
+}
+
+// A cover without a small BDD in the declaration order ends the run, under a memory limit, with
+// the name of its signal and status 1, within the limit and well within a minute.
+TEST(blif_files, CoverTooWideForMemoryIsRefused)
+{
+    const std::string o64 = std::string(NELVOR_BENCH_DIR) + "/dialect/mcnc_comb/o64.blif";
+    if (!exists(o64)) GTEST_SKIP() << "no bench circuits";
+    std::string folder = work_folder("o64");
+    write_whole(folder + "/o64.blif", read_whole(o64));
+    // 2 GiB of address space: the node budget is a sixteenth of it
+    std::string command = "cd '" + folder + "' && ulimit -v 2097152 && env -u DISPLAY timeout 60 '" +
+                          std::string(NELVOR_BINARY_DIR) + "/blif/nelvor' o64 -c >/dev/null 2>o64.err";
+    int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    EXPECT_EQ(read_whole(folder + "/o64.err"),
+              "ERROR: the BDD of signal v130_0 needs more than 1048576 nodes, the memory budget of the run !\n");
+    EXPECT_FALSE(exists(folder + "/o64.c"));
+}
+
+// The reader's handlers of a BDD past the node budget and of an allocation that fails name the
+// signal being built, and end the run with status 1.
+TEST(blif_files, MemoryFailuresNameTheSignal)
+{
+    EXPECT_EXIT(
+        {
+            blif_current_signal = "wide";
+            blif_node_limit_reached(42);
+        },
+        testing::ExitedWithCode(1), "^ERROR: the BDD of signal wide needs more than 42 nodes, the memory budget of the run !\n$");
+    EXPECT_EXIT(blif_node_limit_reached(42), testing::ExitedWithCode(1),
+                "^ERROR: the BDDs of the circuit need more than 42 nodes, the memory budget of the run !\n$");
+    EXPECT_EXIT(
+        {
+            blif_current_signal = "huge";
+            std::set_new_handler(blif_out_of_memory);
+            volatile size_t size = size_t(1) << 62;
+            char* p = new char[size];
+            p[0] = 0;
+        },
+        testing::ExitedWithCode(1), "^ERROR: out of memory while building the BDD of signal huge !\n$");
 }
 
 TEST(blif_files, SyntaxErrorWritesNoTarget)
@@ -235,7 +373,8 @@ std::string test_name(const testing::TestParamInfo<std::string>& info)
 
 INSTANTIATE_TEST_SUITE_P(published, blif_dialect_file, testing::ValuesIn(dialect_files()), test_name);
 
-// The small inputs kept from fuzzing run through the reader without a crash.
+// The small inputs kept from fuzzing run through the reader without a crash, and through the
+// whole translation without an internal error.
 TEST(blif_files, FuzzCorpusReplay)
 {
     std::vector<std::string> corpus = files_in(std::string(NELVOR_SOURCE_DIR) + "/fuzz/corpus", "");
@@ -247,6 +386,14 @@ TEST(blif_files, FuzzCorpusReplay)
         testing::internal::GetCapturedStderr();
         // it either parsed, failed to parse, or stopped with status 1
         EXPECT_TRUE(r.parse_result == 0 || r.parse_result == 1 || r.exit_status == 1) << path;
+        std::ostringstream log2;
+        testing::internal::CaptureStderr();
+        testing::internal::CaptureStdout();
+        blif_translate_result t = blif_translate_once(read_whole(path), log2, 2);
+        std::string said = testing::internal::GetCapturedStderr() + testing::internal::GetCapturedStdout();
+        EXPECT_EQ(said.find("INTERNAL ERROR"), std::string::npos) << path << "\n" << said;
+        EXPECT_EQ(t.internal_text, 0) << path;
+        EXPECT_TRUE(t.exit_status == -1 || t.exit_status == 1) << path;
     }
 }
 

@@ -214,6 +214,49 @@ TEST_F(Driver, BaseNameWithADirectoryPart)
     EXPECT_TRUE(exists(path("dir/other.log")));
 }
 
+// A folder in place of the input, a log that cannot be created and a base name that names no
+// module end the run before reading, with a message naming the file or the name and status 1.
+TEST_F(Driver, RunsThatCannotTranslate)
+{
+    ASSERT_EQ(mkdir(path("folder.blif").c_str(), 0755), 0);
+    ASSERT_EQ(mkdir(path("nolog.log").c_str(), 0755), 0);
+    ASSERT_EQ(mkdir(path("dir").c_str(), 0755), 0);
+    const std::string module_rule = " cannot name the module: its last part must be a letter or _ followed by "
+                                    "letters, digits and _";
+    struct { std::string base; std::string report; } cases[] = {
+        {"folder", "file folder.blif is a folder, not a BLIF file"},
+        {"nolog", "file nolog.log cannot be created"},
+        {"my-circ", "base name my-circ" + module_rule},
+        {"9abc", "base name 9abc" + module_rule},
+        {"x.y", "base name x.y" + module_rule},
+        {"dir/a@b", "base name dir/a@b" + module_rule},
+    };
+    for (auto& c : cases) {
+        if (c.base != "folder" && c.base != "nolog") write_file(path(c.base + ".blif"), small_circuit);
+        if (c.base == "nolog") write_file(path("nolog.blif"), small_circuit);
+        run_result r = run({c.base, "-c"});
+        EXPECT_EQ(r.status, 1) << c.base;
+        EXPECT_EQ(r.err, c.report + "\n") << c.base;
+        EXPECT_FALSE(exists(path(c.base + ".c"))) << c.base;
+    }
+    // a read-only folder (which does not stop the superuser)
+    ASSERT_EQ(mkdir(path("ro").c_str(), 0755), 0);
+    write_file(path("ro/c.blif"), small_circuit);
+    ASSERT_EQ(chmod(path("ro").c_str(), 0555), 0);
+    if (geteuid() != 0) {
+        run_result ro = run({"ro/c"});
+        EXPECT_EQ(ro.status, 1);
+        EXPECT_EQ(ro.err, "file ro/c.log cannot be created\n");
+    }
+    ASSERT_EQ(chmod(path("ro").c_str(), 0755), 0);
+    // the module name is the last part alone: a directory part may hold any character
+    ASSERT_EQ(mkdir(path("my-dir").c_str(), 0755), 0);
+    write_file(path("my-dir/_c1.blif"), small_circuit);
+    run_result r = run({"my-dir/_c1", "-c"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(exists(path("my-dir/_c1.c")));
+}
+
 TEST_F(Driver, EveryOptionIsAcceptedAfterTheBaseName)
 {
     write_file(path("circ.blif"), small_circuit);
