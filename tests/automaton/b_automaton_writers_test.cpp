@@ -20,16 +20,6 @@ std::vector<std::string> manager_names(b_automaton* a)
     return names;
 }
 
-// Signals that most targets write in another form: '@', and names reserved in the targets.
-test_circuit circuit_reserved()
-{
-    return {{"loop"}, {"signal"}, {"a@b", "node"}, {"in", "out"}, {"emit"}, {0},
-            {{{"a@b", "node", "emit"}, {"11 1"}},
-             {{"emit", "loop", "in"}, {"1- 1", "-1 1"}},
-             {{"in", "out"}, {"0 1"}},
-             {{"out", "a@b", "signal"}, {"10 1"}}}};
-}
-
 } // namespace
 
 TEST(b_automaton_writers, manager_names_untouched_by_every_writer)
