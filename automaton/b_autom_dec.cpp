@@ -1,7 +1,7 @@
 // The declarations of an automaton: name arrays, the forest and its manager, the variable layout.
 #include <iostream>
 
-#include "b_automaton.h"
+#include "automaton/b_automaton.h"
 #include "utils/list_templates.h"
 
 // The counts of the five containers, their arrays, then the variables in layout order.

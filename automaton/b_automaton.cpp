@@ -1,7 +1,7 @@
 // The automaton: construction from the declarations, lookups, names, initial values and lists.
 #include <iostream>
 
-#include "b_automaton.h"
+#include "automaton/b_automaton.h"
 
 b_automaton::b_automaton(b_autom_dec* dec, int* init, bdd a, bdd i)
     : state_names(dec->state_names), next_state_names(dec->next_state_names), input_names(dec->input_names),

@@ -156,7 +156,7 @@ public:
     // ---- end of cleaning ----
 
     // ---- target writers ----
-    // -- sorting, LUSTRE, description, BAC, awaited inputs (tag textw) --
+    // -- sorting, LUSTRE, description, BAC, awaited inputs --
     // Dates every equation afresh; returns the positions caught in a combinational cycle, ascending.
     std::list<long> sort();
     // Every writer below follows one set of conventions: names in array order, lines flushed,
@@ -165,10 +165,10 @@ public:
     void DOC_put(std::ostream& os, int level, const std::string& name);
     void BAC_put(std::ostream& os, int level, const std::string& name); // writes nothing to os
     void export_awaited_inputs();                                        // changes nothing
-    // -- ESTEREL, LIGHT ESTEREL (tag textw) --
+    // -- ESTEREL, LIGHT ESTEREL --
     void ESTEREL_put(std::ostream& os, int level, const std::string& name);
     void LE_put(std::ostream& os, int level, const std::string& name);
-    // -- LaTeX, BLIF, text dump (tag textw) --
+    // -- LaTeX, BLIF, text dump --
     void LATEX_put(std::ostream& os, int level, const std::string& name);
     void BLIF_put(std::ostream& os, int level, const std::string& name) const;
     // keep: one int per order position, 1 meaning kept; null keeps everything.
@@ -176,15 +176,25 @@ public:
     std::string bddtoString(bdd f, int kind);
     void putbdd(bdd f, std::ostream& os, int kind);
     friend std::ostream& operator<<(std::ostream& os, b_automaton& a); // the text dump
-    // -- helpers of these writers (tag textw) --
+    // -- C, CSharp, sketch, VHDL, SystemC --
+    // The C source with its two functions into source, their prototypes into header.
+    void C_put(std::ostream& source, std::ostream& header, int level, const std::string& name);
+    void CSHARP_put(std::ostream& os, int level, const std::string& name);
+    // pulse: the outputs driven by one action function instead of a true/false pair.
+    void INO_put_grafcet(std::ostream& os, int level, const std::string& name, std::list<std::string>& pulse);
+    // level 0 types the signals as bit, any other value as std_logic.
+    void VHDL_put(std::ostream& os, int level, const std::string& name);
+    void SYSTEMC_put(std::ostream& source, std::ostream& header, int level, const std::string& name);
+    // -- what the writers share (b_automaton_writers.cpp; keep_position and node_stem in
+    // b_automaton_blif.cpp, bddtoString and putbdd in b_automaton_doc.cpp) --
     int has_equations() const; // a forest holding at least one equation
     static std::string join_names(const std::vector<std::string>& names, const std::string& separator = ", ");
     static std::vector<std::string> names_of(const std::string* names, int count);
-    // The names of the groups in order, each once, leaving out inputs and outputs.
-    std::vector<std::string> declared_once(const std::vector<std::vector<std::string>>& groups) const;
     // The same over pointers into the name arrays, without copying the names.
     static std::string join_names(const std::vector<const std::string*>& names, const std::string& separator = ", ");
     static std::vector<const std::string*> name_pointers(const std::string* names, int count);
+    // The names of the groups (name arrays with their lengths) in order, each once, leaving out
+    // inputs and outputs.
     std::vector<const std::string*> declared_once(const std::vector<std::pair<const std::string*, int>>& groups) const;
     std::string init_text(int i) const; // "true", "false" or "???" for register i
     int keep_position(const int* keep, const std::string& input) const;
@@ -201,17 +211,6 @@ public:
     // The written forms of names, each through written.
     static std::vector<std::string> written_names(const std::map<std::string, std::string>& written,
                                                   const std::vector<const std::string*>& names);
-    // -- end of tag textw --
-    // -- C, CSharp, sketch, VHDL, SystemC (tag targets) --
-    // The C source with its two functions into source, their prototypes into header.
-    void C_put(std::ostream& source, std::ostream& header, int level, const std::string& name);
-    void CSHARP_put(std::ostream& os, int level, const std::string& name);
-    // pulse: the outputs driven by one action function instead of a true/false pair.
-    void INO_put_grafcet(std::ostream& os, int level, const std::string& name, std::list<std::string>& pulse);
-    // level 0 types the signals as bit, any other value as std_logic.
-    void VHDL_put(std::ostream& os, int level, const std::string& name);
-    void SYSTEMC_put(std::ostream& source, std::ostream& header, int level, const std::string& name);
-    // -- helpers of these writers (tag targets) --
     // Number of the register that is also output k; -1 when the output is no register.
     int output_register(int k) const;
     // The next-state names that name no register, input, output or local, each once.
@@ -219,32 +218,25 @@ public:
     // The names that no equation and no register transition reads; node_array_read: some
     // equation reads the node array (its right member is no copy).
     std::vector<std::string> unread_signals(const std::vector<std::string>& names, bool& node_array_read) const;
-    // Rewrites, on every line of text, the part after the first assign: each identifier equal
-    // to a key of reads becomes its value.
-    static std::string rewrite_reads(const std::string& text, const std::string& assign,
-                                     const std::map<std::string, std::string>& reads);
     // base, followed by "_" as often as needed to be out of taken.
     static std::string fresh_name(const std::string& base, const std::set<std::string>& taken);
     // Every declared name of the automaton.
     std::set<std::string> all_names() const;
     // Node number of the variable node of the named variable.
     long variable_node_number(const std::string& var);
-    // Gives each position of the map its new name in the manager; returns the former names, so
-    // that a second call restores them.
-    std::map<long, std::string> rename_variables(const std::map<long, std::string>& names);
     // The written form of every signal whose name holds '@', which no target takes in an
     // identifier: each '@' becomes "_at_", then "_" is appended until the name is out of taken;
     // taken receives the written forms.
     std::map<std::string, std::string> at_free_names(std::set<std::string>& taken) const;
-    // The manager's positions of the signals of written, with their written names, for
-    // rename_variables.
-    std::map<long, std::string> written_positions(const std::map<std::string, std::string>& written);
+    // The naming of the equation writers over the forest's manager: each signal of written
+    // under its written name, the others under their own. Needs a forest.
+    bdd_naming naming_of(const std::map<std::string, std::string>& written) const;
     // The written form of name in written, or name itself when it has none.
     static std::string written_as(const std::map<std::string, std::string>& written, const std::string& name);
     // Some register is fed directly by a register: the transitions must then all go through the
     // next values, so that none reads a value of after the step.
     bool registers_chained() const;
-    // -- end of tag targets --
+    // -- end of what the writers share --
     // ---- end of target writers ----
 
     // ---- simulation, input sensitivity, product and observer (tag simprod) ----

@@ -1,5 +1,5 @@
 // The BLIF model writers: the automaton written back over its shared BDD nodes.
-#include "b_automaton.h"
+#include "automaton/b_automaton.h"
 
 namespace {
 

@@ -1,9 +1,5 @@
-// The C writer (a source with the reset and step functions, and their header), and the helpers
-// that the software and hardware writers share.
-#include "b_automaton.h"
-
-#include <cctype>
-#include <sstream>
+// The C writer: a source with the reset and step functions, and their header.
+#include "automaton/b_automaton.h"
 
 namespace {
 
@@ -25,150 +21,6 @@ const struct {
 
 } // namespace
 
-// ---- helpers of the target writers ----
-
-int b_automaton::output_register(int k) const
-{
-    for (int i = 0; i < state_count; ++i)
-        if (state_names[i] == output_names[k]) return i;
-    return -1;
-}
-
-std::set<std::string> b_automaton::all_names() const
-{
-    std::set<std::string> names;
-    for (auto group : {std::make_pair(state_names, state_count), std::make_pair(next_state_names, state_count),
-                       std::make_pair(input_names, input_count), std::make_pair(output_names, output_count),
-                       std::make_pair(local_names, local_count)})
-        names.insert(group.first, group.first + group.second);
-    return names;
-}
-
-std::vector<std::string> b_automaton::next_states_undeclared() const
-{
-    std::set<std::string> declared;
-    for (auto group : {std::make_pair(state_names, state_count), std::make_pair(input_names, input_count),
-                       std::make_pair(output_names, output_count), std::make_pair(local_names, local_count)})
-        declared.insert(group.first, group.first + group.second);
-    std::vector<std::string> next;
-    for (int i = 0; i < state_count; ++i)
-        if (declared.insert(next_state_names[i]).second) next.push_back(next_state_names[i]);
-    return next;
-}
-
-std::vector<std::string> b_automaton::unread_signals(const std::vector<std::string>& names,
-                                                     bool& node_array_read) const
-{
-    std::set<long> read;
-    node_array_read = false;
-    if (wood == nullptr) return names;
-    bddpp_manager* m = wood->manager;
-    Bddexpression** table = wood->Exp_table();
-    for (long p : wood->earliest_sort()) {
-        Bddexpression* e = table[p];
-        read.insert(e->dependances.begin(), e->dependances.end());
-        if (e->bdd_exp.node() != nullptr && !m->Bdd_is_var(e->bdd_exp)) node_array_read = true;
-    }
-    for (int i = 0; i < state_count; ++i) read.insert(m->Index_var_by_name(next_state_names[i]));
-    std::vector<std::string> unread;
-    for (const std::string& n : names)
-        if (read.count(m->Index_var_by_name(n)) == 0) unread.push_back(n);
-    return unread;
-}
-
-std::string b_automaton::rewrite_reads(const std::string& text, const std::string& assign,
-                                       const std::map<std::string, std::string>& reads)
-{
-    if (reads.empty()) return text;
-    std::string out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        size_t at = line.find(assign);
-        if (at == std::string::npos) {
-            out += line + "\n";
-            continue;
-        }
-        size_t i = at + assign.size();
-        out += line.substr(0, i);
-        while (i < line.size()) {
-            size_t j = i;
-            if (line[i] == '\\') { // an extended identifier runs to the next backslash
-                j = line.find('\\', i + 1);
-                j = j == std::string::npos ? line.size() : j + 1;
-            } else
-                while (j < line.size() && (std::isalnum(static_cast<unsigned char>(line[j])) || line[j] == '_')) ++j;
-            if (j == i) {
-                out += line[i++];
-                continue;
-            }
-            std::string word = line.substr(i, j - i);
-            auto r = reads.find(word);
-            out += r == reads.end() ? word : r->second;
-            i = j;
-        }
-        out += "\n";
-    }
-    return out;
-}
-
-std::string b_automaton::fresh_name(const std::string& base, const std::set<std::string>& taken)
-{
-    std::string name = base;
-    while (taken.count(name) > 0) name += "_";
-    return name;
-}
-
-long b_automaton::variable_node_number(const std::string& var)
-{
-    return wood->manager->Bdd_var_by_name(var).node()->number;
-}
-
-std::map<long, std::string> b_automaton::rename_variables(const std::map<long, std::string>& names)
-{
-    std::map<long, std::string> previous;
-    bddpp_manager* m = wood->manager;
-    for (const auto& n : names) {
-        previous[n.first] = m->Name_var_by_index(n.first);
-        m->Change_name_by_index(n.first, n.second);
-    }
-    return previous;
-}
-
-std::map<std::string, std::string> b_automaton::at_free_names(std::set<std::string>& taken) const
-{
-    std::map<std::string, std::string> written;
-    for (const std::string& n : all_names()) {
-        if (n.find('@') == std::string::npos) continue;
-        std::string w;
-        for (char ch : n) w += ch == '@' ? std::string("_at_") : std::string(1, ch);
-        written[n] = fresh_name(w, taken);
-        taken.insert(written[n]);
-    }
-    return written;
-}
-
-std::map<long, std::string> b_automaton::written_positions(const std::map<std::string, std::string>& written)
-{
-    std::map<long, std::string> positions;
-    if (wood == nullptr) return positions;
-    for (const auto& w : written) positions[wood->manager->Index_var_by_name(w.first)] = w.second;
-    return positions;
-}
-
-std::string b_automaton::written_as(const std::map<std::string, std::string>& written, const std::string& name)
-{
-    auto w = written.find(name);
-    return w == written.end() ? name : w->second;
-}
-
-bool b_automaton::registers_chained() const
-{
-    for (int i = 0; i < state_count; ++i)
-        for (int j = 0; j < state_count; ++j)
-            if (next_state_names[i] == state_names[j]) return true;
-    return false;
-}
-
 // ---- the C writer ----
 
 void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const std::string& name)
@@ -177,8 +29,8 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
     const bool with_forest = wood != nullptr;
     const long T = with_forest ? wood->manager->Bdd_total_size() : 0;
 
-    // A name holding '@' is written in its at-free form, in the manager's names too while the
-    // equations are written; the node array takes a name of its own when a signal has its name.
+    // A name holding '@' is written in its at-free form, in the equations too; the node array
+    // takes a name of its own when a signal has its name.
     std::set<std::string> taken = all_names();
     taken.insert({"automaton", "reset_automaton"});
     std::map<std::string, std::string> written = at_free_names(taken);
@@ -203,14 +55,14 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
     // An output that is also a register gets a parameter of its own name, so that the parameter
     // does not hide the register; every other output is read through its pointer.
     std::vector<std::string> out_param(static_cast<size_t>(output_count));
-    std::map<std::string, std::string> reads;
+    std::map<std::string, std::string> reads; // output -> its read, "*" and the parameter
     for (int k = 0; k < output_count; ++k) {
         if (output_register(k) >= 0) {
             out_param[size_t(k)] = fresh_name(W(output_names[k]) + C.out_suffix, taken);
             taken.insert(out_param[size_t(k)]);
         } else {
             out_param[size_t(k)] = W(output_names[k]);
-            reads[P + W(output_names[k])] = "*" + P + W(output_names[k]);
+            reads[output_names[k]] = "*" + P + W(output_names[k]);
         }
     }
     std::string params;
@@ -246,13 +98,12 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
     source << "  int " << A << "[" << T << "];" << std::endl;
     if (has_equations()) {
         source << C.definitions << std::endl;
-        std::ostringstream equations;
         std::list<std::string> outputs;
         for (const std::string& out : outputs_list()) outputs.push_back(W(out));
-        std::map<long, std::string> former = rename_variables(written_positions(written));
-        wood->Put_c(equations, A, outputs, P, "");
-        rename_variables(former);
-        source << rewrite_reads(equations.str(), "= ", reads) << std::endl;
+        bdd_naming naming = naming_of(written);
+        for (const auto& r : reads) naming.read_var(r.first, r.second);
+        wood->Put_c(source, A, outputs, P, "", &naming);
+        source << std::endl;
     }
     for (int k = 0; k < output_count; ++k)
         if (output_register(k) >= 0)
@@ -266,7 +117,7 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
         const bool chained = registers_chained();
         source << C.transitions << std::endl;
         for (int i = 0; i < state_count; ++i) {
-            auto r = reads.find(P + W(next_state_names[i]));
+            auto r = reads.find(next_state_names[i]);
             source << "  " << P << (chained ? next_value[size_t(i)] : W(state_names[i])) << "= "
                    << (r != reads.end() ? r->second : P + W(next_state_names[i])) << ";" << std::endl;
         }

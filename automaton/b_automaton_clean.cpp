@@ -3,7 +3,7 @@
 #include <iostream>
 #include <vector>
 
-#include "b_automaton.h"
+#include "automaton/b_automaton.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The wire record of the synchronous product.
-#include "b_automaton.h"
+#include "automaton/b_automaton.h"
 
 b_automaton_connector::b_automaton_connector() : from_automaton(-1), from_output(-1), to_automaton(-1), to_input(-1)
 {

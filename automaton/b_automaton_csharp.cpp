@@ -1,5 +1,5 @@
 // The CSharp writer: one class with a property per input and output, React() and Next().
-#include "b_automaton.h"
+#include "automaton/b_automaton.h"
 
 namespace {
 
@@ -65,9 +65,8 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
     const std::string P = name + "_";
     const long T = wood != nullptr ? wood->manager->Bdd_total_size() : 0;
 
-    // A name holding '@' is written in its at-free form, in the manager's names too while the
-    // equations are written; the node array, a local of React, takes a name of its own when a
-    // signal has its name.
+    // A name holding '@' is written in its at-free form, in the equations too; the node array, a
+    // local of React, takes a name of its own when a signal has its name.
     std::set<std::string> taken = all_names();
     const std::map<std::string, std::string> written = at_free_names(taken);
     auto W = [&](const std::string& n) { return written_as(written, n); };
@@ -162,9 +161,8 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
     }
     if (has_equations()) {
         os << "// internal definitions " << std::endl;
-        std::map<long, std::string> former = rename_variables(written_positions(written));
-        wood->Put_csharp(os, A, P, "", 0);
-        rename_variables(former);
+        const bdd_naming naming = naming_of(written);
+        wood->Put_csharp(os, A, P, "", 0, &naming);
         os << std::endl;
     }
     for (const std::string& out : outputs) os << "  " << field[out] << " = " << P << out << ";" << std::endl;

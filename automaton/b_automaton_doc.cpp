@@ -1,5 +1,5 @@
 // The French plain-text description writer.
-#include "b_automaton.h"
+#include "automaton/b_automaton.h"
 
 namespace {
 

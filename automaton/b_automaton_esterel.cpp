@@ -1,5 +1,5 @@
 // The ESTEREL and LIGHT ESTEREL module writers.
-#include "b_automaton.h"
+#include "automaton/b_automaton.h"
 
 #include <iterator>
 
@@ -79,8 +79,7 @@ void put_interface(std::ostream& os, const char* head, const char* indent, const
 
 void b_automaton::ESTEREL_put(std::ostream& os, int level, const std::string& name)
 {
-    // a name holding '@' or reserved is written in its free form, in the manager's names too
-    // while the equations are written
+    // a name holding '@' or reserved is written in its free form, in the equations too
     std::set<std::string> reserved(std::begin(esterel_reserved), std::end(esterel_reserved)), taken = all_names();
     const std::map<std::string, std::string> written = reserved_free_names(reserved, taken);
     auto W = [&](const std::string& n) { return written_as(written, n); };
@@ -112,9 +111,8 @@ void b_automaton::ESTEREL_put(std::ostream& os, int level, const std::string& na
     os << std::endl;
     if (equations) {
         os << ESTEREL.loop[0] << std::endl << ESTEREL.loop[1] << std::endl;
-        std::map<long, std::string> former = rename_variables(written_positions(written));
-        wood->Put_esterel(os, level);
-        rename_variables(former);
+        const bdd_naming naming = naming_of(written);
+        wood->Put_esterel(os, level, &naming);
         os << std::endl;
         os << ESTEREL.loop_end[0] << std::endl << ESTEREL.loop_end[1] << std::endl;
     }
@@ -125,8 +123,7 @@ void b_automaton::ESTEREL_put(std::ostream& os, int level, const std::string& na
 
 void b_automaton::LE_put(std::ostream& os, int level, const std::string& name)
 {
-    // a name holding '@' or reserved is written in its free form, in the manager's names too
-    // while the equations are written
+    // a name holding '@' or reserved is written in its free form, in the equations too
     std::set<std::string> reserved(std::begin(le_reserved), std::end(le_reserved)), taken = all_names();
     const std::map<std::string, std::string> written = reserved_free_names(reserved, taken);
     auto W = [&](const std::vector<const std::string*>& names) { return join_names(written_names(written, names)); };
@@ -148,9 +145,8 @@ void b_automaton::LE_put(std::ostream& os, int level, const std::string& name)
         os << std::endl;
     }
     if (has_equations()) {
-        std::map<long, std::string> former = rename_variables(written_positions(written));
-        wood->Put_basic_doc(os, level);
-        rename_variables(former);
+        const bdd_naming naming = naming_of(written);
+        wood->Put_basic_doc(os, level, 0, &naming);
         os << std::endl;
     }
     if (!locals.empty()) os << LE.close << std::endl;

@@ -1,5 +1,5 @@
 // The LaTeX documentation writer.
-#include "b_automaton.h"
+#include "automaton/b_automaton.h"
 
 #include <streambuf>
 

@@ -1,5 +1,5 @@
 // The LUSTRE node writer.
-#include "b_automaton.h"
+#include "automaton/b_automaton.h"
 
 #include <iostream>
 #include <iterator>
@@ -40,8 +40,7 @@ const char* const lustre_reserved[] = {
 
 void b_automaton::LUSTRE_put(std::ostream& os, int level, const std::string& name)
 {
-    // a name holding '@' or reserved is written in its free form, in the manager's names too
-    // while the equations are written
+    // a name holding '@' or reserved is written in its free form, in the equations too
     std::set<std::string> reserved(std::begin(lustre_reserved), std::end(lustre_reserved)), taken = all_names();
     const std::map<std::string, std::string> written = reserved_free_names(reserved, taken);
     auto W = [&](const std::vector<const std::string*>& names) { return join_names(written_names(written, names)); };
@@ -69,9 +68,8 @@ void b_automaton::LUSTRE_put(std::ostream& os, int level, const std::string& nam
     os << std::endl;
     if (has_equations()) {
         os << LUSTRE.definitions << std::endl;
-        std::map<long, std::string> former = rename_variables(written_positions(written));
-        wood->Put_basic_doc(os, level, 1); // a constant is the boolean false or true, not 0 or 1
-        rename_variables(former);
+        const bdd_naming naming = naming_of(written);
+        wood->Put_basic_doc(os, level, 1, &naming); // a constant is the boolean false or true, not 0 or 1
         os << std::endl;
     }
     os << LUSTRE.tel << std::endl << std::endl;

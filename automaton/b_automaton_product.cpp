@@ -3,7 +3,7 @@
 #include <map>
 #include <unordered_map>
 
-#include "b_automaton.h"
+#include "automaton/b_automaton.h"
 #include "utils/list_templates.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <sstream>
 
-#include "b_automaton.h"
+#include "automaton/b_automaton.h"
 
 namespace {
 

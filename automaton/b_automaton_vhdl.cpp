@@ -1,11 +1,48 @@
 // The VHDL writer: an entity with the inputs, reset and clk, and the outputs as ports, and an
 // architecture with the clocked process and the equations over a signal array of BDD nodes.
-#include "b_automaton.h"
+#include "automaton/b_automaton.h"
 
 #include <cctype>
 #include <iterator>
 
 namespace {
+
+// VHDL vocabulary of the entity and its architecture.
+const struct {
+    const char* head;          // first line, before the name
+    const char* library[2];    // the library lines of std_logic
+    const char* types[2];      // the signals' type: bit at level 0, std_logic otherwise
+    const char* entity;        // before the entity's name
+    const char* is;            // after it
+    const char* port;          // opens the ports
+    const char* frame_ports;   // the reset and clock ports after the inputs, before the type
+    const char* outputs;       // before the outputs
+    const char* out_type;      // before their type
+    const char* no_output;     // closes the ports when there is no output
+    const char* end;           // before the name at the end of a unit
+    const char* architecture;  // before the architecture's name
+    const char* of;            // between it and the entity's name
+    const char* array_type;    // before the node array type's name
+    const char* array_range;   // before the array's last index
+    const char* array_of;      // between the index and the element type
+    const char* array_end;     // after the element type
+    const char* signal;        // before a signal's name
+    const char* typed;         // between a signal and its type
+    const char* begin;         // body start
+    const char* computation;   // head of the process and the equations
+    const char* assign;        // between a target and its value
+    const char* one;           // initial value 1
+    const char* zero;          // initial value 0
+    const char* open;          // between the node array and an element's number
+    const char* close;         // after the number
+    const char* step;          // before a reset or update statement
+    const char* arch_suffix;   // after the name in the architecture's name
+    const char* node_suffix;   // after the name in the node array's name
+    const char* array_prefix;  // before the node array's name in its type's name
+} VHDL = {"-- VHDL generation from ", {"LIBRARY ieee;", "USE ieee.std_logic_1164.all;"}, {"bit", "std_logic"},
+          "entity ", " is", "  port(", " reset, clk: in ", "       ", ": out ", "     );", "end ",
+          "architecture ", " of ", "TYPE ", " IS ARRAY (", " downto 0) OF ", " ;", "signal ", " : ", "begin",
+          "-- state and output computation", " <= ", "'1'", "'0'", "(", ")", "  ", "_a", "_node", "array_"};
 
 // Reserved words of VHDL-93 and VHDL-2008.
 const char* const vhdl_reserved[] = {
@@ -49,50 +86,46 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
     auto frame_name = [&](const std::string& n) {
         return basic_identifier(n) && reserved.count(lower(n)) == 0 ? n : "\\" + n + "\\";
     };
-    const std::string TYPE = level != 0 ? "std_logic" : "bit", A = frame_name(name + "_node"),
-                      ENTITY = frame_name(name), ARCH = frame_name(name + "_a"),
-                      ARRAY = frame_name("array_" + name + "_node");
+    const std::string node = name + VHDL.node_suffix, arch = name + VHDL.arch_suffix, array = VHDL.array_prefix + node;
+    const std::string TYPE = VHDL.types[level != 0 ? 1 : 0], A = frame_name(node), ENTITY = frame_name(name),
+                      ARCH = frame_name(arch), ARRAY = frame_name(array);
     const long T = wood != nullptr ? wood->manager->Bdd_total_size() : 0;
 
     // A signal whose name is no basic identifier, is reserved, names a part of the frame or
     // differs from another signal only in case is written as an extended identifier \name\.
-    for (const std::string& frame : {name, name + "_a", name + "_node", "array_" + name + "_node"})
+    for (const std::string& frame : {name, arch, node, array})
         reserved.insert(lower(frame));
     std::set<std::string> names = all_names();
     for (const std::string& n : names)
         if (!seen.insert(lower(n)).second) twice.insert(lower(n));
     std::map<std::string, std::string> written;
-    std::map<long, std::string> renames;
     for (const std::string& n : names) {
         bool plain = basic_identifier(n) && reserved.count(lower(n)) == 0 && twice.count(lower(n)) == 0;
         written[n] = plain ? n : "\\" + n + "\\";
-        if (!plain && wood != nullptr) renames[wood->manager->Index_var_by_name(n)] = written[n];
     }
-    if (wood != nullptr) renames = rename_variables(renames);
 
-    os << "-- VHDL generation from " << name << std::endl << std::endl;
-    if (level != 0) os << "LIBRARY ieee;" << std::endl << "USE ieee.std_logic_1164.all;" << std::endl;
-    os << "entity " << ENTITY << " is" << std::endl;
-    os << "  port(";
+    os << VHDL.head << name << std::endl << std::endl;
+    if (level != 0) os << VHDL.library[0] << std::endl << VHDL.library[1] << std::endl;
+    os << VHDL.entity << ENTITY << VHDL.is << std::endl;
+    os << VHDL.port;
     for (int j = 0; j < input_count; ++j) os << written[input_names[j]] << ", ";
     // the last port declaration takes no ";" before the closing parenthesis
-    os << " reset, clk: in " << TYPE << (output_count > 0 ? ";" : "") << std::endl;
+    os << VHDL.frame_ports << TYPE << (output_count > 0 ? ";" : "") << std::endl;
     if (output_count > 0) {
-        os << "       ";
+        os << VHDL.outputs;
         for (int k = 0; k < output_count; ++k) os << (k > 0 ? ", " : "") << written[output_names[k]];
-        os << ": out " << TYPE << ");" << std::endl;
+        os << VHDL.out_type << TYPE << ");" << std::endl;
     } else
-        os << "     );" << std::endl;
-    os << "end " << ENTITY << ";" << std::endl << std::endl;
-    os << "architecture " << ARCH << " of " << ENTITY << " is" << std::endl;
-    os << "TYPE " << ARRAY << " IS ARRAY (" << T << " downto 0) OF " << TYPE << " ;" << std::endl;
+        os << VHDL.no_output << std::endl;
+    os << VHDL.end << ENTITY << ";" << std::endl << std::endl;
+    os << VHDL.architecture << ARCH << VHDL.of << ENTITY << VHDL.is << std::endl;
+    os << VHDL.array_type << ARRAY << VHDL.array_range << T << VHDL.array_of << TYPE << VHDL.array_end << std::endl;
     // every register, next-state signal and local once, by name, leaving out the ports
-    for (const std::string& s : declared_once({names_of(state_names, state_count),
-                                               names_of(next_state_names, state_count),
-                                               names_of(local_names, local_count)}))
-        os << "signal " << written[s] << " : " << TYPE << ";" << std::endl;
-    os << "signal " << A << " : " << ARRAY << ";" << std::endl << std::endl;
-    os << "begin" << std::endl << "-- state and output computation" << std::endl;
+    for (const std::string* s :
+         declared_once({{state_names, state_count}, {next_state_names, state_count}, {local_names, local_count}}))
+        os << VHDL.signal << written[*s] << VHDL.typed << TYPE << ";" << std::endl;
+    os << VHDL.signal << A << VHDL.typed << ARRAY << ";" << std::endl << std::endl;
+    os << VHDL.begin << std::endl << VHDL.computation << std::endl;
 
     // The network reads every variable through its node's element: the process keeps each
     // register's element beside the register, and a register that is an output shows its
@@ -104,15 +137,20 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
     for (int i = 0; i < state_count && wood != nullptr; ++i) {
         const std::string& s = state_names[i];
         const std::string& x = next_state_names[i];
-        std::string element = A + "(" + std::to_string(variable_node_number(s)) + ")";
-        std::string value = init_values[i] == 1 ? "'1'" : "'0'";
-        std::string next = out_ports.count(x) ? A + "(" + std::to_string(variable_node_number(x)) + ")" : written[x];
-        resets.push_back("  " + written[s] + " <= " + value);
-        resets.push_back("  " + element + " <= " + value);
-        updates.push_back("  " + written[s] + " <= " + (out_ports.count(s) ? element : next));
-        updates.push_back("  " + element + " <= " + next);
+        auto element_of = [&](const std::string& v) {
+            return A + VHDL.open + std::to_string(variable_node_number(v)) + VHDL.close;
+        };
+        std::string element = element_of(s);
+        std::string value = init_values[i] == 1 ? VHDL.one : VHDL.zero;
+        std::string next = out_ports.count(x) ? element_of(x) : written[x];
+        resets.push_back(VHDL.step + written[s] + VHDL.assign + value);
+        resets.push_back(VHDL.step + element + VHDL.assign + value);
+        updates.push_back(VHDL.step + written[s] + VHDL.assign + (out_ports.count(s) ? element : next));
+        updates.push_back(VHDL.step + element + VHDL.assign + next);
     }
-    if (wood != nullptr) wood->Put_vhdl(os, A, inputs, outputs, resets, updates, 1);
-    os << "end " << ARCH << ";" << std::endl << std::endl;
-    if (wood != nullptr) rename_variables(renames);
+    if (wood != nullptr) {
+        const bdd_naming naming = naming_of(written);
+        wood->Put_vhdl(os, A, inputs, outputs, resets, updates, 1, &naming);
+    }
+    os << VHDL.end << ARCH << ";" << std::endl << std::endl;
 }

@@ -15,6 +15,7 @@ class bddpp_manager;
 class bdd_node;
 class bdd_unique_table;
 class bdd_computed_table;
+class bdd_naming; // bdd_naming.h
 
 // Flushes the standard streams and ends the process with status; every fatal error of the
 // engine goes through it.
@@ -302,20 +303,23 @@ public:
 
     // Sum-of-products and PLA writers (bddpp_text.cpp): literals in ascending order
     // position, "0" and "1" for the constants, no newline unless a layout string holds one.
+    // A naming gives the written names and operands of the variables; without one they are
+    // PRE, the manager's name and SUF.
     std::string Print_sop_to_String_pref_suff(const char* OR, const char* AND,
                                               const char* NOTpre, const char* NOTpost,
                                               const bdd& f, const char* PRE, const char* SUF,
-                                              int kind);
+                                              int kind, const bdd_naming* naming = nullptr);
     std::string Print_sop_to_String(const char* OR, const char* AND, const char* NOTpre,
                                     const char* NOTpost, const bdd& f, int kind);
     void Print_sop(const char* OR, const char* AND, const char* NOTpre, const char* NOTpost,
-                   std::ostream& os, const bdd& f, int kind);
+                   std::ostream& os, const bdd& f, int kind, const bdd_naming* naming = nullptr);
     void Print_sop_pref_suff(const char* OR, const char* AND, const char* NOTpre,
                              const char* NOTpost, std::ostream& os, const bdd& f,
-                             const char* PRE, const char* SUF, int kind);
+                             const char* PRE, const char* SUF, int kind,
+                             const bdd_naming* naming = nullptr);
     void Print_cat_sop(const char* OR, const char* AND, const char* NOTpre, const char* NOTpost,
                        std::ostream& os, const bdd& f, const std::string& ARR, int kind);
-    std::string Print_sop_to_ESTEREL_String(const bdd& f, int kind);
+    std::string Print_sop_to_ESTEREL_String(const bdd& f, int kind, const bdd_naming* naming = nullptr);
     std::string Print_sop_to_VHDL_String(const bdd& f, int kind);
     void PLA_print_pref_suff(std::ostream& os, const bdd& out, const bdd& f,
                              const std::string& NAMEpre, const std::string& NAMEsuf,
@@ -334,17 +338,19 @@ public:
 
     // Node-network emitters (bddpp_emitters.cpp): one line per unmarked node below n,
     // children first, marking each; the caller clears the marks it wants written again.
+    // The operands and NAME go through the naming as in the sums of products.
     void Print_node_for_eval(const std::string& OR, const std::string& AND,
                              const std::string& NOTpre, const std::string& NOTpost,
                              const std::string& VARpre, const std::string& VARsuf,
                              const std::string& FALSE, const std::string& END,
-                             const std::string& ARR, std::ostream& os, bdd_node* n);
+                             const std::string& ARR, std::ostream& os, bdd_node* n,
+                             const bdd_naming* naming = nullptr);
     void Print_node_for_eval(const std::string& OR, const std::string& AND,
                              const std::string& NOTpre, const std::string& NOTpost,
                              const std::string& VARpre, const std::string& VARsuf,
                              const std::string& FALSE, const std::string& END,
                              const std::string& PREFIX, const std::string& ARR,
-                             std::ostream& os, bdd_node* n);
+                             std::ostream& os, bdd_node* n, const bdd_naming* naming = nullptr);
     void Print_node_for_eval_arrayless(const std::string& OR, const std::string& AND,
                                        const std::string& NOTpre, const std::string& NOTpost,
                                        const std::string& VARpre, const std::string& VARsuf,
@@ -364,10 +370,10 @@ public:
                                   const std::string& ARR, std::ostream& os, bdd_node* n);
     // Loads of the variable node of the input NAME; the second marks it.
     void Print_node_for_eval_VHDL_reset_input(const std::string& ARR, std::ostream& os,
-                                              const std::string& NAME);
+                                              const std::string& NAME, const bdd_naming* naming = nullptr);
     void Print_node_for_eval_VHDL_input(const std::string& PRE, const std::string& SUF,
                                         const std::string& ARR, std::ostream& os,
-                                        const std::string& NAME);
+                                        const std::string& NAME, const bdd_naming* naming = nullptr);
 
     // Manager copy and association table (bddpp_copy.cpp).
     // The same variables (names, ids, positions, name map) and no function node.

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "bddpp.h"
-#include "bddpp_tables.h"
+#include "bdd/bddpp.h"
+#include "bdd/bddpp_tables.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <iostream>
 #include <vector>
 
-#include "bddpp.h"
-#include "bddpp_tables.h"
+#include "bdd/bddpp.h"
+#include "bdd/bddpp_tables.h"
 
 namespace {
 

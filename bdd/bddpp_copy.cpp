@@ -4,7 +4,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "bddpp.h"
+#include "bdd/bddpp.h"
 
 // ---- manager copy ----
 

@@ -8,8 +8,8 @@
 #include <set>
 #include <unordered_map>
 
-#include "bddpp.h"
-#include "bddpp_literals.h"
+#include "bdd/bddpp.h"
+#include "bdd/bddpp_literals.h"
 
 // Fixed covers of kind 3 over the variables a, b, c, d at order positions 0 to 3; a quote
 // marks a negative literal. Each row is the OR of its products, in this order.

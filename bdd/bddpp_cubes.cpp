@@ -4,7 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "bddpp.h"
+#include "bdd/bddpp.h"
 
 // ---- cubes and literal arrays ----
 

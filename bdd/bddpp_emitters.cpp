@@ -3,7 +3,8 @@
 #include <utility>
 #include <vector>
 
-#include "bddpp.h"
+#include "bdd/bdd_naming.h"
+#include "bdd/bddpp.h"
 #include "utils/Stringpp.h"
 
 namespace {
@@ -62,6 +63,12 @@ struct eval_words {
     const std::string& lead;    // start of the other lines
     const std::string& ARR;     // node array, or stem of the node signals
     bool arrayless;             // nodes are signals ARR_n instead of elements ARR[n]
+    const bdd_naming* naming;   // written names and operands; null: VARpre name VARsuf
+
+    std::string operand(const bddpp_manager* m, long id) const
+    {
+        return naming ? naming->operand(id, VARpre, VARsuf) : VARpre + m->names[id] + VARsuf;
+    }
 
     std::string ref(long k) const
     {
@@ -76,7 +83,7 @@ void eval_network(bddpp_manager* m, const eval_words& w, std::ostream& os, bdd_n
             os << w.first << w.ref(n->number) << "= " << w.NOTpre << w.FALSE << w.NOTpost << w.END << "\n";
             return;
         }
-        const std::string x = w.VARpre + m->names[n->var] + w.VARsuf;
+        const std::string x = w.operand(m, n->var);
         os << w.lead << w.ref(n->number) << "= " << x;
         if (k == decision_node) {
             os << w.AND << w.ref(n->then_node->number) << w.OR << w.NOTpre << x << w.NOTpost << w.AND;
@@ -95,9 +102,10 @@ void bddpp_manager::Print_node_for_eval(const std::string& OR, const std::string
                                         const std::string& NOTpre, const std::string& NOTpost,
                                         const std::string& VARpre, const std::string& VARsuf,
                                         const std::string& FALSE, const std::string& END,
-                                        const std::string& ARR, std::ostream& os, bdd_node* n)
+                                        const std::string& ARR, std::ostream& os, bdd_node* n,
+                                        const bdd_naming* naming)
 {
-    eval_words w{OR, AND, NOTpre, NOTpost, VARpre, VARsuf, FALSE, END, three_blanks, two_blanks, ARR, false};
+    eval_words w{OR, AND, NOTpre, NOTpost, VARpre, VARsuf, FALSE, END, three_blanks, two_blanks, ARR, false, naming};
     eval_network(this, w, os, n);
 }
 
@@ -106,9 +114,9 @@ void bddpp_manager::Print_node_for_eval(const std::string& OR, const std::string
                                         const std::string& VARpre, const std::string& VARsuf,
                                         const std::string& FALSE, const std::string& END,
                                         const std::string& PREFIX, const std::string& ARR,
-                                        std::ostream& os, bdd_node* n)
+                                        std::ostream& os, bdd_node* n, const bdd_naming* naming)
 {
-    eval_words w{OR, AND, NOTpre, NOTpost, VARpre, VARsuf, FALSE, END, PREFIX, PREFIX, ARR, false};
+    eval_words w{OR, AND, NOTpre, NOTpost, VARpre, VARsuf, FALSE, END, PREFIX, PREFIX, ARR, false, naming};
     eval_network(this, w, os, n);
 }
 
@@ -121,7 +129,7 @@ void bddpp_manager::Print_node_for_eval_arrayless(const std::string& OR, const s
                                                   const std::string& END, const std::string& ARR,
                                                   std::ostream& os, bdd_node* n)
 {
-    eval_words w{OR, AND, NOTpre, NOTpost, VARpre, VARsuf, FALSE, END, three_blanks, two_blanks, ARR, true};
+    eval_words w{OR, AND, NOTpre, NOTpost, VARpre, VARsuf, FALSE, END, three_blanks, two_blanks, ARR, true, nullptr};
     eval_network(this, w, os, n);
 }
 
@@ -131,7 +139,7 @@ void bddpp_manager::Print_node_for_eval_arrayless(
     const std::string& FALSE, const std::string& END, const std::string& PREFIX,
     const std::string& ARR, std::ostream& os, bdd_node* n)
 {
-    eval_words w{OR, AND, NOTpre, NOTpost, VARpre, VARsuf, FALSE, END, PREFIX, PREFIX, ARR, true};
+    eval_words w{OR, AND, NOTpre, NOTpost, VARpre, VARsuf, FALSE, END, PREFIX, PREFIX, ARR, true, nullptr};
     eval_network(this, w, os, n);
 }
 
@@ -197,30 +205,33 @@ void bddpp_manager::Print_node_for_eval_BLIF(const std::string& VARpre, const st
 
 namespace {
 
-// Every variable node of a variable called NAME, in the unique table's key order (which is
-// id order among variable nodes); nothing without a unique table.
-template <class Visit> void for_each_input_node(bddpp_manager* m, const std::string& NAME, Visit visit)
+// Every variable node of a variable called NAME (written NAME with a naming), in the unique
+// table's key order (which is id order among variable nodes); nothing without a unique table.
+template <class Visit>
+void for_each_input_node(bddpp_manager* m, const std::string& NAME, const bdd_naming* naming, Visit visit)
 {
     if (!m->unique_table) return;
     for (long id = 0; id < m->nvars; ++id)
-        if (m->names[id] == NAME) visit(m->var_nodes[id]);
+        if ((naming ? naming->name(id) : m->names[id]) == NAME) visit(m->var_nodes[id]);
 }
 
 } // namespace
 
 void bddpp_manager::Print_node_for_eval_VHDL_reset_input(const std::string& ARR, std::ostream& os,
-                                                         const std::string& NAME)
+                                                         const std::string& NAME,
+                                                         const bdd_naming* naming)
 {
-    for_each_input_node(this, NAME, [&](bdd_node* v) {
+    for_each_input_node(this, NAME, naming, [&](bdd_node* v) {
         os << "      " << ARR << "(" << v->number << ") <= '0';\n";
     });
 }
 
 void bddpp_manager::Print_node_for_eval_VHDL_input(const std::string& PRE, const std::string& SUF,
                                                    const std::string& ARR, std::ostream& os,
-                                                   const std::string& NAME)
+                                                   const std::string& NAME,
+                                                   const bdd_naming* naming)
 {
-    for_each_input_node(this, NAME, [&](bdd_node* v) {
+    for_each_input_node(this, NAME, naming, [&](bdd_node* v) {
         v->mark = 1; // loaded here: the network emitter leaves it alone
         os << "      " << ARR << "(" << v->number << ") <= " << PRE << NAME << SUF << ";\n";
     });

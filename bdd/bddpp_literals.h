@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "bddpp.h"
+#include "bdd/bddpp.h"
 
 // (order position, 1 for a positive literal or 0 for a negative one), ascending positions.
 // A cube of a manager with many variables mentions only a few of them, so the list costs

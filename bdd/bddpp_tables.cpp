@@ -1,5 +1,5 @@
 // The unique table and the operation cache of the manager.
-#include "bddpp_tables.h"
+#include "bdd/bddpp_tables.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "bddpp.h"
+#include "bdd/bddpp.h"
 #include "platform/large_memory.h"
 
 // Open-addressing hash table of the nodes (linear probing). A node is found by its variable,

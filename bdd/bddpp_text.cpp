@@ -2,22 +2,26 @@
 #include <iostream>
 #include <string>
 
-#include "bddpp.h"
-#include "bddpp_literals.h"
+#include "bdd/bdd_naming.h"
+#include "bdd/bddpp.h"
+#include "bdd/bddpp_literals.h"
 
 namespace {
 
-// How the variable of a literal is written, from its order position: PRE name SUF, or
-// PRE "[" position "]" when indexed (PRE then holds the array name).
+// How the variable of a literal is written, from its order position: PRE name SUF (the
+// naming's operand when there is one), or PRE "[" position "]" when indexed (PRE then holds the
+// array name).
 struct literal_text {
-    bddpp_manager* m; // manager of the names
-    std::string PRE;  // before each name, or the array name
-    std::string SUF;  // after each name
-    bool indexed;     // array-indexed literals
+    bddpp_manager* m;         // manager of the names
+    std::string PRE;          // before each name, or the array name
+    std::string SUF;          // after each name
+    bool indexed;             // array-indexed literals
+    const bdd_naming* naming; // written names; null: the manager's
 
     std::string operator()(long p) const
     {
         if (indexed) return PRE + "[" + std::to_string(p) + "]";
+        if (naming) return naming->operand(p >= 0 && p < m->nvars ? m->pos_to_id[p] : -1, PRE, SUF);
         return PRE + m->Name_var_by_index(p) + SUF;
     }
 };
@@ -56,9 +60,10 @@ std::string sop_text(bddpp_manager* m, const char* OR, const char* AND, const ch
 std::string bddpp_manager::Print_sop_to_String_pref_suff(const char* OR, const char* AND,
                                                          const char* NOTpre, const char* NOTpost,
                                                          const bdd& f, const char* PRE,
-                                                         const char* SUF, int kind)
+                                                         const char* SUF, int kind,
+                                                         const bdd_naming* naming)
 {
-    return sop_text(this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, PRE, SUF, false});
+    return sop_text(this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, PRE, SUF, false, naming});
 }
 
 std::string bddpp_manager::Print_sop_to_String(const char* OR, const char* AND, const char* NOTpre,
@@ -68,23 +73,25 @@ std::string bddpp_manager::Print_sop_to_String(const char* OR, const char* AND, 
 }
 
 void bddpp_manager::Print_sop(const char* OR, const char* AND, const char* NOTpre,
-                              const char* NOTpost, std::ostream& os, const bdd& f, int kind)
+                              const char* NOTpost, std::ostream& os, const bdd& f, int kind,
+                              const bdd_naming* naming)
 {
-    os << Print_sop_to_String(OR, AND, NOTpre, NOTpost, f, kind);
+    os << Print_sop_to_String_pref_suff(OR, AND, NOTpre, NOTpost, f, "", "", kind, naming);
 }
 
 void bddpp_manager::Print_sop_pref_suff(const char* OR, const char* AND, const char* NOTpre,
                                         const char* NOTpost, std::ostream& os, const bdd& f,
-                                        const char* PRE, const char* SUF, int kind)
+                                        const char* PRE, const char* SUF, int kind,
+                                        const bdd_naming* naming)
 {
-    os << Print_sop_to_String_pref_suff(OR, AND, NOTpre, NOTpost, f, PRE, SUF, kind);
+    os << Print_sop_to_String_pref_suff(OR, AND, NOTpre, NOTpost, f, PRE, SUF, kind, naming);
 }
 
 void bddpp_manager::Print_cat_sop(const char* OR, const char* AND, const char* NOTpre,
                                   const char* NOTpost, std::ostream& os, const bdd& f,
                                   const std::string& ARR, int kind)
 {
-    os << sop_text(this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, ARR, "", true});
+    os << sop_text(this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, ARR, "", true, nullptr});
 }
 
 void Print_debug_bdd(std::ostream& os, const bdd& f)
@@ -94,11 +101,11 @@ void Print_debug_bdd(std::ostream& os, const bdd& f)
     m->Print_sop(" + ", " . ", "!", "", os, f, 0);
 }
 
-std::string bddpp_manager::Print_sop_to_ESTEREL_String(const bdd& f, int kind)
+std::string bddpp_manager::Print_sop_to_ESTEREL_String(const bdd& f, int kind, const bdd_naming* naming)
 {
     if (Bdd_is_zero_tautologic(f)) return "not tick";
     if (Bdd_is_one_tautologic(f)) return "tick";
-    return Print_sop_to_String_pref_suff(" or ", " and ", "not ", "", f, "", "", kind);
+    return Print_sop_to_String_pref_suff(" or ", " and ", "not ", "", f, "", "", kind, naming);
 }
 
 std::string bddpp_manager::Print_sop_to_VHDL_String(const bdd& f, int kind)

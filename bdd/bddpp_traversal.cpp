@@ -3,8 +3,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "bddpp.h"
-#include "bddpp_tables.h"
+#include "bdd/bddpp.h"
+#include "bdd/bddpp_tables.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <iostream>
 
-#include "bddpp.h"
+#include "bdd/bddpp.h"
 
 std::string Bdd_version() { return "4.6"; }
 

@@ -1,5 +1,5 @@
 // The deque of BDD handles used as queue and stack.
-#include "fifo_stack_bdd.h"
+#include "bdd/fifo_stack_bdd.h"
 
 template class std::deque<bdd>;
 

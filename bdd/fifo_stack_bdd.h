@@ -4,7 +4,7 @@
 
 #include <deque>
 
-#include "bddpp.h"
+#include "bdd/bddpp.h"
 
 typedef std::deque<bdd> fifo_bdd;  // push_back to enter, front and pop_front to leave
 typedef std::deque<bdd> stack_bdd; // push_back to push, back and pop_back to pop

@@ -1,5 +1,5 @@
 // The list templates instantiated for BDD handles.
-#include "list_bdd.h"
+#include "bdd/list_bdd.h"
 
 #include <iostream>
 

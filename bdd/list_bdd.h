@@ -2,7 +2,7 @@
 #ifndef NELVOR_LIST_BDD_H
 #define NELVOR_LIST_BDD_H
 
-#include "bddpp.h"
+#include "bdd/bddpp.h"
 #include "utils/list_templates.h"
 
 typedef std::list<bdd> list_bdd;

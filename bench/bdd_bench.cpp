@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "bdd/bddpp.h"
-#include "bdd_workloads.h"
+#include "bench/bdd_workloads.h"
 
 namespace {
 

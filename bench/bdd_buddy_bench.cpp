@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "bdd_workloads.h"
+#include "bench/bdd_workloads.h"
 
 // BuDDy's C++ class is also called bdd, like this system's handle: its header is kept in a
 // namespace of its own and only its C functions (which keep their C names) are used.

@@ -4,7 +4,7 @@
 #include <iostream>
 #include <vector>
 
-#include "blif_parser.h"
+#include "blif/blif_parser.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <iostream>
 #include <vector>
 
-#include "blif_parser.h"
+#include "blif/blif_parser.h"
 
 class_equation_blif::class_equation_blif()
 {

@@ -1,5 +1,5 @@
 // The parser object, the grammar's actions on it, its trace lines and the reader's exit.
-#include "blif_parser.h"
+#include "blif/blif_parser.h"
 
 #include <algorithm>
 #include <cstdlib>

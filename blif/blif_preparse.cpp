@@ -4,7 +4,7 @@
 #include <set>
 #include <sstream>
 
-#include "blif_parser.h"
+#include "blif/blif_parser.h"
 #include "utils/list_templates.h"
 
 namespace {

@@ -1,33 +1,22 @@
 // The command line of one run: options, file names, the driver's reports and their statuses.
-#include "driver.h"
+#include "blif/driver.h"
 
 #include <fstream>
 #include <new>
 #include <sys/stat.h>
 
-#include "blif_parser.h"
-#include "formspp.h"
-#include "run_writers.h"
+#include "blif/blif_parser.h"
+#include "blif/run_writers.h"
+#include "blif/targets.h"
+#include "forms/formspp.h"
 
 const char* const nelvor_version = "1.0.0";
 
 run_files run_file_names(const std::string& base)
 {
     run_files f;
-    f.blif = base + ".blif";
-    f.log = base + ".log";
-    f.ba = base + ".ba";
-    f.lus = base + ".lus";
-    f.strl = base + ".strl";
-    f.le = base + ".le";
-    f.c = base + ".c";
-    f.h = base + ".h";
-    f.cs = base + ".cs";
-    f.vhd = base + ".vhd";
-    f.sc_cc = base + "_sc.cc";
-    f.sc_h = base + "_sc.h";
-    f.doc = base + ".doc";
-    f.tex = base + ".tex";
+    f.blif = base + INPUT_SUFFIX;
+    f.log = base + LOG_SUFFIX;
     return f;
 }
 
@@ -139,27 +128,27 @@ std::string driver_module_name_text(const std::string& base)
            "letters, digits and _";
 }
 
-// An option and what it sets: a flag of the settings, or the level when flag is null.
+// An option that requests no target and what it sets: a flag of the settings, or the level when
+// flag is null.
 struct option_entry {
     const char* text;              // the option, compared whole and case-sensitive
     int run_settings::*flag;       // the flag it sets to 1, or null
     int level;                     // the level it sets when flag is null
 };
 
-// In the order the arguments are compared with them.
 static const option_entry options[] = {
-    {"-awaited", &run_settings::awaited, 0}, {"-bac", &run_settings::bac, 0},
-    {"-lustre", &run_settings::lustre, 0},   {"-esterel", &run_settings::esterel, 0},
-    {"-le", &run_settings::le, 0},           {"-c", &run_settings::c, 0},
-    {"-cs", &run_settings::cs, 0},           {"-vhdl", &run_settings::vhdl, 0},
-    {"-systemc", &run_settings::systemc, 0}, {"-doc", &run_settings::doc, 0},
-    {"-latex", &run_settings::latex, 0},     {"-O0", nullptr, 0},
-    {"-O1", nullptr, 1},                     {"-O2", nullptr, 2},
+    {"-awaited", &run_settings::awaited, 0}, {"-O0", nullptr, 0}, {"-O1", nullptr, 1}, {"-O2", nullptr, 2},
 };
 
-// Sets what the option sets; false when the argument is no option.
+// Sets what the option sets; false when the argument is no option. The target options are
+// those of the table of targets.
 static bool apply_option(const std::string& argument, run_settings& settings)
 {
+    for (std::size_t k = 0; k < TARGET_COUNT; ++k)
+        if (argument == TARGETS[k].option) {
+            settings.*TARGETS[k].flag = 1;
+            return true;
+        }
     for (const option_entry& o : options) {
         if (argument != o.text) continue;
         if (o.flag != nullptr) settings.*o.flag = 1;
@@ -230,5 +219,5 @@ int nelvor_main(int argc, char** argv)
     // a function without a small BDD ends the run with a message naming its signal
     bdd_node_limit_handler = blif_node_limit_reached;
     std::set_new_handler(blif_out_of_memory);
-    return translation_run(settings, input, log);
+    return translation_run(settings, input, files.blif, log);
 }

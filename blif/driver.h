@@ -4,24 +4,13 @@
 
 #include <string>
 
-#include "translation_run.h"
+#include "blif/translation_run.h"
 
-// Every file name of a run, each the base name followed by a fixed suffix.
+// The files that the driver opens, each the base name followed by its suffix (targets.h); the
+// target files are the translation run's.
 struct run_files {
-    std::string blif;  // input
-    std::string log;   // log, created or emptied by every run that gets past the options
-    std::string ba;    // "-bac"
-    std::string lus;   // "-lustre"
-    std::string strl;  // "-esterel"
-    std::string le;    // "-le"
-    std::string c;     // "-c", first stream
-    std::string h;     // "-c", second stream
-    std::string cs;    // "-cs"
-    std::string vhd;   // "-vhdl"
-    std::string sc_cc; // "-systemc", first stream
-    std::string sc_h;  // "-systemc", second stream
-    std::string doc;   // "-doc"
-    std::string tex;   // "-latex"
+    std::string blif; // input
+    std::string log;  // log, created or emptied by every run that gets past the options
 };
 
 run_files run_file_names(const std::string& base);

@@ -1,5 +1,5 @@
 // filtre_sorties: the listed positive literals of a cube.
-#include "run_writers.h"
+#include "blif/run_writers.h"
 
 #include <vector>
 

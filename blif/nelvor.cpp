@@ -1,7 +1,7 @@
 // nelvor: reads the command line and runs the translation; the process always ends through exit.
 #include <cstdlib>
 
-#include "driver.h"
+#include "blif/driver.h"
 
 int main(int argc, char** argv)
 {

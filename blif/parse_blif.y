@@ -12,8 +12,8 @@
 %code {
 #include <iostream>
 
-#include "blif_lexer.h"
-#include "blif_parser.h"
+#include "blif/blif_lexer.h"
+#include "blif/blif_parser.h"
 
 int bliflex(BLIFSTYPE* value);
 

@@ -1,39 +1,13 @@
 // The writers of the requested targets, in their fixed order.
-#include "run_writers.h"
+#include "blif/run_writers.h"
 
 #include <iostream>
 
 #include "automaton/b_automaton.h"
-#include "blif_parser.h"
+#include "blif/blif_parser.h"
+#include "blif/targets.h"
 
 namespace {
-
-// Targets in the order in which they are written. A target whose writer is not linked yet has no
-// row; a new row goes at its place in this order.
-const target_writer TARGETS[] = {
-    {&run_settings::bac, ".ba", nullptr, -1,
-     [](b_automaton& a, std::ostream& os, int l, const std::string& n) { a.BAC_put(os, l, n); }, nullptr},
-    {&run_settings::lustre, ".lus", nullptr, -1,
-     [](b_automaton& a, std::ostream& os, int l, const std::string& n) { a.LUSTRE_put(os, l, n); }, nullptr},
-    {&run_settings::esterel, ".strl", nullptr, -1,
-     [](b_automaton& a, std::ostream& os, int l, const std::string& n) { a.ESTEREL_put(os, l, n); }, nullptr},
-    {&run_settings::le, ".le", nullptr, -1,
-     [](b_automaton& a, std::ostream& os, int l, const std::string& n) { a.LE_put(os, l, n); }, nullptr},
-    {&run_settings::c, ".c", ".h", -1, nullptr,
-     [](b_automaton& a, std::ostream& os, std::ostream& os2, int l, const std::string& n) { a.C_put(os, os2, l, n); }},
-    {&run_settings::cs, ".cs", nullptr, -1,
-     [](b_automaton& a, std::ostream& os, int l, const std::string& n) { a.CSHARP_put(os, l, n); }, nullptr},
-    {&run_settings::vhdl, ".vhd", nullptr, 1,
-     [](b_automaton& a, std::ostream& os, int l, const std::string& n) { a.VHDL_put(os, l, n); }, nullptr},
-    {&run_settings::systemc, "_sc.cc", "_sc.h", -1, nullptr,
-     [](b_automaton& a, std::ostream& os, std::ostream& os2, int l, const std::string& n) {
-         a.SYSTEMC_put(os, os2, l, n);
-     }},
-    {&run_settings::doc, ".doc", nullptr, -1,
-     [](b_automaton& a, std::ostream& os, int l, const std::string& n) { a.DOC_put(os, l, n); }, nullptr},
-    {&run_settings::latex, ".tex", nullptr, -1,
-     [](b_automaton& a, std::ostream& os, int l, const std::string& n) { a.LATEX_put(os, l, n); }, nullptr},
-};
 
 void report(const char* what, const std::string& file)
 {
@@ -69,7 +43,7 @@ private:
 };
 
 // Writes one target; false when one of its files could not be created or written.
-bool run_target(b_automaton& a, const target_writer& t, const run_settings& s)
+bool run_target(b_automaton& a, const target& t, const run_settings& s)
 {
     int level = t.fixed_level >= 0 ? t.fixed_level : s.level;
     const std::string name = module_name(s.base);
@@ -112,7 +86,7 @@ int run_writers(b_automaton* automaton, const run_settings& settings)
     if (settings.awaited) automaton->export_awaited_inputs();
     // a combinational cycle is reported; the targets are still written
     int status = blif_report_cycles(automaton, automaton->sort());
-    for (const target_writer& t : TARGETS)
-        if (settings.*(t.flag) && !run_target(*automaton, t, settings)) status = 1;
+    for (std::size_t k = 0; k < TARGET_COUNT; ++k)
+        if (settings.*(TARGETS[k].flag) && !run_target(*automaton, TARGETS[k], settings)) status = 1;
     return status;
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "bdd/bddpp.h"
-#include "translation_run.h"
+#include "blif/translation_run.h"
 
 class b_automaton;
 
@@ -23,17 +23,6 @@ std::string module_name(const std::string& base);
 // Whether that name is an identifier of every target: a letter or "_", then letters, digits and
 // "_" (the writers rename it where it is a keyword of their target).
 bool module_name_usable(const std::string& base);
-
-// One target of the translation run: its option flag, its file suffix(es) and how to call its
-// writer. Targets with two files have a second suffix and use write2.
-struct target_writer {
-    int run_settings::*flag;                                         // option that requests it
-    const char* suffix;                                              // first file: B + suffix
-    const char* suffix2;                                             // second file, or null
-    int fixed_level;                                                 // level passed, or -1 for the run's
-    void (*write)(b_automaton&, std::ostream&, int, const std::string&);                  // one file
-    void (*write2)(b_automaton&, std::ostream&, std::ostream&, int, const std::string&); // two files
-};
 
 // The cube's positive literals whose variable is named in names, ANDed; constant 0 when there
 // is none. f is expected to be a cube of manager.

@@ -2,7 +2,8 @@
 #ifndef NELVOR_TRANSLATION_RUN_H
 #define NELVOR_TRANSLATION_RUN_H
 
-#include <fstream>
+#include <istream>
+#include <ostream>
 #include <string>
 
 struct run_settings {
@@ -21,8 +22,11 @@ struct run_settings {
     int level = 0;         // "-O0", "-O1", "-O2": the last one given wins
 };
 
-// Runs the pre-pass, the parser, the sort and the requested writers over the open input and
-// log streams; returns the process's exit status (the caller exits with it).
-int translation_run(const run_settings& settings, std::ifstream& input, std::ofstream& log);
+// Runs the pre-pass, the parser, the sort and the requested writers over the open input stream,
+// named input_name in the messages, and the log stream; input must be seekable (it is read twice,
+// from the start). The streams stay open: whoever opened them closes them. Returns the process's
+// exit status (the caller exits with it).
+int translation_run(const run_settings& settings, std::istream& input, const std::string& input_name,
+                    std::ostream& log);
 
 #endif

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bdd/bdd_naming.h"
 #include "bdd/bddpp.h"
 
 class Bddexpressionwood;
@@ -113,13 +114,15 @@ public:
     // Each writes this equation alone, never a final newline, and nothing at all unless the forest's
     // manager and both members are set. k is the cover kind of the sum of products. The shared-node
     // writers first emit the nodes of f that are not marked yet, children first, marking them.
+    // A naming gives the names and operands the writer writes (bdd_naming.h); without one they
+    // are the manager's names.
     // NAME " = " the sum in words; boolean_constants 1 writes a constant right member false or true.
-    void put_basic_doc(std::ostream& os, int k, int boolean_constants = 0);
+    void put_basic_doc(std::ostream& os, int k, int boolean_constants = 0, const bdd_naming* naming = nullptr);
     void put_lustre_compatibilite(std::ostream& os, int k);
     // assign " = " in place of " <= " makes a plain assignment; PRE and SUF go around every name.
     void put_systemc(std::ostream& os, int k, const std::string& assign = " <= ", const std::string& PRE = "",
-                     const std::string& SUF = "");
-    void put_esterel(std::ostream& os, int k);
+                     const std::string& SUF = "", const bdd_naming* naming = nullptr);
+    void put_esterel(std::ostream& os, int k, const bdd_naming* naming = nullptr);
     void put_latex(std::ostream& os, int k);
     void put_cat(std::ostream& os, const std::string& ARR, int k);
     void put_tree(std::ostream& os);
@@ -127,20 +130,20 @@ public:
     // writes, on a line of its own, ARR(m) <= [not ]ARR(n) for the element m of the defined
     // variable's node, and reads a copied variable through its element instead of its name.
     void put_vhdl(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
-                  int drive_elements = 0);
+                  int drive_elements = 0, const bdd_naming* naming = nullptr);
     // Non-outputs are written into the element of their own variable's node.
     void put_vhdl_vorix(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs);
     // An output is written through a pointer ("  *").
     void put_c(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
-               const std::string& PRE = "", const std::string& SUF = "");
+               const std::string& PRE = "", const std::string& SUF = "", const bdd_naming* naming = nullptr);
     // As put_c, but an output becomes a test of f calling its action functions: NAME_true() and
     // NAME_false() when kinds at its position is 1, NAME() otherwise. These lines end in newlines.
     void put_ino_grafcet(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
-                         const std::string& PRE, const std::string& SUF, int* kinds);
+                         const std::string& PRE, const std::string& SUF, int* kinds, const bdd_naming* naming = nullptr);
     // Indented by count blanks, two when count is 0, none when it is negative.
     void put_csharp(std::ostream& os, const std::string& ARR, int count = 0);
     void put_csharp(std::ostream& os, const std::string& ARR, const std::string& PRE, const std::string& SUF,
-                    int count = 0);
+                    int count = 0, const bdd_naming* naming = nullptr);
     void put_lustre(std::ostream& os, const std::string& ARR);
     // Node n is the signal ARR_n.
     void put_lustre_arrayless(std::ostream& os, const std::string& ARR);
@@ -180,14 +183,14 @@ public:
     // 1 when the forest's manager and both members are set.
     int put_ready() const;
     // The defined variable's name.
-    std::string put_name() const;
+    std::string put_name(const bdd_naming* naming = nullptr) const;
     // 1 when f is a single positive variable.
     int put_is_copy() const;
     // The node network of f then left, assign and the reference of f's top node; a copy by name
     // writes left, assign, PRE, the variable, SUF and copy_end. Needs put_ready().
     void put_shared_nodes(std::ostream& os, const node_code_form& form, const std::string& left,
                           const std::string& ARR, const std::string& PRE, const std::string& SUF,
-                          const std::string& prefix);
+                          const std::string& prefix, const bdd_naming* naming = nullptr);
     // ---- end of equation writers ----
 };
 
@@ -372,12 +375,12 @@ public:
     // nothing without a manager and clear every node mark first, so that a node shared by several
     // equations is written once, by the first one in date order; the marks are left set.
     // Per equation put_basic_doc and ";".
-    void Put_basic_doc(std::ostream& os, int k, int boolean_constants = 0);
+    void Put_basic_doc(std::ostream& os, int k, int boolean_constants = 0, const bdd_naming* naming = nullptr);
     // Per equation four blanks and put_systemc.
     void Put_systemc(std::ostream& os, int k, const std::string& assign = " <= ", const std::string& PRE = "",
-                     const std::string& SUF = "");
+                     const std::string& SUF = "", const bdd_naming* naming = nullptr);
     // The equations joined by lines "  ||".
-    void Put_esterel(std::ostream& os, int k);
+    void Put_esterel(std::ostream& os, int k, const bdd_naming* naming = nullptr);
     // An itemize list, one "\item " per equation.
     void Put_latex(std::ostream& os, int k);
     void Put_cat(std::ostream& os, const std::string& ARR, int k);
@@ -386,18 +389,18 @@ public:
     // then "-- actualisation" and the equations. Statements are written after four blanks and ended by ";".
     void Put_vhdl(std::ostream& os, const std::string& ARR, const std::list<std::string>& inputs,
                   const std::list<std::string>& outputs, const std::list<std::string>& resets,
-                  const std::list<std::string>& updates, int drive_elements = 0);
+                  const std::list<std::string>& updates, int drive_elements = 0, const bdd_naming* naming = nullptr);
     // One-edge process (updates then input loads), outputs as concurrent assignments.
     void Put_vhdl_vorix(std::ostream& os, const std::string& ARR, const std::list<std::string>& inputs,
                         const std::list<std::string>& outputs, const std::list<std::string>& resets,
                         const std::list<std::string>& updates);
     void Put_c(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
-               const std::string& PRE = "", const std::string& SUF = "");
+               const std::string& PRE = "", const std::string& SUF = "", const bdd_naming* naming = nullptr);
     void Put_ino_grafcet(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
-                         const std::string& PRE, const std::string& SUF, int* kinds);
+                         const std::string& PRE, const std::string& SUF, int* kinds, const bdd_naming* naming = nullptr);
     void Put_csharp(std::ostream& os, const std::string& ARR, int count = 0);
     void Put_csharp(std::ostream& os, const std::string& ARR, const std::string& PRE, const std::string& SUF,
-                    int count = 0);
+                    int count = 0, const bdd_naming* naming = nullptr);
     void Put_lustre(std::ostream& os, const std::string& ARR);
     void Put_lustre_arrayless(std::ostream& os, const std::string& ARR);
     void Put_doc(std::ostream& os, const std::string& ARR);

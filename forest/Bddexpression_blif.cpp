@@ -1,5 +1,5 @@
 // BLIF equations: one .names block per shared node, then the equation's own block.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-// C equations over a shared node array, and the microcontroller sketch's output actions.
-#include "Bddexpression.h"
+// C equations over a shared node array.
+#include "forest/Bddexpression.h"
 #include "utils/list_templates.h"
 
 namespace {
@@ -7,65 +7,24 @@ namespace {
 const struct {
     const char* output; // left side of an output, written through its pointer
     const char* local;  // left side of any other variable
-    const char* open;   // opens an action block
-    const char* close;  // closes it
-    const char* orelse; // between the two blocks of a level action
-    const char* action; // before an action call
-    const char* yes;    // action of a level output while its function is true
-    const char* no;     // while it is false
-    const char* call;   // after a pulse action's name
-} words = {"  *", "   ", "  {", "  }", "  else", "     ", "_true();", "_false();", "();"};
+} words = {"  *", "   "};
 
 const Bddexpression::node_code_form c_form = {
     Bddexpression::emit_array, " || ", " && ", "!", "0", ";", "= ", ";", "!", "[", "];", 1};
-// the test of a sketch output: "  if(" and the element of the top node, or the copied variable
-const Bddexpression::node_code_form condition_form = {
-    Bddexpression::emit_array, " || ", " && ", "!", "0", ";", "", ")", "!", "[", "])", 1};
-const char* const condition_left = "  if(";
 
 } // namespace
 
 void Bddexpression::put_c(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
-                          const std::string& PRE, const std::string& SUF)
+                          const std::string& PRE, const std::string& SUF, const bdd_naming* naming)
 {
     if (!put_ready()) return;
-    std::string name = put_name();
+    std::string name = put_name(naming);
     std::string left = (item_in(outputs, name) ? words.output : words.local) + PRE + name + SUF;
-    put_shared_nodes(os, c_form, left, ARR, PRE, SUF, "");
-}
-
-void Bddexpression::put_ino_grafcet(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
-                                    const std::string& PRE, const std::string& SUF, int* kinds)
-{
-    if (!put_ready()) return;
-    std::string name = put_name();
-    if (!item_in(outputs, name)) {
-        put_shared_nodes(os, c_form, words.local + PRE + name + SUF, ARR, PRE, SUF, "");
-        return;
-    }
-    put_shared_nodes(os, condition_form, condition_left, ARR, PRE, SUF, "");
-    os << std::endl << words.open << std::endl;
-    long p = wood->manager->Index_var_by_bdd(bdd_var);
-    if (kinds && p >= 0 && kinds[p] == 1)
-        os << words.action << name << words.yes << std::endl
-           << words.close << std::endl
-           << words.orelse << std::endl
-           << words.open << std::endl
-           << words.action << name << words.no << std::endl;
-    else
-        os << words.action << name << words.call << std::endl;
-    os << words.close << std::endl;
+    put_shared_nodes(os, c_form, left, ARR, PRE, SUF, "", naming);
 }
 
 void Bddexpressionwood::Put_c(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
-                              const std::string& PRE, const std::string& SUF)
+                              const std::string& PRE, const std::string& SUF, const bdd_naming* naming)
 {
-    Put_sharing_nodes(os, [&](Bddexpression& e) { e.put_c(os, ARR, outputs, PRE, SUF); });
-}
-
-void Bddexpressionwood::Put_ino_grafcet(std::ostream& os, const std::string& ARR,
-                                        const std::list<std::string>& outputs, const std::string& PRE,
-                                        const std::string& SUF, int* kinds)
-{
-    Put_sharing_nodes(os, [&](Bddexpression& e) { e.put_ino_grafcet(os, ARR, outputs, PRE, SUF, kinds); });
+    Put_sharing_nodes(os, [&](Bddexpression& e) { e.put_c(os, ARR, outputs, PRE, SUF, naming); });
 }

@@ -1,5 +1,5 @@
 // Debug forms of the equations: literals as array elements, and the node dump of the right member.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 #include "utils/Stringpp.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // CSharp equations over a shared bool node array, indented by a count of blanks.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 
 namespace {
 
@@ -21,11 +21,11 @@ void Bddexpression::put_csharp(std::ostream& os, const std::string& ARR, int cou
 }
 
 void Bddexpression::put_csharp(std::ostream& os, const std::string& ARR, const std::string& PRE,
-                               const std::string& SUF, int count)
+                               const std::string& SUF, int count, const bdd_naming* naming)
 {
     if (!put_ready()) return;
     std::string indent = indentation(count);
-    put_shared_nodes(os, csharp_form, indent + PRE + put_name() + SUF, ARR, PRE, SUF, indent);
+    put_shared_nodes(os, csharp_form, indent + PRE + put_name(naming) + SUF, ARR, PRE, SUF, indent, naming);
 }
 
 void Bddexpressionwood::Put_csharp(std::ostream& os, const std::string& ARR, int count)
@@ -34,7 +34,7 @@ void Bddexpressionwood::Put_csharp(std::ostream& os, const std::string& ARR, int
 }
 
 void Bddexpressionwood::Put_csharp(std::ostream& os, const std::string& ARR, const std::string& PRE,
-                                   const std::string& SUF, int count)
+                                   const std::string& SUF, int count, const bdd_naming* naming)
 {
-    Put_sharing_nodes(os, [&](Bddexpression& e) { e.put_csharp(os, ARR, PRE, SUF, count); });
+    Put_sharing_nodes(os, [&](Bddexpression& e) { e.put_csharp(os, ARR, PRE, SUF, count, naming); });
 }

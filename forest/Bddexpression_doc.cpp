@@ -1,5 +1,5 @@
 // Plain-text equations: the sum of products in words, and the shared-node description.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 
 namespace {
 
@@ -27,21 +27,21 @@ const Bddexpression::node_code_form doc_form = {
 
 } // namespace
 
-void Bddexpression::put_basic_doc(std::ostream& os, int k, int boolean_constants)
+void Bddexpression::put_basic_doc(std::ostream& os, int k, int boolean_constants, const bdd_naming* naming)
 {
     if (!put_ready()) return;
     bddpp_manager* m = wood->manager;
-    os << put_name() << words.equals;
+    os << put_name(naming) << words.equals;
     if (boolean_constants && m->Bdd_is_tautology(bdd_exp))
         os << (m->Bdd_is_one_tautologic(bdd_exp) ? words.yes : words.no);
     else
-        m->Print_sop(words.OR, words.AND, words.NOT, "", os, bdd_exp, k);
+        m->Print_sop(words.OR, words.AND, words.NOT, "", os, bdd_exp, k, naming);
 }
 
-void Bddexpressionwood::Put_basic_doc(std::ostream& os, int k, int boolean_constants)
+void Bddexpressionwood::Put_basic_doc(std::ostream& os, int k, int boolean_constants, const bdd_naming* naming)
 {
     Put_in_date_order(os, [&](Bddexpression& e) {
-        e.put_basic_doc(os, k, boolean_constants);
+        e.put_basic_doc(os, k, boolean_constants, naming);
         os << words.end;
     });
 }

@@ -1,5 +1,5 @@
 // ESTEREL equations: a present statement emitting the defined signal, joined by parallel bars.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 
 namespace {
 
@@ -13,20 +13,20 @@ const struct {
 
 } // namespace
 
-void Bddexpression::put_esterel(std::ostream& os, int k)
+void Bddexpression::put_esterel(std::ostream& os, int k, const bdd_naming* naming)
 {
     if (!put_ready()) return;
-    os << words.present << wood->manager->Print_sop_to_ESTEREL_String(bdd_exp, k) << words.then << std::endl
-       << words.emit << put_name() << std::endl
+    os << words.present << wood->manager->Print_sop_to_ESTEREL_String(bdd_exp, k, naming) << words.then << std::endl
+       << words.emit << put_name(naming) << std::endl
        << words.end;
 }
 
-void Bddexpressionwood::Put_esterel(std::ostream& os, int k)
+void Bddexpressionwood::Put_esterel(std::ostream& os, int k, const bdd_naming* naming)
 {
     bool first = true;
     Put_in_date_order(os, [&](Bddexpression& e) {
         if (!first) os << words.bars << std::endl;
         first = false;
-        e.put_esterel(os, k);
+        e.put_esterel(os, k, naming);
     });
 }

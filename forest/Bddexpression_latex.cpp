@@ -1,5 +1,5 @@
 // LaTeX equations: one formula per equation in an itemize list.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 #include "utils/Stringpp.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // LEC equation tables and "lea" dependency lines for external analysis tools.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 
 #include "utils/list_long.h"
 

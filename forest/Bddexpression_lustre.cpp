@@ -1,5 +1,5 @@
 // LUSTRE equations: the compatibility line of one sum of products, and the shared-node forms.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 
 namespace {
 

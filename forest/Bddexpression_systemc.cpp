@@ -1,5 +1,5 @@
 // SystemC equations: one assignment of a sum of products per equation.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 
 namespace {
 
@@ -14,19 +14,20 @@ const struct {
 } // namespace
 
 void Bddexpression::put_systemc(std::ostream& os, int k, const std::string& assign, const std::string& PRE,
-                                const std::string& SUF)
+                                const std::string& SUF, const bdd_naming* naming)
 {
     if (!put_ready()) return;
-    os << PRE << put_name() << SUF << assign;
-    wood->manager->Print_sop_pref_suff(words.OR, words.AND, words.NOT, "", os, bdd_exp, PRE.c_str(), SUF.c_str(), k);
+    os << PRE << put_name(naming) << SUF << assign;
+    wood->manager->Print_sop_pref_suff(words.OR, words.AND, words.NOT, "", os, bdd_exp, PRE.c_str(), SUF.c_str(), k,
+                                       naming);
     os << words.end;
 }
 
 void Bddexpressionwood::Put_systemc(std::ostream& os, int k, const std::string& assign, const std::string& PRE,
-                                    const std::string& SUF)
+                                    const std::string& SUF, const bdd_naming* naming)
 {
     Put_in_date_order(os, [&](Bddexpression& e) {
         os << words.indent;
-        e.put_systemc(os, k, assign, PRE, SUF);
+        e.put_systemc(os, k, assign, PRE, SUF, naming);
     });
 }

@@ -1,5 +1,5 @@
 // VHDL equations: the clocked process of the architecture and concurrent assignments over the node array.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 #include "utils/list_templates.h"
 
 namespace {
@@ -37,26 +37,28 @@ void put_statements(std::ostream& os, const std::list<std::string>& statements)
         os << words.statement << *s << words.end << std::endl;
 }
 
-void put_input_resets(std::ostream& os, bddpp_manager* m, const std::string& ARR, const std::list<std::string>& inputs)
+void put_input_resets(std::ostream& os, bddpp_manager* m, const std::string& ARR, const std::list<std::string>& inputs,
+                      const bdd_naming* naming)
 {
     for (std::list<std::string>::const_iterator i = inputs.begin(); i != inputs.end(); ++i)
-        m->Print_node_for_eval_VHDL_reset_input(ARR, os, *i);
+        m->Print_node_for_eval_VHDL_reset_input(ARR, os, *i, naming);
 }
 
-void put_input_loads(std::ostream& os, bddpp_manager* m, const std::string& ARR, const std::list<std::string>& inputs)
+void put_input_loads(std::ostream& os, bddpp_manager* m, const std::string& ARR, const std::list<std::string>& inputs,
+                     const bdd_naming* naming)
 {
     for (std::list<std::string>::const_iterator i = inputs.begin(); i != inputs.end(); ++i)
-        m->Print_node_for_eval_VHDL_input("", "", ARR, os, *i);
+        m->Print_node_for_eval_VHDL_input("", "", ARR, os, *i, naming);
 }
 
 // The outputs by ascending position, each from the element of its right member's top node.
 void put_output_assignments(std::ostream& os, Bddexpressionwood& w, const std::string& ARR,
-                            const std::list<std::string>& outputs)
+                            const std::list<std::string>& outputs, const bdd_naming* naming)
 {
     for (long i = 0; i < w.Nb_bdd_vars(); ++i) {
         Bddexpression* e = w.exp_table[i];
         if (!e || !e->bdd_exp.node()) continue; // an abstract output has no element to read
-        std::string name = w.manager->Name_var_by_index(i);
+        std::string name = naming ? naming->name(w.manager->pos_to_id[i]) : w.manager->Name_var_by_index(i);
         if (item_in(outputs, name))
             os << words.indent << name << words.assign << e->bdd_exp.vhdl_node_name(ARR) << words.end << std::endl;
     }
@@ -64,13 +66,14 @@ void put_output_assignments(std::ostream& os, Bddexpressionwood& w, const std::s
 
 // The process head and its reset branch, the output resets aside.
 void put_process_head(std::ostream& os, bddpp_manager* m, const std::string& ARR, const std::list<std::string>& inputs,
-                      const std::list<std::string>& outputs, const std::list<std::string>& resets)
+                      const std::list<std::string>& outputs, const std::list<std::string>& resets,
+                      const bdd_naming* naming)
 {
     os << words.process << std::endl << words.begin << std::endl << words.reset << std::endl;
     for (std::list<std::string>::const_iterator o = outputs.begin(); o != outputs.end(); ++o)
         os << words.statement << *o << words.output_zero << std::endl;
     put_statements(os, resets);
-    put_input_resets(os, m, ARR, inputs);
+    put_input_resets(os, m, ARR, inputs, naming);
 }
 
 void put_process_end(std::ostream& os)
@@ -81,15 +84,16 @@ void put_process_end(std::ostream& os)
 } // namespace
 
 void Bddexpression::put_vhdl(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
-                             int drive_elements)
+                             int drive_elements, const bdd_naming* naming)
 {
     if (!put_ready()) return;
-    std::string name = put_name();
+    std::string name = put_name(naming);
     if (item_in(outputs, name)) {
         wood->manager->Print_node_for_eval_VHDL(ARR, os, bdd_exp.node());
         os << words.in_process << name << words.in_process_end;
     } else {
-        put_shared_nodes(os, drive_elements ? by_element_form : by_name_form, words.indent + name, ARR, "", "", "");
+        put_shared_nodes(os, drive_elements ? by_element_form : by_name_form, words.indent + name, ARR, "", "", "",
+                         naming);
     }
     if (drive_elements)
         os << std::endl
@@ -112,18 +116,19 @@ void Bddexpression::put_vhdl_vorix(std::ostream& os, const std::string& ARR, con
 
 void Bddexpressionwood::Put_vhdl(std::ostream& os, const std::string& ARR, const std::list<std::string>& inputs,
                                  const std::list<std::string>& outputs, const std::list<std::string>& resets,
-                                 const std::list<std::string>& updates, int drive_elements)
+                                 const std::list<std::string>& updates, int drive_elements,
+                                 const bdd_naming* naming)
 {
     if (!manager) return;
     manager->Bdd_global_clear_marks();
-    put_process_head(os, manager, ARR, inputs, outputs, resets);
+    put_process_head(os, manager, ARR, inputs, outputs, resets, naming);
     os << words.rising << std::endl;
-    put_input_loads(os, manager, ARR, inputs);
+    put_input_loads(os, manager, ARR, inputs, naming);
     os << words.falling << std::endl;
-    put_output_assignments(os, *this, ARR, outputs);
+    put_output_assignments(os, *this, ARR, outputs, naming);
     put_statements(os, updates);
     put_process_end(os);
-    Put_in_date_order(os, [&](Bddexpression& e) { e.put_vhdl(os, ARR, outputs, drive_elements); });
+    Put_in_date_order(os, [&](Bddexpression& e) { e.put_vhdl(os, ARR, outputs, drive_elements, naming); });
 }
 
 void Bddexpressionwood::Put_vhdl_vorix(std::ostream& os, const std::string& ARR, const std::list<std::string>& inputs,
@@ -132,11 +137,11 @@ void Bddexpressionwood::Put_vhdl_vorix(std::ostream& os, const std::string& ARR,
 {
     if (!manager) return;
     manager->Bdd_global_clear_marks();
-    put_process_head(os, manager, ARR, inputs, std::list<std::string>(), resets);
+    put_process_head(os, manager, ARR, inputs, std::list<std::string>(), resets, nullptr);
     os << words.rising << std::endl;
     put_statements(os, updates);
-    put_input_loads(os, manager, ARR, inputs);
+    put_input_loads(os, manager, ARR, inputs, nullptr);
     put_process_end(os);
-    put_output_assignments(os, *this, ARR, outputs);
+    put_output_assignments(os, *this, ARR, outputs, nullptr);
     Put_in_date_order(os, [&](Bddexpression& e) { e.put_vhdl_vorix(os, ARR, outputs); });
 }

@@ -1,5 +1,5 @@
 // What every equation writer shares: the guard, the defined name, the copy case and the shared-node line.
-#include "Bddexpression.h"
+#include "forest/Bddexpression.h"
 
 int Bddexpression::put_ready() const
 {
@@ -7,9 +7,9 @@ int Bddexpression::put_ready() const
            bdd_exp.node();
 }
 
-std::string Bddexpression::put_name() const
+std::string Bddexpression::put_name(const bdd_naming* naming) const
 {
-    return wood->manager->Name_var_by_bdd(bdd_var);
+    return naming ? naming->name_of(bdd_var) : wood->manager->Name_var_by_bdd(bdd_var);
 }
 
 int Bddexpression::put_is_copy() const
@@ -19,12 +19,14 @@ int Bddexpression::put_is_copy() const
 
 void Bddexpression::put_shared_nodes(std::ostream& os, const node_code_form& form, const std::string& left,
                                      const std::string& ARR, const std::string& PRE, const std::string& SUF,
-                                     const std::string& prefix)
+                                     const std::string& prefix, const bdd_naming* naming)
 {
     bddpp_manager* m = wood->manager;
     int copy = put_is_copy();
     if (copy && form.copy_by_name) {
-        os << left << form.assign << PRE << m->Name_var_by_bdd(bdd_exp) << SUF << form.copy_end;
+        os << left << form.assign
+           << (naming ? naming->operand(m->Bdd_if_id(bdd_exp), PRE, SUF) : PRE + m->Name_var_by_bdd(bdd_exp) + SUF)
+           << form.copy_end;
         return;
     }
     bdd_node* top = bdd_exp.node();
@@ -32,11 +34,12 @@ void Bddexpression::put_shared_nodes(std::ostream& os, const node_code_form& for
         // the network comes first: the final line reads the element of its top node
         switch (form.emitter) {
         case emit_array:
-            m->Print_node_for_eval(form.OR, form.AND, form.NOT, "", PRE, SUF, form.FALSE, form.END, ARR, os, top);
+            m->Print_node_for_eval(form.OR, form.AND, form.NOT, "", PRE, SUF, form.FALSE, form.END, ARR, os, top,
+                                   naming);
             break;
         case emit_array_prefix:
             m->Print_node_for_eval(form.OR, form.AND, form.NOT, "", PRE, SUF, form.FALSE, form.END, prefix, ARR, os,
-                                   top);
+                                   top, naming);
             break;
         case emit_arrayless:
             m->Print_node_for_eval_arrayless(form.OR, form.AND, form.NOT, "", PRE, SUF, form.FALSE, form.END, ARR, os,

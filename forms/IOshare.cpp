@@ -1,5 +1,5 @@
 // The simulator link's server and client over a named shared block.
-#include "IOshare.h"
+#include "forms/IOshare.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "bdd/bddpp.h"
-#include "formspp.h"
+#include "forms/formspp.h"
 #include "platform/shared_memory.h"
 #include "utils/g_time.h"
 

@@ -1,10 +1,10 @@
 // The simulator's input panel over the variables of a BDD manager.
-#include "bddforms.h"
+#include "forms/bddforms.h"
 
 #include <FL/Fl_Check_Browser.H>
 #include <FL/Fl_Window.H>
 
-#include "simulator_panel.h"
+#include "forms/simulator_panel.h"
 
 OFD_bdd_simulator_input::OFD_bdd_simulator_input(bddpp_manager* m, int h) : manager(m)
 {

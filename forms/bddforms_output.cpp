@@ -1,5 +1,5 @@
 // The simulator's output panel over the variables of a BDD manager, coloured from a state cube.
-#include "bddforms.h"
+#include "forms/bddforms.h"
 
 #include <iostream>
 #include <vector>
@@ -7,7 +7,7 @@
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Window.H>
 
-#include "simulator_panel.h"
+#include "forms/simulator_panel.h"
 
 void OFD_bdd_simulator_output_callback_plus(Fl_Widget*, void* panel)
 {

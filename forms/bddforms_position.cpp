@@ -3,7 +3,7 @@
 
 #include <iostream>
 
-#include "simulator_panel.h"
+#include "forms/simulator_panel.h"
 
 long simulator_bdd_position(bddpp_manager* m, const bdd& v, const char* operation)
 {

@@ -36,8 +36,8 @@ double fl_show_double(const char* prompt, double default_value); // the default 
 double fl_show_double(const std::string& prompt, double default_value);
 void fl_show_ms(); // the credits box
 
-#include "formspp_draw.h"   // the drawing functions and the clipped sheet
-#include "formspp_viewer.h" // the paged report viewer and its filters
-#include "formspp_simulator.h" // the step-by-step simulator panels
-#include "formspp_messages.h"  // the big message window and the wait window
+#include "forms/formspp_draw.h"   // the drawing functions and the clipped sheet
+#include "forms/formspp_viewer.h" // the paged report viewer and its filters
+#include "forms/formspp_simulator.h" // the step-by-step simulator panels
+#include "forms/formspp_messages.h"  // the big message window and the wait window
 #endif

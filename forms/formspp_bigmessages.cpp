@@ -1,5 +1,5 @@
 // The large scrollable message window and the saving of its text.
-#include "formspp_messages.h"
+#include "forms/formspp_messages.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,7 +13,7 @@
 #include <FL/Fl_Window.H>
 #include <FL/forms.H>
 
-#include "formspp.h"
+#include "forms/formspp.h"
 #include "utils/Stringpp.h"
 #include "utils/g_time.h"
 

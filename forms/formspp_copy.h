@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "Stringpp.h"
+#include "utils/Stringpp.h"
 
 // Calls call(copy) with a Stoa copy of s, frees the copy and returns what call returned.
 template <class F> auto with_copy(const std::string& s, F call) -> decltype(call(static_cast<char*>(nullptr)))

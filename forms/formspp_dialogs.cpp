@@ -1,5 +1,5 @@
 // Modal message, alert, question and input dialogs with standard strings; on stderr without a display.
-#include "formspp.h"
+#include "forms/formspp.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,8 +13,8 @@
 #include <FL/forms.H>
 #include <FL/x.H>
 
-#include "formspp_copy.h"
-#include "formspp_layout.h"
+#include "forms/formspp_copy.h"
+#include "forms/formspp_layout.h"
 
 bool forms_display_available()
 {

@@ -1,5 +1,5 @@
 // Shapes in a colour, the hit test of a segment, and the geometry of the sheet's shapes.
-#include "formspp_draw.h"
+#include "forms/formspp_draw.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 // Files written whole or not at all, removed only when still the ones written, and programs run
 // without a shell: the viewer's exports.
-#include "formspp_files.h"
+#include "forms/formspp_files.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,5 +1,5 @@
 // The report markup shared by the viewer's filters: line types, column specifications, page cuts.
-#include "formspp_markup.h"
+#include "forms/formspp_markup.h"
 
 #include <climits>
 

@@ -1,8 +1,8 @@
 // The report as a PDF or PostScript document: pages, cells, rule lines and column blocks.
 #include <cstdio>
 
-#include "formspp_markup.h"
-#include "formspp_viewer.h"
+#include "forms/formspp_markup.h"
+#include "forms/formspp_viewer.h"
 
 namespace {
 

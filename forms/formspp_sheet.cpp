@@ -1,10 +1,10 @@
 // The drawing sheet: shapes clipped to its rectangle.
-#include "formspp_draw.h"
+#include "forms/formspp_draw.h"
 
 #include <FL/Enumerations.H>
 #include <FL/fl_draw.H>
 
-#include "formspp_copy.h"
+#include "forms/formspp_copy.h"
 
 OFL_vision_sheet::OFL_vision_sheet() : x0(0), y0(0), x1(0), y1(0), colour(FL_BLACK) {}
 

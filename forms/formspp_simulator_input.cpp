@@ -1,10 +1,10 @@
 // The simulator's input panel over integer vectors.
-#include "formspp_simulator.h"
+#include "forms/formspp_simulator.h"
 
 #include <FL/Fl_Check_Browser.H>
 #include <FL/Fl_Window.H>
 
-#include "simulator_panel.h"
+#include "forms/simulator_panel.h"
 #include "utils/g_time.h"
 
 OFD_simulator_input::OFD_simulator_input(int h)

@@ -1,10 +1,10 @@
 // The simulator's output panel over integer vectors.
-#include "formspp_simulator.h"
+#include "forms/formspp_simulator.h"
 
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Window.H>
 
-#include "simulator_panel.h"
+#include "forms/simulator_panel.h"
 
 void OFD_simulator_output_callback_plus(Fl_Widget*, void* panel)
 {

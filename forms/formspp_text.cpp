@@ -1,9 +1,9 @@
 // The Forms text object with a standard-string label.
-#include "formspp.h"
+#include "forms/formspp.h"
 
 #include <FL/forms.H>
 
-#include "Stringpp.h"
+#include "utils/Stringpp.h"
 
 Fl_FormsText* fl_add_Stext(Fl_Boxtype box, int x, int y, int w, int h, const std::string& label)
 {

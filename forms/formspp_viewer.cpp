@@ -1,5 +1,5 @@
 // The paged report viewer: its window, the polling run, paging and the PDF and text exports.
-#include "formspp_viewer.h"
+#include "forms/formspp_viewer.h"
 
 #include <iostream>
 #include <sstream>
@@ -11,9 +11,9 @@
 #include <FL/Fl_Window.H>
 #include <FL/forms.H>
 
-#include "formspp.h"
-#include "formspp_files.h"
-#include "formspp_layout.h"
+#include "forms/formspp.h"
+#include "forms/formspp_files.h"
+#include "forms/formspp_layout.h"
 #include "utils/Stringpp.h"
 #include "utils/g_time.h"
 

@@ -1,8 +1,8 @@
 // The viewer's browser pages and its plain-text export of the report.
 #include <algorithm>
 
-#include "formspp_markup.h"
-#include "formspp_viewer.h"
+#include "forms/formspp_markup.h"
+#include "forms/formspp_viewer.h"
 
 OFD_afficheur_filtre_affichage::OFD_afficheur_filtre_affichage(std::string* lines_, int number)
     : widths(), rules(), nb_lines(number), lines(lines_)

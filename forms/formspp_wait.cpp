@@ -1,7 +1,7 @@
 // The work-in-progress window.
 // The window's exposure flag lies in the toolkit's per-window record, visible with FL_INTERNALS.
 #define FL_INTERNALS
-#include "formspp_messages.h"
+#include "forms/formspp_messages.h"
 
 #include <iostream>
 
@@ -10,7 +10,7 @@
 #include <FL/forms.H>
 #include <FL/x.H>
 
-#include "formspp.h"
+#include "forms/formspp.h"
 #include "utils/g_time.h"
 
 // Polls for at most about a second for the window to be exposed and drawn: the server maps it a

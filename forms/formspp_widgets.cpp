@@ -1,12 +1,12 @@
 // Input fields, browser lines, labels and text drawing with standard strings.
-#include "formspp.h"
+#include "forms/formspp.h"
 
 #include <FL/Fl_Browser.H>
 #include <FL/Fl_Input_.H>
 #include <FL/Fl_Widget.H>
 #include <FL/fl_draw.H>
 
-#include "formspp_copy.h"
+#include "forms/formspp_copy.h"
 
 void fl_set_Sinput(Fl_Widget* input, const std::string& text)
 {

@@ -1,5 +1,5 @@
 // Layouts, paging and lamp rules and the poll shared by the simulator panels.
-#include "simulator_panel.h"
+#include "forms/simulator_panel.h"
 
 #include <algorithm>
 
@@ -11,9 +11,9 @@
 #include <FL/Fl_Window.H>
 #include <FL/forms.H>
 
-#include "formspp.h"
-#include "formspp_copy.h"
-#include "formspp_layout.h"
+#include "forms/formspp.h"
+#include "forms/formspp_copy.h"
+#include "forms/formspp_layout.h"
 
 // The lamps stand 16 pixels apart, one per browser row.
 static const int row_height = 16;

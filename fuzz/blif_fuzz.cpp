@@ -10,7 +10,7 @@
 #include <streambuf>
 #include <unistd.h>
 
-#include "blif_read_once.h"
+#include "fuzz/blif_read_once.h"
 
 namespace {
 

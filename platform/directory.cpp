@@ -1,5 +1,5 @@
 // The current directory over getcwd.
-#include "directory.h"
+#include "platform/directory.h"
 
 #include <cstdlib>
 #include <cstring>

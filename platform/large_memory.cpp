@@ -1,6 +1,6 @@
 // Large blocks through anonymous mappings, aligned on 2 MiB so that the system may back them with
 // huge pages.
-#include "large_memory.h"
+#include "platform/large_memory.h"
 
 #include <sys/mman.h>
 

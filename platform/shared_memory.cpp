@@ -2,7 +2,7 @@
 // or left behind is told by an open-file-description lock on its first byte, which the creator
 // holds for writing while it sets the block up and for reading afterwards; the kernel drops it
 // when the creator ends, however it ends.
-#include "shared_memory.h"
+#include "platform/shared_memory.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,5 +1,5 @@
 // The system time over clock_gettime and the processor times over getrusage.
-#include "times.h"
+#include "platform/times.h"
 
 #include <ctime>
 #include <sys/resource.h>

@@ -1,5 +1,5 @@
 // Case mapping, with the single-byte and the UTF-8 accented capitals.
-#include "Stringpp.h"
+#include "utils/Stringpp.h"
 
 std::string downcase(std::string s)
 {

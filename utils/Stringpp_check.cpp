@@ -1,5 +1,5 @@
 // Substring primitives, lexical checks and searches.
-#include "Stringpp.h"
+#include "utils/Stringpp.h"
 
 #include <iostream>
 

@@ -1,5 +1,5 @@
 // Text to numbers: decimal, real, hexadecimal and base-2 parsers, and the new[] C copy.
-#include "Stringpp.h"
+#include "utils/Stringpp.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,5 +1,5 @@
 // Numbers to text: decimal, letter-coded octal, binary, hexadecimal and fixed-point.
-#include "Stringpp.h"
+#include "utils/Stringpp.h"
 
 #include <cstdint>
 

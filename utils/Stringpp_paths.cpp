@@ -1,10 +1,10 @@
 // File name extensions, the current directory and relative paths.
-#include "Stringpp.h"
+#include "utils/Stringpp.h"
 
 #include <iostream>
 #include <vector>
 
-#include "directory.h"
+#include "platform/directory.h"
 
 std::string supress_filename_extension(const std::string& path)
 {

@@ -1,5 +1,5 @@
 // Slices, records and tokens.
-#include "Stringpp.h"
+#include "utils/Stringpp.h"
 
 std::string my_at(const std::string& s, int from, int to)
 {

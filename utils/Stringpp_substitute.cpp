@@ -1,5 +1,5 @@
 // Substitutions, trimming and the RTF and LaTeX filters.
-#include "Stringpp.h"
+#include "utils/Stringpp.h"
 
 std::string substitute_string(const std::string& s, const std::string& pattern, const std::string& replacement)
 {

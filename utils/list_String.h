@@ -1,5 +1,5 @@
 // The list and set templates with the global empty list and the instantiations of one type.
 #ifndef NELVOR_LIST_STRING_H
 #define NELVOR_LIST_STRING_H
-#include "list_templates.h"
+#include "utils/list_templates.h"
 #endif

@@ -4,7 +4,7 @@
 
 #include <iostream>
 
-#include "list_templates.h"
+#include "utils/list_templates.h"
 
 // Builds the lists (a, b) and ((a, b), (a, b)), converts, searches, reads and replaces by
 // position, and prints them on the standard error stream.

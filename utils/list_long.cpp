@@ -1,5 +1,5 @@
 // The list and set templates for long and the global empty list of long.
-#include "list_long.h"
-#include "list_driver.h"
+#include "utils/list_long.h"
+#include "utils/list_driver.h"
 
 NELVOR_LIST_UNIT(long, long, 3L, 5L)

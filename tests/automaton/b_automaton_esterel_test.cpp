@@ -1,7 +1,7 @@
 // The ESTEREL and LIGHT ESTEREL module writers.
 #include <gtest/gtest.h>
 
-#include "b_automaton_writers_fixture.h"
+#include "tests/automaton/b_automaton_writers_fixture.h"
 
 namespace {
 

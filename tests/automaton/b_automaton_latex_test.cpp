@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "b_automaton_writers_fixture.h"
+#include "tests/automaton/b_automaton_writers_fixture.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "b_automaton_writers_fixture.h"
+#include "tests/automaton/b_automaton_writers_fixture.h"
 
 namespace {
 

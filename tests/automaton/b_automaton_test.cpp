@@ -85,7 +85,7 @@ TEST(b_autom_dec, RepeatedNamesAreDeclaredOnceAtTheirFirstPosition)
     EXPECT_EQ(d.wood->Nb_bdd_vars(), 5);
 }
 
-TEST(b_autom_dec, UnequalRegisterListsEndTheProcess)
+TEST(AutomatonDeclarationsDeathTest, UnequalRegisterListsEndTheProcess)
 {
     EXPECT_EXIT(b_autom_dec(names{"q"}, names{}, names{}, names{}, names{}), testing::ExitedWithCode(1),
                 "^Parameters error in b_autom_dec::b_autom_dec\\(lists\\)\n$");

@@ -1,7 +1,7 @@
 // Cofactors, quantifiers, composition, renaming, truncation and truth tables against the model.
 #include <gtest/gtest.h>
 
-#include "bdd_model.h"
+#include "tests/bdd/bdd_model.h"
 
 namespace {
 
@@ -176,7 +176,7 @@ TEST(BddCofactors, ComposeWithANonVariableWarnsAndGivesZero)
     EXPECT_EQ(r, m.Bdd_zero());
 }
 
-TEST(BddCofactorsDeath, NullPointersEndWithStatusOne)
+TEST(BddCofactorsDeathTest, NullPointersEndWithStatusOne)
 {
     bddpp_manager m;
     bdd x = m.New_var_last("x");

@@ -3,7 +3,7 @@
 
 #include <map>
 
-#include "bdd_model.h"
+#include "tests/bdd/bdd_model.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "bdd/bddpp.h"
-#include "bdd_model.h"
+#include "tests/bdd/bdd_model.h"
 
 namespace {
 
@@ -177,7 +177,7 @@ TEST(association, fixed_points_report)
     EXPECT_EQ(stable.str(), "\n  ==> two stability points : p'= 0, p''= q");
 }
 
-TEST(association_death, the_second_argument_must_be_a_variable)
+TEST(BddAssociationDeathTest, SecondArgumentMustBeAVariable)
 {
     bddpp_manager m;
     bdd a = m.New_var_last("a"), b = m.New_var_last("b"), c = m.New_var_last("c");

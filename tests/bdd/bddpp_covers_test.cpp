@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bdd/bddpp.h"
-#include "bdd_model.h"
+#include "tests/bdd/bdd_model.h"
 
 namespace {
 
@@ -367,7 +367,7 @@ TEST(covers, tree_without_manager_reports_and_holds_nothing)
     EXPECT_TRUE(primes.empty());
 }
 
-TEST(covers_death, foreign_or_empty_function_ends_the_process)
+TEST(BddCoversDeathTest, ForeignOrEmptyFunctionEndsTheProcess)
 {
     bddpp_manager m, other;
     bdd x = other.New_var_last("x");
@@ -378,7 +378,7 @@ TEST(covers_death, foreign_or_empty_function_ends_the_process)
     EXPECT_EXIT(m.Bdd_sop(bdd(), cover, 0), ::testing::ExitedWithCode(1), "is not allocated");
 }
 
-TEST(covers_death, kind_3_needs_four_variables)
+TEST(BddCoversDeathTest, Kind3NeedsFourVariables)
 {
     bddpp_manager m;
     std::vector<bdd> v = make_vars(m, 3);

@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "bdd_model.h"
+#include "tests/bdd/bdd_model.h"
 
 namespace {
 
@@ -137,7 +137,7 @@ TEST(BddCubes, ProductPrinters)
     EXPECT_EQ(out.str(), "!x|<x>&~<y>|v[0] && !v[1]|5,17|25,17|00001111");
 }
 
-TEST(BddCubesDeath, FatalPathsEndWithStatusOne)
+TEST(BddCubesDeathTest, FatalPathsEndWithStatusOne)
 {
     bddpp_manager m;
     bdd x = m.New_var_last("x");

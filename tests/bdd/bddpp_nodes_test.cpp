@@ -5,7 +5,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "bdd_model.h"
+#include "tests/bdd/bdd_model.h"
 
 namespace {
 

@@ -122,7 +122,7 @@ TEST(text_order, tables_name_inputs_by_order_position)
     EXPECT_EQ(m.Print_sop_to_String("+", ".", "!", "", m.Bdd_or(b, c), 1), "c+b");
 }
 
-TEST(text_death, printers_need_a_function_of_their_manager)
+TEST(BddTextDeathTest, PrintersNeedAFunctionOfTheirManager)
 {
     bddpp_manager m, other;
     bdd x = other.New_var_last("x");

@@ -1,7 +1,7 @@
 // The variable table: creation, growth, insertion, lookups, names and supports.
 #include <gtest/gtest.h>
 
-#include "bdd_model.h"
+#include "tests/bdd/bdd_model.h"
 
 namespace {
 
@@ -188,7 +188,7 @@ TEST(BddVars, ValuesAndStubs)
               "bddpp_manager::Bdd_var_reorder(void) A FAIRE\n");
 }
 
-TEST(BddVarsDeath, NameOfABrokenNodeEndsWithStatusOne)
+TEST(BddVarsDeathTest, NameOfABrokenNodeEndsWithStatusOne)
 {
     bddpp_manager m;
     m.New_var_last("x");

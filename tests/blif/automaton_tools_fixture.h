@@ -13,7 +13,7 @@
 #include "tests/automaton/b_automaton_tools_fixture.h"
 #include "tests/differential/diff.h"
 
-const std::string TOOLS_BENCH = std::string(NELVOR_SOURCE_DIR) + "/../shared/bench/dialect/";
+const std::string TOOLS_BENCH = std::string(NELVOR_BENCH_DIR) + "/dialect/";
 
 // The automaton of a BLIF text, taken from the reader before it frees it; null when the text
 // does not read. The reader's messages are dropped.

@@ -16,7 +16,7 @@
 // The bench folder beside the source tree; absent in a clone without it.
 inline const std::string& bench_folder()
 {
-    static const std::string folder = std::string(NELVOR_SOURCE_DIR) + "/../shared/bench";
+    static const std::string folder = std::string(NELVOR_BENCH_DIR);
     return folder;
 }
 

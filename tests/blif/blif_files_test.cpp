@@ -1,6 +1,6 @@
 // Whole runs of the program on files: exit statuses, messages, the log, published circuits, and the
 // replay of the fuzzing corpus.
-#include "blif_reader_fixture.h"
+#include "tests/blif/blif_reader_fixture.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -217,7 +217,7 @@ TEST(blif_files, BackslashGluedToANameContinuesTheLine)
 // the name of its signal and status 1, within the limit and well within a minute.
 TEST(blif_files, CoverTooWideForMemoryIsRefused)
 {
-    const std::string o64 = std::string(NELVOR_SOURCE_DIR) + "/../shared/bench/dialect/mcnc_comb/o64.blif";
+    const std::string o64 = std::string(NELVOR_BENCH_DIR) + "/dialect/mcnc_comb/o64.blif";
     if (!exists(o64)) GTEST_SKIP() << "no bench circuits";
     std::string folder = work_folder("o64");
     write_whole(folder + "/o64.blif", read_whole(o64));
@@ -286,7 +286,7 @@ TEST(blif_files, BaseNameWithAFolder)
     EXPECT_TRUE(exists(folder + "/dir/circ.log"));
 }
 
-const std::string bench = std::string(NELVOR_SOURCE_DIR) + "/../shared/bench";
+const std::string bench = NELVOR_BENCH_DIR;
 
 // The published circuits outside the dialect end with a message and status 1, never a crash.
 TEST(blif_files, PublishedCircuitsOutsideTheDialect)

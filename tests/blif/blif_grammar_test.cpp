@@ -1,5 +1,5 @@
 // The grammar: covers as functions, initial values, the automaton, traces, syntax errors and exits.
-#include "blif_reader_fixture.h"
+#include "tests/blif/blif_reader_fixture.h"
 
 namespace {
 
@@ -226,7 +226,7 @@ TEST(blif_grammar, ReaderExits)
     }
 }
 
-TEST(blif_grammar, ExitsEndTheProcess)
+TEST(BlifGrammarDeathTest, ExitsEndTheProcess)
 {
     std::ostringstream log;
     class_blif_parser parser;

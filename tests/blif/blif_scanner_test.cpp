@@ -1,5 +1,5 @@
 // The scanner: token streams of the edge cases, the newline mode, the echo, comments.
-#include "blif_reader_fixture.h"
+#include "tests/blif/blif_reader_fixture.h"
 
 namespace {
 
@@ -148,7 +148,7 @@ public:
     using blifFlexLexer::LexerError;
 };
 
-TEST(blif_scanner, LexerErrorEndsWithStatusTwo)
+TEST(BlifScannerDeathTest, LexerErrorEndsWithStatusTwo)
 {
     std::istringstream in("");
     std::ostringstream out;

@@ -10,7 +10,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "driver.h"
+#include "blif/driver.h"
+#include "blif/targets.h"
 
 namespace {
 
@@ -302,11 +303,50 @@ TEST(CommandLine, FlagsAndTheLastLevelWins)
 TEST(CommandLine, FileNamesAreTheBaseNameAndASuffix)
 {
     run_files f = run_file_names("dir/circ");
-    std::string names[] = {f.blif, f.log, f.ba, f.lus, f.strl, f.le, f.c, f.h, f.cs, f.vhd, f.sc_cc, f.sc_h, f.doc, f.tex};
-    const char* expected[] = {"dir/circ.blif", "dir/circ.log", "dir/circ.ba",    "dir/circ.lus", "dir/circ.strl",
-                              "dir/circ.le",   "dir/circ.c",   "dir/circ.h",     "dir/circ.cs",  "dir/circ.vhd",
-                              "dir/circ_sc.cc", "dir/circ_sc.h", "dir/circ.doc", "dir/circ.tex"};
-    for (int i = 0; i < 14; ++i) EXPECT_EQ(names[i], expected[i]);
+    EXPECT_EQ(f.blif, "dir/circ.blif");
+    EXPECT_EQ(f.log, "dir/circ.log");
+}
+
+// The table that the driver and the translation run use: each target's option, the flag that the
+// option sets, its files and the level its writer gets, in the order the files are written.
+TEST(CommandLine, TableOfTargets)
+{
+    struct row {
+        const char* option;
+        int run_settings::*flag;
+        const char* suffix;
+        const char* suffix2; // "" for none
+        int fixed_level;
+    };
+    const row expected[] = {
+        {"-bac", &run_settings::bac, ".ba", "", -1},         {"-lustre", &run_settings::lustre, ".lus", "", -1},
+        {"-esterel", &run_settings::esterel, ".strl", "", -1}, {"-le", &run_settings::le, ".le", "", -1},
+        {"-c", &run_settings::c, ".c", ".h", -1},            {"-cs", &run_settings::cs, ".cs", "", -1},
+        {"-vhdl", &run_settings::vhdl, ".vhd", "", 1},
+        {"-systemc", &run_settings::systemc, "_sc.cc", "_sc.h", -1},
+        {"-doc", &run_settings::doc, ".doc", "", -1},        {"-latex", &run_settings::latex, ".tex", "", -1},
+    };
+    ASSERT_EQ(TARGET_COUNT, sizeof expected / sizeof expected[0]);
+    for (std::size_t k = 0; k < TARGET_COUNT; ++k) {
+        const target& t = TARGETS[k];
+        SCOPED_TRACE(expected[k].option);
+        EXPECT_STREQ(t.option, expected[k].option);
+        EXPECT_TRUE(t.flag == expected[k].flag);
+        EXPECT_STREQ(t.suffix, expected[k].suffix);
+        EXPECT_STREQ(t.suffix2 ? t.suffix2 : "", expected[k].suffix2);
+        EXPECT_EQ(t.fixed_level, expected[k].fixed_level);
+        EXPECT_TRUE(t.suffix2 ? t.write2 != nullptr && t.write == nullptr : t.write != nullptr && t.write2 == nullptr);
+        // the option sets its flag and no other
+        run_settings s;
+        std::string report;
+        std::vector<std::string> args = {"nelvor", "x", t.option};
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(&a[0]);
+        ASSERT_EQ(read_command_line(3, argv.data(), s, report), -1);
+        for (std::size_t j = 0; j < TARGET_COUNT; ++j) EXPECT_EQ(s.*TARGETS[j].flag, j == k ? 1 : 0);
+    }
+    EXPECT_STREQ(INPUT_SUFFIX, ".blif");
+    EXPECT_STREQ(LOG_SUFFIX, ".log");
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 #include <map>
 #include <sstream>
 
-#include "bench_circuits_fixture.h"
+#include "tests/blif/bench_circuits_fixture.h"
 #include "tests/automaton/b_automaton_tools_fixture.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include <map>
 
-#include "automaton_tools_fixture.h"
+#include "tests/blif/automaton_tools_fixture.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 
 namespace {
 
-const std::string BENCH = std::string(NELVOR_SOURCE_DIR) + "/../shared/bench/dialect/";
+const std::string BENCH = std::string(NELVOR_BENCH_DIR) + "/dialect/";
 
 enum rewrite_kind { wires, locals, clean, constants };
 

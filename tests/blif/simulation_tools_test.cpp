@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "automaton_tools_fixture.h"
+#include "tests/blif/automaton_tools_fixture.h"
 
 namespace {
 

@@ -1,7 +1,11 @@
 // The translation run end to end: the nelvor program on a BLIF file, the files it writes.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "blif/run_writers.h"
+#include "blif/targets.h"
 #include "tests/automaton/b_automaton_tools_fixture.h"
 
 namespace {
@@ -102,8 +106,15 @@ fin de la documentation ...
 )";
 
 // Every file a run can write besides the log, as suffixes of the base name.
-const char* const TARGET_SUFFIXES[] = {".ba", ".lus", ".strl", ".le", ".c", ".h", ".cs", ".vhd", "_sc.cc", "_sc.h",
-                                       ".doc", ".tex"};
+std::vector<std::string> target_suffixes()
+{
+    std::vector<std::string> suffixes;
+    for (std::size_t k = 0; k < TARGET_COUNT; ++k) {
+        suffixes.push_back(TARGETS[k].suffix);
+        if (TARGETS[k].suffix2) suffixes.push_back(TARGETS[k].suffix2);
+    }
+    return suffixes;
+}
 
 // Runs nelvor in dir on the arguments; returns the status, with its output streams in out.
 int nelvor(const std::string& dir, const std::string& arguments, std::string& out)
@@ -156,6 +167,30 @@ TEST(TranslationRun, EveryTextTargetEndToEnd)
     }
 }
 
+// The run reads the stream it is given, whatever file it comes from, and leaves both streams
+// open to the caller.
+TEST(TranslationRun, ReadsTheGivenStreamAndLeavesItOpen)
+{
+    std::string dir = tool_directory("stream");
+    write_file(dir + "/source.txt", E2E_BLIF); // no e2e.blif: the run cannot open its own
+    std::ifstream input(dir + "/source.txt");
+    std::ofstream log(dir + "/e2e.log");
+    run_settings settings;
+    settings.base = dir + "/e2e";
+    settings.lustre = 1;
+    EXPECT_EQ(translation_run(settings, input, "source.txt", log), 0);
+    EXPECT_TRUE(input.is_open());
+    EXPECT_TRUE(log.is_open());
+    EXPECT_EQ(read_file(dir + "/e2e.lus"), E2E_LUS);
+    std::istringstream text(E2E_BLIF);
+    std::ostringstream text_log;
+    settings.base = dir + "/again";
+    EXPECT_EQ(translation_run(settings, text, "text", text_log), 0);
+    std::string again = E2E_LUS;
+    again.replace(again.find("node e2e"), 8, "node again");
+    EXPECT_EQ(read_file(dir + "/again.lus"), again);
+}
+
 TEST(TranslationRun, CoverKindOption)
 {
     std::string dir = e2e_directory("level");
@@ -181,7 +216,7 @@ TEST(TranslationRun, NoOptionWritesNoTarget)
     std::string out;
     EXPECT_EQ(nelvor(dir, "e2e", out), 0) << out;
     EXPECT_TRUE(file_exists(dir + "/e2e.log"));
-    for (const char* suffix : TARGET_SUFFIXES) EXPECT_FALSE(file_exists(dir + "/e2e" + suffix)) << suffix;
+    for (const std::string& suffix : target_suffixes()) EXPECT_FALSE(file_exists(dir + "/e2e" + suffix)) << suffix;
 }
 
 TEST(TranslationRun, BaseNameWithDirectory)

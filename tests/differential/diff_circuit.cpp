@@ -1,6 +1,6 @@
 // Circuits of the harness: the BLIF interface reader, the random circuit generator, the input
 // vectors, and the small file and shell helpers.
-#include "diff.h"
+#include "tests/differential/diff.h"
 
 #include <algorithm>
 #include <cstdlib>

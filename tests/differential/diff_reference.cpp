@@ -1,6 +1,6 @@
 // The reference simulation: yosys reads the BLIF and writes Verilog, Icarus Verilog runs it on a
 // generated test bench that applies one input vector per cycle and prints the outputs.
-#include "diff.h"
+#include "tests/differential/diff.h"
 
 #include <sstream>
 

@@ -1,15 +1,15 @@
 // The sketch target. The translator has no option for it, so the harness reads the circuit with
 // the translator's own front end and writes the sketch itself (in a process of its own, since the
 // front end may end the process on a bad file); a C driver stands in for the user functions.
-#include "diff.h"
+#include "tests/differential/diff.h"
 
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
 #include "automaton/b_automaton.h"
-#include "blif_lexer.h"
-#include "blif_parser.h"
+#include "blif/blif_lexer.h"
+#include "blif/blif_parser.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the design, applies one input vector per cycle and prints the outputs; the commands that build
 // and run it. Drivers take the inputs and print the outputs in byte order of the names (the
 // parameter order of the targets); the harness maps them back to .outputs order.
-#include "diff.h"
+#include "tests/differential/diff.h"
 
 #include <sstream>
 

@@ -11,7 +11,7 @@
 // file or gen:SEED:GATES (gen:SEED:GATES:hw for hardware names, gen:SEED:GATES:at for the names
 // that the C-like targets cannot write as they are), a circuit of the generator written into the
 // work directory.
-#include "diff.h"
+#include "tests/differential/diff.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "writers_test_forest.h"
+#include "tests/forest/writers_test_forest.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "writers_test_forest.h"
+#include "tests/forest/writers_test_forest.h"
 
 namespace {
 

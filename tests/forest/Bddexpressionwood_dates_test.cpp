@@ -2,7 +2,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "forest_fixture.h"
+#include "tests/forest/forest_fixture.h"
 
 TEST(Dates, EmptyForest)
 {

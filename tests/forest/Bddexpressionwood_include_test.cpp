@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "forest_fixture.h"
+#include "tests/forest/forest_fixture.h"
 
 namespace {
 

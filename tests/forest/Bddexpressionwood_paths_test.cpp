@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "forest_fixture.h"
+#include "tests/forest/forest_fixture.h"
 
 TEST(Setters, AppendReadsANewVariable)
 {

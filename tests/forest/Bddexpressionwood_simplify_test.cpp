@@ -5,7 +5,7 @@
 #include <random>
 #include <sstream>
 
-#include "forest_fixture.h"
+#include "tests/forest/forest_fixture.h"
 
 namespace {
 

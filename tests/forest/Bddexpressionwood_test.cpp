@@ -2,7 +2,7 @@
 #include <functional>
 #include <sstream>
 
-#include "forest_fixture.h"
+#include "tests/forest/forest_fixture.h"
 
 TEST(ForestCapacity, PowerOfTwoAtLeastOne)
 {

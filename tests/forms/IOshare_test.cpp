@@ -19,7 +19,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "IOshare.h"
+#include "forms/IOshare.h"
 #include "platform/shared_memory.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "formspp.h"
+#include "forms/formspp.h"
 
 namespace {
 // Runs before any dialog asks for the display.

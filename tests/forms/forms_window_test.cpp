@@ -20,7 +20,7 @@
 #include <FL/fl_draw.H>
 #include <FL/forms.H>
 
-#include "formspp.h"
+#include "forms/formspp.h"
 
 namespace {
 

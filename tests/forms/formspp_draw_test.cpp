@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "formspp.h"
+#include "forms/formspp.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <FL/Fl_Image_Surface.H>
 #include <FL/fl_draw.H>
 
-#include "formspp.h"
+#include "forms/formspp.h"
 
 namespace {
 

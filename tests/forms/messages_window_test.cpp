@@ -15,9 +15,9 @@
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
 
-#include "formspp.h"
-#include "test_files.h"
-#include "window_driver.h"
+#include "forms/formspp.h"
+#include "tests/forms/test_files.h"
+#include "tests/forms/window_driver.h"
 
 namespace {
 

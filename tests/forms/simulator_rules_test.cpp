@@ -5,8 +5,8 @@
 
 #include <FL/Fl_Box.H>
 
-#include "formspp.h"
-#include "simulator_panel.h"
+#include "forms/formspp.h"
+#include "forms/simulator_panel.h"
 
 namespace {
 // Runs before anything asks for the display.

@@ -10,9 +10,9 @@
 #include <FL/Fl_Check_Browser.H>
 #include <FL/Fl_Window.H>
 
-#include "bddforms.h"
-#include "formspp.h"
-#include "window_driver.h"
+#include "forms/bddforms.h"
+#include "forms/formspp.h"
+#include "tests/forms/window_driver.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 
 #include <FL/Fl_Window.H>
 
-#include "formspp_files.h"
-#include "formspp_viewer.h"
-#include "test_files.h"
+#include "forms/formspp_files.h"
+#include "forms/formspp_viewer.h"
+#include "tests/forms/test_files.h"
 
 namespace {
 

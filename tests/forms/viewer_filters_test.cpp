@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "formspp_markup.h"
-#include "formspp_viewer.h"
+#include "forms/formspp_markup.h"
+#include "forms/formspp_viewer.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <dirent.h>
 #include <unistd.h>
 
-#include "formspp_viewer.h"
-#include "test_files.h"
+#include "forms/formspp_viewer.h"
+#include "tests/forms/test_files.h"
 
 namespace {
 

@@ -21,8 +21,8 @@
 #include <FL/fl_draw.H>
 #include <FL/forms.H>
 
-#include "formspp.h"
-#include "test_files.h"
+#include "forms/formspp.h"
+#include "tests/forms/test_files.h"
 
 namespace {
 

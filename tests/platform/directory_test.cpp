@@ -5,7 +5,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "directory.h"
+#include "platform/directory.h"
 
 TEST(CurrentDirectory, FitsOrTellsTheSizeItNeeds)
 {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "large_memory.h"
+#include "platform/large_memory.h"
 
 TEST(LargeBlocks, AreZeroFilledAlignedAndWritable)
 {

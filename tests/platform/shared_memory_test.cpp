@@ -10,7 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "shared_memory.h"
+#include "platform/shared_memory.h"
 
 namespace {
 

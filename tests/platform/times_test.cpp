@@ -3,7 +3,7 @@
 
 #include <ctime>
 
-#include "times.h"
+#include "platform/times.h"
 
 TEST(SystemTime, CountsFrom1601)
 {

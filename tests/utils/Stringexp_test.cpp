@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "Stringexp.h"
+#include "utils/Stringexp.h"
 
 namespace {
 

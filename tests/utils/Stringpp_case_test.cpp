@@ -1,7 +1,7 @@
 // Case mapping with the single-byte and UTF-8 accented letters.
 #include <gtest/gtest.h>
 
-#include "Stringpp.h"
+#include "utils/Stringpp.h"
 
 TEST(Case, AsciiAndDroppedHighBytes)
 {

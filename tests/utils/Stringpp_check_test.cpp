@@ -1,7 +1,7 @@
 // Substring primitives, lexical checks and searches.
 #include <gtest/gtest.h>
 
-#include "Stringpp.h"
+#include "utils/Stringpp.h"
 
 TEST(AfterBefore, PositionsAtAndPastTheEnd)
 {

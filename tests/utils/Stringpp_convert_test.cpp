@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "Stringpp.h"
+#include "utils/Stringpp.h"
 
 TEST(Stoa, CopiesBytesAndNul)
 {

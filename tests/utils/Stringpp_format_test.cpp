@@ -1,7 +1,7 @@
 // Numbers to text.
 #include <gtest/gtest.h>
 
-#include "Stringpp.h"
+#include "utils/Stringpp.h"
 
 TEST(Format, DecimalAndLetterOctal)
 {

@@ -3,7 +3,7 @@
 
 #include <unistd.h>
 
-#include "Stringpp.h"
+#include "utils/Stringpp.h"
 
 TEST(Paths, SupressFilenameExtension)
 {

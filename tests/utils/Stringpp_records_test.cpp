@@ -1,7 +1,7 @@
 // Slices, records and tokens.
 #include <gtest/gtest.h>
 
-#include "Stringpp.h"
+#include "utils/Stringpp.h"
 
 TEST(MyAt, CutAtTheEnd)
 {

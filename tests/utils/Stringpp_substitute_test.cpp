@@ -1,7 +1,7 @@
 // Substitutions, trimming and the RTF and LaTeX filters.
 #include <gtest/gtest.h>
 
-#include "Stringpp.h"
+#include "utils/Stringpp.h"
 
 TEST(Substitute, StringsCharactersTokens)
 {

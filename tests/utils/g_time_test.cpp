@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "g_time.h"
+#include "utils/g_time.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <sstream>
 
-#include "list_String.h"
-#include "list_int.h"
-#include "list_long.h"
+#include "utils/list_String.h"
+#include "utils/list_int.h"
+#include "utils/list_long.h"
 
 TEST(ItemWhere, PositionsAreOneBasedAndZeroMeansAbsent)
 {

@@ -1,0 +1,191 @@
+// What the file writers share: name lists and declarations, the written forms of the signals
+// (reserved names, '@', fresh names) and the naming handed to the equation writers.
+#include "automaton/b_automaton.h"
+
+#include <string_view>
+#include <unordered_set>
+
+// ---- name lists ----
+
+int b_automaton::has_equations() const
+{
+    return wood != nullptr && wood->exp_number() > 0;
+}
+
+std::string b_automaton::join_names(const std::vector<const std::string*>& names, const std::string& separator)
+{
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += separator;
+        text += *names[i];
+    }
+    return text;
+}
+
+std::string b_automaton::join_names(const std::vector<std::string>& names, const std::string& separator)
+{
+    return join_names(name_pointers(names.data(), static_cast<int>(names.size())), separator);
+}
+
+std::vector<const std::string*> b_automaton::name_pointers(const std::string* names, int count)
+{
+    std::vector<const std::string*> pointers;
+    for (int i = 0; i < count && names != nullptr; ++i) pointers.push_back(names + i);
+    return pointers;
+}
+
+std::vector<std::string> b_automaton::names_of(const std::string* names, int count)
+{
+    if (names == nullptr || count <= 0) return std::vector<std::string>();
+    return std::vector<std::string>(names, names + count);
+}
+
+// A name that stands in two lists (a register that is an output, a next-state signal that is an
+// input or a register) would otherwise be declared twice.
+std::vector<const std::string*> b_automaton::declared_once(
+    const std::vector<std::pair<const std::string*, int>>& groups) const
+{
+    std::unordered_set<std::string_view> seen;
+    seen.reserve(input_count + output_count + 2 * state_count + local_count);
+    for (int i = 0; i < input_count; ++i) seen.insert(input_names[i]);
+    for (int j = 0; j < output_count; ++j) seen.insert(output_names[j]);
+    std::vector<const std::string*> declared;
+    for (const std::pair<const std::string*, int>& group : groups)
+        for (int k = 0; k < group.second; ++k)
+            if (seen.insert(group.first[k]).second) declared.push_back(group.first + k);
+    return declared;
+}
+
+std::string b_automaton::init_text(int i) const
+{
+    if (init_values[i] == 1) return "true";
+    if (init_values[i] == 0) return "false";
+    return "???";
+}
+
+// ---- signals and written forms ----
+
+int b_automaton::output_register(int k) const
+{
+    for (int i = 0; i < state_count; ++i)
+        if (state_names[i] == output_names[k]) return i;
+    return -1;
+}
+
+std::set<std::string> b_automaton::all_names() const
+{
+    std::set<std::string> names;
+    for (auto group : {std::make_pair(state_names, state_count), std::make_pair(next_state_names, state_count),
+                       std::make_pair(input_names, input_count), std::make_pair(output_names, output_count),
+                       std::make_pair(local_names, local_count)})
+        names.insert(group.first, group.first + group.second);
+    return names;
+}
+
+std::vector<std::string> b_automaton::next_states_undeclared() const
+{
+    std::set<std::string> declared;
+    for (auto group : {std::make_pair(state_names, state_count), std::make_pair(input_names, input_count),
+                       std::make_pair(output_names, output_count), std::make_pair(local_names, local_count)})
+        declared.insert(group.first, group.first + group.second);
+    std::vector<std::string> next;
+    for (int i = 0; i < state_count; ++i)
+        if (declared.insert(next_state_names[i]).second) next.push_back(next_state_names[i]);
+    return next;
+}
+
+std::vector<std::string> b_automaton::unread_signals(const std::vector<std::string>& names,
+                                                     bool& node_array_read) const
+{
+    std::set<long> read;
+    node_array_read = false;
+    if (wood == nullptr) return names;
+    bddpp_manager* m = wood->manager;
+    Bddexpression** table = wood->Exp_table();
+    for (long p : wood->earliest_sort()) {
+        Bddexpression* e = table[p];
+        read.insert(e->dependances.begin(), e->dependances.end());
+        if (e->bdd_exp.node() != nullptr && !m->Bdd_is_var(e->bdd_exp)) node_array_read = true;
+    }
+    for (int i = 0; i < state_count; ++i) read.insert(m->Index_var_by_name(next_state_names[i]));
+    std::vector<std::string> unread;
+    for (const std::string& n : names)
+        if (read.count(m->Index_var_by_name(n)) == 0) unread.push_back(n);
+    return unread;
+}
+
+std::string b_automaton::fresh_name(const std::string& base, const std::set<std::string>& taken)
+{
+    std::string name = base;
+    while (taken.count(name) > 0) name += "_";
+    return name;
+}
+
+long b_automaton::variable_node_number(const std::string& var)
+{
+    return wood->manager->Bdd_var_by_name(var).node()->number;
+}
+
+std::map<std::string, std::string> b_automaton::at_free_names(std::set<std::string>& taken) const
+{
+    std::map<std::string, std::string> written;
+    for (const std::string& n : all_names()) {
+        if (n.find('@') == std::string::npos) continue;
+        std::string w;
+        for (char ch : n) w += ch == '@' ? std::string("_at_") : std::string(1, ch);
+        written[n] = fresh_name(w, taken);
+        taken.insert(written[n]);
+    }
+    return written;
+}
+
+std::map<std::string, std::string> b_automaton::reserved_free_names(const std::set<std::string>& reserved,
+                                                                     std::set<std::string>& taken) const
+{
+    taken.insert(reserved.begin(), reserved.end());
+    std::map<std::string, std::string> written = at_free_names(taken);
+    for (const std::string& n : all_names())
+        if (written.count(n) == 0 && reserved.count(n) > 0) {
+            written[n] = fresh_name(n + "_", taken);
+            taken.insert(written[n]);
+        }
+    return written;
+}
+
+std::string b_automaton::reserved_free_module(const std::string& name, const std::set<std::string>& reserved,
+                                              const std::set<std::string>& taken)
+{
+    if (reserved.count(name) == 0) return name;
+    std::string m = name + "_";
+    while (reserved.count(m) > 0 || taken.count(m) > 0) m += "_";
+    return m;
+}
+
+std::vector<std::string> b_automaton::written_names(const std::map<std::string, std::string>& written,
+                                                    const std::vector<const std::string*>& names)
+{
+    std::vector<std::string> w;
+    for (const std::string* n : names) w.push_back(written_as(written, *n));
+    return w;
+}
+
+bdd_naming b_automaton::naming_of(const std::map<std::string, std::string>& written) const
+{
+    bdd_naming naming(wood->manager);
+    for (const auto& w : written) naming.name_var(w.first, w.second);
+    return naming;
+}
+
+std::string b_automaton::written_as(const std::map<std::string, std::string>& written, const std::string& name)
+{
+    auto w = written.find(name);
+    return w == written.end() ? name : w->second;
+}
+
+bool b_automaton::registers_chained() const
+{
+    for (int i = 0; i < state_count; ++i)
+        for (int j = 0; j < state_count; ++j)
+            if (next_state_names[i] == state_names[j]) return true;
+    return false;
+}
