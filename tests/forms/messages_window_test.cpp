@@ -118,10 +118,21 @@ TEST_F(Messages, LayoutOfTheWindow)
 
 // Presses "save" in the messages, answers the file selector with path, then runs next on the
 // messages again.
+// Clicks the button of w labelled label, and again every two seconds (five times at most)
+// while w is still the modal window and done() is false: a loaded server can lose a click.
+void click_until(Fl_Window* w, const char* label, std::function<bool()> done, int tries = 5)
+{
+    click(labelled(w, label));
+    if (tries > 1)
+        after(2.0, [=] {
+            if (!done() && Fl::modal() == w) click_until(w, label, done, tries - 1);
+        });
+}
+
 void save_as(const std::string& path, bool& selector_seen, std::function<void(Fl_Window*)> next)
 {
     on_modal("Messages", [&selector_seen, path, next](Fl_Window* messages) {
-        click(labelled(messages, "save"));
+        click_until(messages, "save", [&selector_seen] { return selector_seen; });
         on_modal("save message", [&selector_seen, path, next](Fl_Window* selector) {
             selector_seen = true;
             auto* name = static_cast<Fl_File_Input*>(driver::find_widget(
