@@ -176,13 +176,13 @@ void cd_automaton(int cd_a, int *cd_r_out)
      "extern void cd_reset_automaton(int cd_a, int *cd_r_out);\n\nextern void cd_automaton(int cd_a, int *cd_r_out);\n\n"},
 };
 
-TEST(b_automaton_C_put, golden_texts)
+TEST(BAutomatonCPut, GoldenTexts)
 {
     check_two_file_cases(C_CASES, &b_automaton::C_put);
 }
 
 // The register-output parameter takes "_out" once more while the name is a signal's.
-TEST(b_automaton_C_put, register_output_parameter_avoids_signal_names)
+TEST(BAutomatonCPut, RegisterOutputParameterAvoidsSignalNames)
 {
     test_circuit c = circuit_delay();
     c.locals = {"r_out"};
@@ -195,7 +195,7 @@ TEST(b_automaton_C_put, register_output_parameter_avoids_signal_names)
 
 // '@' becomes "_at_" (then "_" while the name is a signal's), everywhere; the node array and the
 // next value of a register take "_" while a signal is named like them.
-TEST(b_automaton_C_put, awkward_names)
+TEST(BAutomatonCPut, AwkwardNames)
 {
     std::string source, header;
     written_pair(circuit_awkward(), &b_automaton::C_put, "w", 0, source, header);
@@ -210,7 +210,7 @@ TEST(b_automaton_C_put, awkward_names)
 
 // Registers named automaton and reset_automaton would be the two functions once prefixed: they
 // take "_", everywhere.
-TEST(b_automaton_C_put, registers_named_like_the_functions)
+TEST(BAutomatonCPut, RegistersNamedLikeTheFunctions)
 {
     test_circuit c = {{"automaton", "reset_automaton"}, {"a", "automaton"}, {"a"}, {"reset_automaton"}, {}, {0, 1}, {}};
     std::string source, header;
@@ -226,7 +226,7 @@ TEST(b_automaton_C_put, registers_named_like_the_functions)
 }
 
 // The level is not read: every level gives the same text.
-TEST(b_automaton_C_put, level_not_read)
+TEST(BAutomatonCPut, LevelNotRead)
 {
     std::string texts[3][2];
     for (int level = 0; level < 3; ++level)

@@ -314,7 +314,7 @@ const writer_case CSHARP_CASES[] = {
     {"nothing to declare", circuit_empty, "e0", E0_CLASS},
 };
 
-TEST(b_automaton_CSHARP_put, golden_texts)
+TEST(BAutomatonCsharpPut, GoldenTexts)
 {
     for (const writer_case& c : CSHARP_CASES) {
         SCOPED_TRACE(c.label);
@@ -324,7 +324,7 @@ TEST(b_automaton_CSHARP_put, golden_texts)
 
 // A register that is an output publishes its register field; a register with initial value 1
 // resets to !false.
-TEST(b_automaton_CSHARP_put, register_output)
+TEST(BAutomatonCsharpPut, RegisterOutput)
 {
     std::string text = written(circuit_delay(), &b_automaton::CSHARP_put, "cd");
     EXPECT_NE(text.find("  cd_r = !false;\n"), std::string::npos);
@@ -333,7 +333,7 @@ TEST(b_automaton_CSHARP_put, register_output)
 }
 
 // A field named like a keyword is written as a verbatim identifier; its property keeps the name.
-TEST(b_automaton_CSHARP_put, keyword_fields)
+TEST(BAutomatonCsharpPut, KeywordFields)
 {
     test_circuit c = {{}, {}, {"in"}, {"out"}, {}, {}, {{{"in", "out"}, {"0 1"}}}};
     std::string text = written(c, &b_automaton::CSHARP_put, "kw");
@@ -346,7 +346,7 @@ TEST(b_automaton_CSHARP_put, keyword_fields)
 // An input named value gets a field of another name, which its setter can tell from the setter's
 // parameter; await is a keyword; a class named like a keyword is a verbatim identifier, and one
 // named like a member takes "_".
-TEST(b_automaton_CSHARP_put, value_await_and_class_names)
+TEST(BAutomatonCsharpPut, ValueAwaitAndClassNames)
 {
     test_circuit c = {{}, {}, {"await", "value"}, {"y"}, {}, {}, {{{"await", "value", "y"}, {"11 1"}}}};
     std::string text = written(c, &b_automaton::CSHARP_put, "class");
@@ -363,7 +363,7 @@ TEST(b_automaton_CSHARP_put, value_await_and_class_names)
 
 // A field named like a member of the class (a method, the class, a property, a register field)
 // takes "_" until it is free; its property keeps the signal's name.
-TEST(b_automaton_CSHARP_put, member_named_fields)
+TEST(BAutomatonCsharpPut, MemberNamedFields)
 {
     test_circuit c = {{"q"}, {"Next"}, {"React", "x", "mc_q"}, {"Next", "P_x", "mc"}, {}, {0},
                       {{{"React", "x", "Next"}, {"11 1"}}, {{"mc_q", "P_x"}, {"1 1"}}, {{"x", "mc"}, {"0 1"}}}};
@@ -378,7 +378,7 @@ TEST(b_automaton_CSHARP_put, member_named_fields)
 // '@' becomes "_at_" (then "_" while the name is a signal's), the node array and the next value
 // of a register take "_" while a signal is named like them, and a field named like the copy of a
 // signal in React takes "_".
-TEST(b_automaton_CSHARP_put, awkward_names)
+TEST(BAutomatonCsharpPut, AwkwardNames)
 {
     std::string text = written(circuit_awkward(), &b_automaton::CSHARP_put, "w");
     EXPECT_EQ(text.find('@'), std::string::npos);

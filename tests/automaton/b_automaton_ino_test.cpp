@@ -15,7 +15,7 @@ std::string sketch(const test_circuit& c, const std::string& name, std::list<std
     return out.str();
 }
 
-TEST(b_automaton_INO_put_grafcet, level_actions)
+TEST(BAutomatonInoPutGrafcet, LevelActions)
 {
     EXPECT_EQ(sketch(circuit_a(), "ca", {}), R"(extern void my_setup(void);
 extern void my_before(void);
@@ -84,7 +84,7 @@ void loop()
 
 // A pulse output has one action; a register that is an output drives its actions from the
 // register; a copy of an output reads the output's value; unread locals are read once.
-TEST(b_automaton_INO_put_grafcet, pulse_register_output_and_copies)
+TEST(BAutomatonInoPutGrafcet, PulseRegisterOutputAndCopies)
 {
     std::string b = sketch(circuit_b(), "cb", {"y"});
     for (const char* line : {"extern void q_true(void);\nextern void q_false(void);\nextern void y(void);\n\n",
@@ -101,7 +101,7 @@ TEST(b_automaton_INO_put_grafcet, pulse_register_output_and_copies)
 // '@' becomes "_at_" (then "_" while the name is a signal's), in the user functions' names too;
 // the node array and the next value of a register take "_" while a signal is named like them,
 // and a variable takes "_" while a user function has its name (w_x the variable of x).
-TEST(b_automaton_INO_put_grafcet, awkward_names)
+TEST(BAutomatonInoPutGrafcet, AwkwardNames)
 {
     std::string text = sketch(circuit_awkward(), "w", {"def_node"});
     EXPECT_EQ(text.find('@'), std::string::npos);
@@ -115,7 +115,7 @@ TEST(b_automaton_INO_put_grafcet, awkward_names)
 
 // Without registers, inputs and outputs: setup() only calls my_setup(), and the node array,
 // read by nothing, is read once.
-TEST(b_automaton_INO_put_grafcet, nothing)
+TEST(BAutomatonInoPutGrafcet, nothing)
 {
     EXPECT_EQ(sketch(circuit_empty(), "e0", {}), R"(extern void my_setup(void);
 extern void my_before(void);

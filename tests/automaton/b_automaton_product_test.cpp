@@ -302,7 +302,7 @@ TEST(merge, NameCollisionGivesNull)
     delete b;
 }
 
-TEST(equiv_observer, WithoutCommonOutputsEquivIsConstantOne)
+TEST(EquivObserver, WithoutCommonOutputsEquivIsConstantOne)
 {
     std::list<std::string> o1 = {"x"}, o2 = {"z"};
     int count = -1;
@@ -319,7 +319,7 @@ TEST(equiv_observer, WithoutCommonOutputsEquivIsConstantOne)
     delete[] wires;
 }
 
-TEST(equiv_observer, ComparesTheCommonOutputsPairwise)
+TEST(EquivObserver, ComparesTheCommonOutputsPairwise)
 {
     std::list<std::string> o1 = {"x", "y", "z"}, o2 = {"z", "w", "x"};
     int count = 0;
@@ -339,7 +339,7 @@ TEST(equiv_observer, ComparesTheCommonOutputsPairwise)
     delete[] wires;
 }
 
-TEST(observateur_equivalence, LayoutOfTheProductWithItsObserver)
+TEST(ObservateurEquivalence, LayoutOfTheProductWithItsObserver)
 {
     b_automaton* a = build_automaton(circuit_a());
     b_automaton* b = build_automaton(circuit_a());
@@ -366,7 +366,7 @@ TEST(observateur_equivalence, LayoutOfTheProductWithItsObserver)
     delete b;
 }
 
-TEST(observateur_equivalence, DifferentOutputsDropEquiv)
+TEST(ObservateurEquivalence, DifferentOutputsDropEquiv)
 {
     // y = b + t against y = b . t
     test_circuit c = circuit_a();

@@ -29,7 +29,7 @@ std::string stream_text(const Bddexpression& e)
     return os.str();
 }
 
-TEST(evaluation_etat_suivant, OneStepOfCircuitA)
+TEST(EvaluationEtatSuivant, OneStepOfCircuitA)
 {
     b_automaton* a = build_automaton(circuit_a());
     a->sort();
@@ -41,7 +41,7 @@ TEST(evaluation_etat_suivant, OneStepOfCircuitA)
     delete a;
 }
 
-TEST(evaluation_etat_suivant, TwoFailingEquationsGiveOneReport)
+TEST(EvaluationEtatSuivant, TwoFailingEquationsGiveOneReport)
 {
     b_automaton* a = build_automaton(circuit_a());
     a->sort();
@@ -58,7 +58,7 @@ TEST(evaluation_etat_suivant, TwoFailingEquationsGiveOneReport)
     delete a;
 }
 
-TEST(evaluation_etat_suivant, WithoutVerboseNothingIsWritten)
+TEST(EvaluationEtatSuivant, WithoutVerboseNothingIsWritten)
 {
     b_automaton* a = build_automaton(circuit_a());
     b_automaton* e = build_automaton(circuit_empty());
@@ -71,7 +71,7 @@ TEST(evaluation_etat_suivant, WithoutVerboseNothingIsWritten)
     delete e;
 }
 
-TEST(evaluation_etat_suivant, ForestWithoutEquations)
+TEST(EvaluationEtatSuivant, ForestWithoutEquations)
 {
     b_automaton* e = build_automaton(circuit_empty());
     testing::internal::CaptureStderr();
@@ -81,7 +81,7 @@ TEST(evaluation_etat_suivant, ForestWithoutEquations)
 }
 
 // Without dates every equation has date 0: in position order d would be read before y is known.
-TEST(evaluation_etat_suivant, DatesAreComputedWhenMissing)
+TEST(EvaluationEtatSuivant, DatesAreComputedWhenMissing)
 {
     b_automaton* a = build_automaton(circuit_a());
     ASSERT_EQ(a->wood->Nb_level(), 0);
@@ -93,7 +93,7 @@ TEST(evaluation_etat_suivant, DatesAreComputedWhenMissing)
     delete a;
 }
 
-TEST(evaluation_etat_suivant, EquationWithoutLeftMemberIsSkipped)
+TEST(EvaluationEtatSuivant, EquationWithoutLeftMemberIsSkipped)
 {
     // x = a.b at position 2, y = NOT a at 3
     b_automaton* a = build_automaton(circuit_comb());
@@ -116,7 +116,7 @@ TEST(evaluation_etat_suivant, EquationWithoutLeftMemberIsSkipped)
 }
 
 // r takes the input a, s takes r: both advance together, s getting r's value of before the step.
-TEST(evaluation_etat_suivant, ChainedRegistersAdvanceTogether)
+TEST(EvaluationEtatSuivant, ChainedRegistersAdvanceTogether)
 {
     b_automaton* a = build_automaton(circuit_v());
     a->sort();
@@ -139,7 +139,7 @@ TEST(evaluation_etat_suivant, ChainedRegistersAdvanceTogether)
     delete a;
 }
 
-TEST(evaluation_etat_suivant, SymbolicSuccessor)
+TEST(EvaluationEtatSuivant, SymbolicSuccessor)
 {
     b_automaton* a = build_automaton(circuit_a());
     a->sort();
@@ -220,7 +220,7 @@ void expect_sound_classes(b_automaton* a, bdd cond, int expected_count)
     }
 }
 
-TEST(evaluation_etats_suivants, ClassesAreDisjointCoverOneAndMatchTheStep)
+TEST(EvaluationEtatsSuivants, ClassesAreDisjointCoverOneAndMatchTheStep)
 {
     b_automaton* h = build_automaton(circuit_h());
     h->sort();
@@ -234,7 +234,7 @@ TEST(evaluation_etats_suivants, ClassesAreDisjointCoverOneAndMatchTheStep)
     delete a;
 }
 
-TEST(evaluation_etats_suivants, EverythingFixedGivesOneClassOfConditionOne)
+TEST(EvaluationEtatsSuivants, EverythingFixedGivesOneClassOfConditionOne)
 {
     b_automaton* a = build_automaton(circuit_a());
     a->sort();
@@ -249,7 +249,7 @@ TEST(evaluation_etats_suivants, EverythingFixedGivesOneClassOfConditionOne)
     delete a;
 }
 
-TEST(evaluation_etats_suivants, NeverWritesPastTheRoomGiven)
+TEST(EvaluationEtatsSuivants, NeverWritesPastTheRoomGiven)
 {
     b_automaton* h = build_automaton(circuit_h());
     h->sort();
@@ -269,7 +269,7 @@ TEST(evaluation_etats_suivants, NeverWritesPastTheRoomGiven)
     delete h;
 }
 
-TEST(sensibilite_entrees, TracesTheSearch)
+TEST(SensibiliteEntrees, TracesTheSearch)
 {
     b_automaton* a = build_automaton(circuit_a());
     a->sort();
@@ -290,7 +290,7 @@ TEST(sensibilite_entrees, TracesTheSearch)
     delete a;
 }
 
-TEST(sensibilite_entrees, InputsAndRegistersOnlyGiveConstantOne)
+TEST(SensibiliteEntrees, InputsAndRegistersOnlyGiveConstantOne)
 {
     b_automaton* a = build_automaton(circuit_a());
     a->sort();
@@ -305,7 +305,7 @@ TEST(sensibilite_entrees, InputsAndRegistersOnlyGiveConstantOne)
 
 // A contradictory state holds nowhere: the search drops its condition instead of splitting it
 // again and again.
-TEST(sensibilite_entrees, ContradictoryStateGivesNoCondition)
+TEST(SensibiliteEntrees, ContradictoryStateGivesNoCondition)
 {
     b_automaton* a = build_automaton(circuit_a());
     a->sort();
@@ -325,7 +325,7 @@ TEST(sensibilite_entrees, ContradictoryStateGivesNoCondition)
     delete a;
 }
 
-TEST(old_sensibilite_entrees, TracesTheSearch)
+TEST(OldSensibiliteEntrees, TracesTheSearch)
 {
     b_automaton* a = build_automaton(circuit_a());
     a->sort();
@@ -362,7 +362,7 @@ TEST(old_sensibilite_entrees, TracesTheSearch)
 
 // Both searches on h = a.b + NOT a.c: their conditions are disjoint cubes covering constant 1, and
 // under each one the output is determined.
-TEST(old_sensibilite_entrees, ConditionsAreDisjointCubesCoveringOne)
+TEST(OldSensibiliteEntrees, ConditionsAreDisjointCubesCoveringOne)
 {
     b_automaton* h = build_automaton(circuit_h());
     h->sort();

@@ -171,14 +171,14 @@ SC_MODULE(e0)
 )"},
 };
 
-TEST(b_automaton_SYSTEMC_put, golden_texts)
+TEST(BAutomatonSystemcPut, GoldenTexts)
 {
     check_two_file_cases(SYSTEMC_CASES, &b_automaton::SYSTEMC_put);
 }
 
 // Overlapping names: a next-state signal that is an input or a register gets no member; a
 // register with initial value 1 resets to !false.
-TEST(b_automaton_SYSTEMC_put, members_declared_once)
+TEST(BAutomatonSystemcPut, MembersDeclaredOnce)
 {
     std::string source, header;
     written_pair(circuit_v(), &b_automaton::SYSTEMC_put, "cv", 0, source, header);
@@ -190,7 +190,7 @@ TEST(b_automaton_SYSTEMC_put, members_declared_once)
 }
 
 // A signal named like a port of the frame or a keyword gets "_" appended, everywhere.
-TEST(b_automaton_SYSTEMC_put, reserved_names)
+TEST(BAutomatonSystemcPut, ReservedNames)
 {
     test_circuit c = {{}, {}, {"reset", "int"}, {"clk"}, {"sensitive"}, {},
                       {{{"reset", "int", "sensitive"}, {"11 1"}}, {{"sensitive", "clk"}, {"1 1"}}}};
@@ -204,7 +204,7 @@ TEST(b_automaton_SYSTEMC_put, reserved_names)
 }
 
 // A module named like a keyword takes "_" as the signals do; the header keeps the file's name.
-TEST(b_automaton_SYSTEMC_put, reserved_module_name)
+TEST(BAutomatonSystemcPut, ReservedModuleName)
 {
     std::string source, header;
     written_pair(circuit_comb(), &b_automaton::SYSTEMC_put, "class", 0, source, header);
@@ -216,7 +216,7 @@ TEST(b_automaton_SYSTEMC_put, reserved_module_name)
 }
 
 // '@' becomes "_at_", then "_" while the name is a signal's, everywhere.
-TEST(b_automaton_SYSTEMC_put, at_names)
+TEST(BAutomatonSystemcPut, AtNames)
 {
     std::string source, header;
     written_pair(circuit_awkward(), &b_automaton::SYSTEMC_put, "w", 0, source, header);
@@ -230,7 +230,7 @@ TEST(b_automaton_SYSTEMC_put, at_names)
 }
 
 // Names that the library's process macro uses, and object-like macros, are reserved as well.
-TEST(b_automaton_SYSTEMC_put, macro_names)
+TEST(BAutomatonSystemcPut, MacroNames)
 {
     test_circuit c = {{}, {}, {"linux", "EOF"}, {"sensitive_pos"}, {"NULL"}, {},
                       {{{"linux", "EOF", "NULL"}, {"11 1"}}, {{"NULL", "sensitive_pos"}, {"0 1"}}}};

@@ -33,7 +33,7 @@ b_automaton* two_register_automaton(int v0, int v1)
     return new b_automaton(d, init, m->Bdd_one(), m->Bdd_zero());
 }
 
-TEST(b_autom_dec, DeclaresTheLayoutInOrder)
+TEST(BAutomDec, DeclaresTheLayoutInOrder)
 {
     b_autom_dec d(names{"q2", "q1"}, names{"d2", "d1"}, name_set{"b", "a"}, name_set{"y"}, name_set{"u", "t"});
     EXPECT_EQ(order(d), (std::vector<std::string>{"q2", "q1", "d2", "d1", "a", "b", "y", "t", "u"}));
@@ -54,7 +54,7 @@ TEST(b_autom_dec, DeclaresTheLayoutInOrder)
     EXPECT_EQ(d.wood_associee(), d.wood);
 }
 
-TEST(b_autom_dec, ListFormKeepsListOrder)
+TEST(BAutomDec, ListFormKeepsListOrder)
 {
     b_autom_dec d(names{"q"}, names{"n"}, names{"b", "a"}, names{"z", "y"}, names{});
     EXPECT_EQ(order(d), (std::vector<std::string>{"q", "n", "b", "a", "z", "y"}));
@@ -62,7 +62,7 @@ TEST(b_autom_dec, ListFormKeepsListOrder)
     EXPECT_EQ(d.local_count, 0);
 }
 
-TEST(b_autom_dec, NoRegisterGivesNullArraysAndInputsFromZero)
+TEST(BAutomDec, NoRegisterGivesNullArraysAndInputsFromZero)
 {
     b_autom_dec d(names{}, names{}, name_set{"a"}, name_set{"y"}, name_set{});
     EXPECT_EQ(d.state_names, nullptr);
@@ -73,7 +73,7 @@ TEST(b_autom_dec, NoRegisterGivesNullArraysAndInputsFromZero)
 }
 
 // Names repeated across the lists keep their first position; later ones move down by one.
-TEST(b_autom_dec, RepeatedNamesAreDeclaredOnceAtTheirFirstPosition)
+TEST(BAutomDec, RepeatedNamesAreDeclaredOnceAtTheirFirstPosition)
 {
     // q2 is fed by q1 (its next-state name is a register); q1 is also an output
     b_autom_dec d(names{"q1", "q2"}, names{"a", "q1"}, name_set{"a"}, name_set{"q1", "y"}, name_set{"t"});
@@ -93,7 +93,7 @@ TEST(AutomatonDeclarationsDeathTest, UnequalRegisterListsEndTheProcess)
                 "^Parameters error in b_autom_dec::b_autom_dec\\(sets\\)\n$");
 }
 
-TEST(b_autom_dec, AddIdentAppendsALocalOnce)
+TEST(BAutomDec, AddIdentAppendsALocalOnce)
 {
     b_autom_dec d(names{}, names{}, name_set{"a"}, name_set{}, name_set{"t"});
     std::string* before = d.local_names;
@@ -109,7 +109,7 @@ TEST(b_autom_dec, AddIdentAppendsALocalOnce)
     EXPECT_EQ(d.manager_associe()->nvars, 3);
 }
 
-TEST(b_automaton, AdoptsTheDeclarations)
+TEST(BAutomaton, AdoptsTheDeclarations)
 {
     b_autom_dec* d = new b_autom_dec(names{"q"}, names{"d"}, name_set{"a"}, name_set{"y"}, name_set{});
     int init[1] = {1};
@@ -130,7 +130,7 @@ TEST(b_automaton, AdoptsTheDeclarations)
     EXPECT_EQ(a.nb_equ_def(), 0);
 }
 
-TEST(b_automaton, KeepsTheNextStateAndOutputEquations)
+TEST(BAutomaton, KeepsTheNextStateAndOutputEquations)
 {
     b_automaton* a = two_register_automaton(0, 0);
     EXPECT_EQ(a->nb_equ_def(), 3);
@@ -142,7 +142,7 @@ TEST(b_automaton, KeepsTheNextStateAndOutputEquations)
     delete a;
 }
 
-TEST(b_automaton, LookupsByNameAndPosition)
+TEST(BAutomaton, LookupsByNameAndPosition)
 {
     b_automaton* a = two_register_automaton(0, 0);
     bddpp_manager* m = a->manager_associe();
@@ -161,7 +161,7 @@ TEST(b_automaton, LookupsByNameAndPosition)
     delete a;
 }
 
-TEST(b_automaton, NumbersOfAnEmptyArrayAreMinusOne)
+TEST(BAutomaton, NumbersOfAnEmptyArrayAreMinusOne)
 {
     b_autom_dec* d = new b_autom_dec(names{}, names{}, name_set{}, name_set{}, name_set{});
     b_automaton a(d, nullptr, d->manager_associe()->Bdd_one(), d->manager_associe()->Bdd_zero());
@@ -179,7 +179,7 @@ struct name_case {
     std::string message;                  // the stderr text
 };
 
-TEST(b_automaton, NamesByNumberAndTheirOutOfRangeMessages)
+TEST(BAutomaton, NamesByNumberAndTheirOutOfRangeMessages)
 {
     b_automaton* a = two_register_automaton(0, 0);
     const name_case cases[] = {
@@ -203,7 +203,7 @@ TEST(b_automaton, NamesByNumberAndTheirOutOfRangeMessages)
     delete a;
 }
 
-TEST(b_automaton, RenamesChangeTheArrayOnly)
+TEST(BAutomaton, RenamesChangeTheArrayOnly)
 {
     b_automaton* a = two_register_automaton(0, 0);
     a->change_nom_input(0, "in0");
@@ -223,7 +223,7 @@ TEST(b_automaton, RenamesChangeTheArrayOnly)
     delete a;
 }
 
-TEST(b_automaton, ReverseOutputComplementsItsEquation)
+TEST(BAutomaton, ReverseOutputComplementsItsEquation)
 {
     b_automaton* a = two_register_automaton(0, 0);
     bddpp_manager* m = a->manager_associe();
@@ -248,7 +248,7 @@ b_automaton* repeated_names_automaton()
     return new b_automaton(d, init, m->Bdd_one(), m->Bdd_zero());
 }
 
-TEST(b_automaton, RepeatedNamesKeepAndReverseTheRightEquations)
+TEST(BAutomaton, RepeatedNamesKeepAndReverseTheRightEquations)
 {
     b_automaton* a = repeated_names_automaton();
     bddpp_manager* m = a->manager_associe();
@@ -269,7 +269,7 @@ TEST(b_automaton, RepeatedNamesKeepAndReverseTheRightEquations)
 }
 
 // Outputs beyond the last one leave the locals alone; a renamed output is still found.
-TEST(b_automaton, ReverseOutputOfARenamedOutput)
+TEST(BAutomaton, ReverseOutputOfARenamedOutput)
 {
     b_automaton* a = two_register_automaton(0, 0);
     bddpp_manager* m = a->manager_associe();
@@ -281,7 +281,7 @@ TEST(b_automaton, ReverseOutputOfARenamedOutput)
     delete a;
 }
 
-TEST(b_automaton, InitialValues)
+TEST(BAutomaton, InitialValues)
 {
     b_automaton* a = two_register_automaton(1, 2);
     EXPECT_EQ(a->valeur_initiale_state_var(0), 1);
@@ -295,7 +295,7 @@ TEST(b_automaton, InitialValues)
     delete a;
 }
 
-TEST(b_automaton, EtatInitFillsEveryVariable)
+TEST(BAutomaton, EtatInitFillsEveryVariable)
 {
     // two registers of initial values 1 and 2, five variables in all
     b_autom_dec* d = new b_autom_dec(names{"q1", "q2"}, names{"d1", "d2"}, name_set{"a"}, name_set{}, name_set{});
@@ -306,7 +306,7 @@ TEST(b_automaton, EtatInitFillsEveryVariable)
     EXPECT_EQ(std::vector<int>(vals, vals + 5), (std::vector<int>{1, 2, 2, 2, 2}));
 }
 
-TEST(b_automaton, BddEtatInitCountsUndeterminedAsFalse)
+TEST(BAutomaton, BddEtatInitCountsUndeterminedAsFalse)
 {
     b_autom_dec* d = new b_autom_dec(names{"r0", "r1", "r2"}, names{"n0", "n1", "n2"}, name_set{}, name_set{},
                                      name_set{});
@@ -318,7 +318,7 @@ TEST(b_automaton, BddEtatInitCountsUndeterminedAsFalse)
     EXPECT_EQ(a.bdd_etat_init(), expected);
 }
 
-TEST(b_automaton, ListsFollowTheArrays)
+TEST(BAutomaton, ListsFollowTheArrays)
 {
     b_automaton* a = two_register_automaton(0, 0);
     EXPECT_EQ(a->state_vars_list(), (names{"q1", "q2"}));
@@ -329,7 +329,7 @@ TEST(b_automaton, ListsFollowTheArrays)
     delete a;
 }
 
-TEST(b_automaton, SharedManagerFlag)
+TEST(BAutomaton, SharedManagerFlag)
 {
     b_automaton* a = two_register_automaton(0, 0);
     EXPECT_EQ(a->set_common_bdd_manager(1), a->wood);
@@ -339,7 +339,7 @@ TEST(b_automaton, SharedManagerFlag)
     delete a;
 }
 
-TEST(b_automaton_connector, ConstructionAssignmentAndText)
+TEST(BAutomatonConnector, ConstructionAssignmentAndText)
 {
     b_automaton_connector c;
     std::ostringstream out;

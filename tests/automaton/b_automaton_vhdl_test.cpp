@@ -189,7 +189,7 @@ end e0_a;
 )"},
 };
 
-TEST(b_automaton_VHDL_put, golden_texts)
+TEST(BAutomatonVhdlPut, GoldenTexts)
 {
     for (const writer_case& c : VHDL_CASES) {
         SCOPED_TRACE(c.label);
@@ -198,7 +198,7 @@ TEST(b_automaton_VHDL_put, golden_texts)
 }
 
 // Level 0 types everything as bit and drops the library lines; an initial value 1 resets to '1'.
-TEST(b_automaton_VHDL_put, bit_type)
+TEST(BAutomatonVhdlPut, BitType)
 {
     std::string text = written(circuit_delay(), &b_automaton::VHDL_put, "cd", 0);
     EXPECT_EQ(text.find("LIBRARY"), std::string::npos);
@@ -210,7 +210,7 @@ TEST(b_automaton_VHDL_put, bit_type)
 }
 
 // Names that VHDL does not take as they are become extended identifiers, everywhere.
-TEST(b_automaton_VHDL_put, extended_identifiers)
+TEST(BAutomatonVhdlPut, ExtendedIdentifiers)
 {
     test_circuit c = {{"signal"}, {"x_"}, {"reset", "A"}, {"a"}, {"clk"},
                       {0},
@@ -231,7 +231,7 @@ TEST(b_automaton_VHDL_put, extended_identifiers)
 
 // An entity named like a reserved word, or whose name is no basic identifier, is an extended
 // identifier, and so are the architecture, the node array and its type built from such a name.
-TEST(b_automaton_VHDL_put, entity_names)
+TEST(BAutomatonVhdlPut, EntityNames)
 {
     std::string text = written(circuit_delay(), &b_automaton::VHDL_put, "end", 1);
     for (const char* line : {"-- VHDL generation from end\n", "entity \\end\\ is\n", "end \\end\\;\n",
@@ -246,7 +246,7 @@ TEST(b_automaton_VHDL_put, entity_names)
 }
 
 // The level reaches nothing but the type: the driver's 1 gives one text at every cover kind.
-TEST(b_automaton_VHDL_put, same_text_for_every_run_level)
+TEST(BAutomatonVhdlPut, SameTextForEveryRunLevel)
 {
     EXPECT_EQ(written(circuit_a(), &b_automaton::VHDL_put, "ca", 1), written(circuit_a(), &b_automaton::VHDL_put, "ca", 2));
 }

@@ -22,7 +22,7 @@ std::vector<std::string> manager_names(b_automaton* a)
 
 } // namespace
 
-TEST(b_automaton_writers, manager_names_untouched_by_every_writer)
+TEST(BAutomatonWriters, ManagerNamesUntouchedByEveryWriter)
 {
     using one_stream = std::function<void(b_automaton&, std::ostream&)>;
     std::list<std::string> pulse;

@@ -40,7 +40,7 @@ protected:
 
 } // namespace
 
-TEST_F(naming, names_and_operands_by_variable)
+TEST_F(naming, NamesAndOperandsByVariable)
 {
     bdd_naming w = written();
     EXPECT_EQ(w.name(m.Id_var_by_name("a")), "a_");
@@ -57,7 +57,7 @@ TEST_F(naming, names_and_operands_by_variable)
     EXPECT_EQ(w.operand(1, "", ""), "b");
 }
 
-TEST_F(naming, sums_of_products_write_the_written_names)
+TEST_F(naming, SumsOfProductsWriteTheWrittenNames)
 {
     bdd_naming w = written();
     bdd f = m.Bdd_or(m.Bdd_and(a, m.Bdd_not(b)), c); // a AND NOT b OR c
@@ -70,7 +70,7 @@ TEST_F(naming, sums_of_products_write_the_written_names)
     expect_names_untouched();
 }
 
-TEST_F(naming, node_networks_write_the_written_operands)
+TEST_F(naming, NodeNetworksWriteTheWrittenOperands)
 {
     bdd_naming w = written();
     int link = 1;
@@ -81,7 +81,7 @@ TEST_F(naming, node_networks_write_the_written_operands)
     expect_names_untouched();
 }
 
-TEST_F(naming, vhdl_inputs_found_by_their_written_name)
+TEST_F(naming, VhdlInputsFoundByTheirWrittenName)
 {
     bdd_naming w = written();
     std::ostringstream out;

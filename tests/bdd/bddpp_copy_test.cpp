@@ -38,7 +38,7 @@ table table_through(bddpp_manager& dst, const bdd& g, const std::vector<long>& t
 
 } // namespace
 
-TEST(copy, a_copy_has_the_variables_and_no_function_node)
+TEST(copy, ACopyHasTheVariablesAndNoFunctionNode)
 {
     bddpp_manager m;
     std::vector<bdd> v = make_vars(m, 17); // past the first growth
@@ -63,7 +63,7 @@ TEST(copy, a_copy_has_the_variables_and_no_function_node)
     EXPECT_EQ(Bdd_isomorphe(&c, &m, f), c.Bdd_and(c.Bdd_var_by_id(0), c.Bdd_var_by_id(5)));
 }
 
-TEST(copy, same_order_transfers_keep_every_function)
+TEST(copy, SameOrderTransfersKeepEveryFunction)
 {
     bddpp_manager m;
     std::vector<bdd> v = make_vars(m, 6);
@@ -79,7 +79,7 @@ TEST(copy, same_order_transfers_keep_every_function)
     }
 }
 
-TEST(copy, mapped_transfers_follow_the_map)
+TEST(copy, MappedTransfersFollowTheMap)
 {
     bddpp_manager m, t;
     std::vector<bdd> v = make_vars(m, 6);
@@ -100,7 +100,7 @@ TEST(copy, mapped_transfers_follow_the_map)
     }
 }
 
-TEST(copy, by_name_transfers_create_the_missing_names)
+TEST(copy, ByNameTransfersCreateTheMissingNames)
 {
     bddpp_manager m, t;
     std::vector<bdd> v = make_vars(m, 6);
@@ -124,7 +124,7 @@ TEST(copy, by_name_transfers_create_the_missing_names)
     EXPECT_EQ(t.nvars, 6);
 }
 
-TEST(copy, bad_calls_report_and_give_neutral_values)
+TEST(copy, BadCallsReportAndGiveNeutralValues)
 {
     bddpp_manager m, t;
     make_vars(m, 2);
@@ -139,7 +139,7 @@ TEST(copy, bad_calls_report_and_give_neutral_values)
               "ERROR: Bad call of Bdd_isomorphe_by_name() !\n");
 }
 
-TEST(association, chains_are_resolved_both_ways)
+TEST(association, ChainsAreResolvedBothWays)
 {
     bddpp_manager m;
     bdd x = m.New_var_last("x"), y = m.New_var_last("y"), z = m.New_var_last("z"), w = m.New_var_last("w");
@@ -159,7 +159,7 @@ TEST(association, chains_are_resolved_both_ways)
     EXPECT_EQ(out.str(), "x --> z and not w\ny --> not w\nz --> z\nw --> w\n");
 }
 
-TEST(association, fixed_points_report)
+TEST(association, FixedPointsReport)
 {
     bddpp_manager m;
     bdd a = m.New_var_last("a"), b = m.New_var_last("b"), c = m.New_var_last("c");
@@ -188,7 +188,7 @@ TEST(BddAssociationDeathTest, SecondArgumentMustBeAVariable)
                 "replace from: 1 by expression: 0\n");
 }
 
-TEST(association, entries_stay_with_their_variables_through_an_insertion)
+TEST(association, EntriesStayWithTheirVariablesThroughAnInsertion)
 {
     bddpp_manager m;
     bdd a = m.New_var_last("a"), b = m.New_var_last("b"), c = m.New_var_last("c");

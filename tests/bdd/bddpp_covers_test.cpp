@@ -136,7 +136,7 @@ std::list<bdd> sop(bddpp_manager& m, const bdd& f, int kind)
 }
 
 // Random functions of 1 to 8 variables: uniform truth tables and random expressions.
-class random_covers : public ::testing::Test {
+class RandomCovers : public ::testing::Test {
 protected:
     bddpp_manager m;
     std::vector<bdd> v;
@@ -159,7 +159,7 @@ protected:
 
 } // namespace
 
-TEST_F(random_covers, every_kind_covers_the_function_with_cubes_that_imply_it)
+TEST_F(RandomCovers, EveryKindCoversTheFunctionWithCubesThatImplyIt)
 {
     for (const bdd& f : functions) {
         for (int kind : {0, 1, 2, 3, 7, -1}) {
@@ -173,7 +173,7 @@ TEST_F(random_covers, every_kind_covers_the_function_with_cubes_that_imply_it)
     }
 }
 
-TEST_F(random_covers, kind_0_cubes_are_pairwise_disjoint_paths)
+TEST_F(RandomCovers, Kind0CubesArePairwiseDisjointPaths)
 {
     for (const bdd& f : functions) {
         std::list<bdd> cover = sop(m, f, 0);
@@ -185,7 +185,7 @@ TEST_F(random_covers, kind_0_cubes_are_pairwise_disjoint_paths)
     }
 }
 
-TEST_F(random_covers, kind_1_is_irredundant_and_made_of_primes)
+TEST_F(RandomCovers, Kind1IsIrredundantAndMadeOfPrimes)
 {
     for (const bdd& f : functions) {
         std::list<bdd> cover = sop(m, f, 1);
@@ -202,7 +202,7 @@ TEST_F(random_covers, kind_1_is_irredundant_and_made_of_primes)
     }
 }
 
-TEST_F(random_covers, primes_of_the_walk_are_those_of_the_tree_in_the_same_order)
+TEST_F(RandomCovers, PrimesOfTheWalkAreThoseOfTheTreeInTheSameOrder)
 {
     for (const bdd& f : functions) {
         if (m.Bdd_is_tautology(f)) continue; // the manager lists a constant itself, the tree 1 only
@@ -217,7 +217,7 @@ TEST_F(random_covers, primes_of_the_walk_are_those_of_the_tree_in_the_same_order
     }
 }
 
-TEST_F(random_covers, essential_implicants_and_kind_2_follow_their_definitions)
+TEST_F(RandomCovers, EssentialImplicantsAndKind2FollowTheirDefinitions)
 {
     for (const bdd& f : functions) {
         std::list<bdd> E, R, refE, refR;
@@ -230,7 +230,7 @@ TEST_F(random_covers, essential_implicants_and_kind_2_follow_their_definitions)
     }
 }
 
-TEST_F(random_covers, writers_print_the_cover_of_each_kind)
+TEST_F(RandomCovers, WritersPrintTheCoverOfEachKind)
 {
     for (const bdd& f : functions) {
         for (int kind : {0, 1, 2, 3}) {
@@ -242,7 +242,7 @@ TEST_F(random_covers, writers_print_the_cover_of_each_kind)
     }
 }
 
-TEST(covers, constants_and_small_functions)
+TEST(covers, ConstantsAndSmallFunctions)
 {
     bddpp_manager m;
     std::vector<bdd> v = make_vars(m, 4);
@@ -277,7 +277,7 @@ TEST(covers, constants_and_small_functions)
     EXPECT_EQ(R, just_zero);
 }
 
-TEST(covers, the_26_fixed_covers_of_kind_3)
+TEST(covers, The26FixedCoversOfKind3)
 {
     static const char* const rows[26] = {
         "b'c+b'd+ac+a'd+bc'd'",     "ab'c'+c'd+abc+a'cd'+b'd",  "bc+ab'd'+c'd+a'c",
@@ -305,7 +305,7 @@ TEST(covers, the_26_fixed_covers_of_kind_3)
     EXPECT_EQ(sop(m, fifth, 3), sop(m, fifth, 2));
 }
 
-TEST(covers, the_ternary_tree_and_its_printer)
+TEST(covers, TheTernaryTreeAndItsPrinter)
 {
     bddpp_manager m;
     std::vector<bdd> v = make_vars(m, 2);
@@ -329,7 +329,7 @@ dont care x0
     EXPECT_EQ(leaf.str(), "   1\n");
 }
 
-TEST(covers, simplify3_widens_the_primes_away_from_g)
+TEST(covers, Simplify3WidensThePrimesAwayFromG)
 {
     bddpp_manager m;
     std::vector<bdd> v = make_vars(m, 3);
@@ -342,7 +342,7 @@ TEST(covers, simplify3_widens_the_primes_away_from_g)
     EXPECT_EQ(m.Bdd_simplify3(f, c), f);
 }
 
-TEST(covers, obsolete_array_form_warns_and_fills_the_array)
+TEST(covers, ObsoleteArrayFormWarnsAndFillsTheArray)
 {
     bddpp_manager m;
     std::vector<bdd> v = make_vars(m, 2);
@@ -356,7 +356,7 @@ TEST(covers, obsolete_array_form_warns_and_fills_the_array)
     EXPECT_EQ(array[1], v[1]);
 }
 
-TEST(covers, tree_without_manager_reports_and_holds_nothing)
+TEST(covers, TreeWithoutManagerReportsAndHoldsNothing)
 {
     testing::internal::CaptureStderr();
     Tdd t(nullptr, bdd());
@@ -388,7 +388,7 @@ TEST(BddCoversDeathTest, Kind3NeedsFourVariables)
                 "ERROR: call bddpp_manager::Bdd_and\\(\\) with null reference");
 }
 
-TEST(covers, an_implicant_takes_the_place_of_the_first_cube_that_implies_it)
+TEST(covers, AnImplicantTakesThePlaceOfTheFirstCubeThatImpliesIt)
 {
     bddpp_manager m;
     std::vector<bdd> v = make_vars(m, 3);
@@ -407,7 +407,7 @@ TEST(covers, an_implicant_takes_the_place_of_the_first_cube_that_implies_it)
     EXPECT_EQ(walked, (std::list<bdd>{a, b}));
 }
 
-TEST(covers, kind_3_prints_its_fixed_products_in_the_listed_order)
+TEST(covers, Kind3PrintsItsFixedProductsInTheListedOrder)
 {
     bddpp_manager m;
     std::vector<bdd> v;
@@ -421,7 +421,7 @@ TEST(covers, kind_3_prints_its_fixed_products_in_the_listed_order)
     EXPECT_EQ(out.str(), "v[1]|v[0]&!v[3]|!v[2]&v[3]|!v[0]&v[2]");
 }
 
-TEST(covers, positions_not_ids_order_the_literals)
+TEST(covers, PositionsNotIdsOrderTheLiterals)
 {
     // each variable inserted at the top: order x5 .. x0, ids 0 .. 5
     bddpp_manager m;
@@ -450,7 +450,7 @@ bdd clause_of(bddpp_manager& m, const std::vector<bdd>& v, unsigned polarity)
     return f;
 }
 
-TEST(covers, primes_of_a_disjunction_of_literals_are_those_of_the_tree_in_the_same_order)
+TEST(covers, PrimesOfADisjunctionOfLiteralsAreThoseOfTheTreeInTheSameOrder)
 {
     // every polarity of up to 7 literals, some of 8 and 9, over consecutive variables and over
     // every other variable
@@ -474,7 +474,7 @@ TEST(covers, primes_of_a_disjunction_of_literals_are_those_of_the_tree_in_the_sa
     }
 }
 
-TEST(covers, the_kind_2_cover_of_a_wide_disjunction_of_literals_is_its_literals)
+TEST(covers, TheKind2CoverOfAWideDisjunctionOfLiteralsIsItsLiterals)
 {
     // 2^40 - 1 paths in the ternary tree: the primes come without the walk
     bddpp_manager m;

@@ -42,7 +42,7 @@ protected:
 
 } // namespace
 
-TEST(emitter_shapes, decision_node_with_a_complemented_else_child)
+TEST(EmitterShapes, DecisionNodeWithAComplementedElseChild)
 {
     bddpp_manager m;
     bdd x = m.New_var_last("x"), y = m.New_var_last("y"), z = m.New_var_last("z");
@@ -54,7 +54,7 @@ TEST(emitter_shapes, decision_node_with_a_complemented_else_child)
     EXPECT_EQ(out.str(), "  arr[3]= y;\n  arr[4]= z;\n  arr[5]= x && arr[3] || !x && !arr[4];\n");
 }
 
-TEST_F(emitters, shared_nodes_are_written_once_children_first)
+TEST_F(emitters, SharedNodesAreWrittenOnceChildrenFirst)
 {
     EXPECT_EQ(c_code(A), "  arr[4]= y;\n  arr[5]= z;\n  arr[6]= x && arr[4] || !x && !arr[5];\n");
     EXPECT_EQ(c_code(B), "  arr[7]= w && arr[6] || !w && arr[4];\n");
@@ -67,7 +67,7 @@ TEST_F(emitters, shared_nodes_are_written_once_children_first)
 )");
 }
 
-TEST_F(emitters, constants_variables_and_the_terminal_line)
+TEST_F(emitters, ConstantsVariablesAndTheTerminalLine)
 {
     EXPECT_EQ(c_code(m.Bdd_one().node()), "   arr[1]= !0;\n");
     m.Bdd_global_clear_marks();
@@ -80,7 +80,7 @@ TEST_F(emitters, constants_variables_and_the_terminal_line)
                                          + "]= x && arr[1] || !x && arr[4];\n");
 }
 
-TEST_F(emitters, prefixed_and_arrayless_forms)
+TEST_F(emitters, PrefixedAndArraylessForms)
 {
     std::ostringstream cs, lus, lus_prefixed;
     m.Print_node_for_eval(" || ", " && ", "!", "", "", "", "false", ";", "\t", "arr", cs, A);
@@ -99,7 +99,7 @@ TEST_F(emitters, prefixed_and_arrayless_forms)
     EXPECT_EQ(lus_prefixed.str(), "> s_4= y.\n> s_5= z.\n> s_6= x&s_4|~x&~s_5.\n> s_7= w&s_6|~w&s_4.\n");
 }
 
-TEST_F(emitters, plain_text_form)
+TEST_F(emitters, PlainTextForm)
 {
     std::ostringstream out;
     m.Print_node_for_eval_NUSMV("", "", "   ", "n", out, B);
@@ -112,7 +112,7 @@ TEST_F(emitters, plain_text_form)
 )");
 }
 
-TEST_F(emitters, vhdl_network_and_its_inputs)
+TEST_F(emitters, VhdlNetworkAndItsInputs)
 {
     std::ostringstream out;
     m.Print_node_for_eval_VHDL_reset_input("s", out, "x");
@@ -132,7 +132,7 @@ TEST_F(emitters, vhdl_network_and_its_inputs)
 )");
 }
 
-TEST_F(emitters, blif_blocks)
+TEST_F(emitters, BlifBlocks)
 {
     std::ostringstream out;
     m.Print_node_for_eval_BLIF("", "", "node", out, B);
@@ -162,7 +162,7 @@ TEST_F(emitters, blif_blocks)
 )");
 }
 
-TEST_F(emitters, node_use_and_vhdl_names)
+TEST_F(emitters, NodeUseAndVhdlNames)
 {
     std::vector<int> used(m.Bdd_total_size(), 0);
     B->Lustre_writing_node_used(used.data(), B);

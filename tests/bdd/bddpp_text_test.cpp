@@ -27,7 +27,7 @@ protected:
 
 } // namespace
 
-TEST_F(text, sum_of_products_strings)
+TEST_F(text, SumOfProductsStrings)
 {
     EXPECT_EQ(m.Print_sop_to_String(" + ", " . ", "!", "", ab_c(), 1), "a . !b + c");
     EXPECT_EQ(m.Print_sop_to_String(" + ", ".", "", "'", ab_c(), 1), "a.b' + c");
@@ -41,7 +41,7 @@ TEST_F(text, sum_of_products_strings)
     EXPECT_EQ(out.str(), "a and not b or c|/<a>*<c>");
 }
 
-TEST_F(text, constants_whatever_the_kind)
+TEST_F(text, ConstantsWhateverTheKind)
 {
     for (int kind : {0, 1, 2, 3}) {
         std::ostringstream cat;
@@ -57,7 +57,7 @@ TEST_F(text, constants_whatever_the_kind)
     }
 }
 
-TEST_F(text, esterel_vhdl_and_indexed_forms)
+TEST_F(text, EsterelVhdlAndIndexedForms)
 {
     EXPECT_EQ(m.Print_sop_to_ESTEREL_String(ab_c(), 1), "a and not b or c");
     EXPECT_EQ(m.Print_sop_to_VHDL_String(ab_c(), 1), "(a and not b) or (c)");
@@ -74,7 +74,7 @@ TEST_F(text, esterel_vhdl_and_indexed_forms)
     EXPECT_EQ(debug.str(), "a + !a . b");
 }
 
-TEST_F(text, blif_and_lec_tables)
+TEST_F(text, BlifAndLecTables)
 {
     bdd x = a, y = b;
     bdd xor_xy = m.Bdd_or(m.Bdd_and(x, n(y)), m.Bdd_and(n(x), y));
@@ -97,7 +97,7 @@ TEST_F(text, blif_and_lec_tables)
     EXPECT_EQ(lec.str(), "3 4 7:\n1 0  1,\n0 1  1;\n7:\n0;\n");
 }
 
-TEST_F(text, pla_rows_cover_the_whole_support)
+TEST_F(text, PlaRowsCoverTheWholeSupport)
 {
     std::ostringstream out;
     m.PLA_print_pref_suff(out, z, m.Bdd_or(a, c), "<", ">", "H ", "|", "/", ".", "", 1);
@@ -109,7 +109,7 @@ TEST_F(text, pla_rows_cover_the_whole_support)
     EXPECT_EQ(renamed.str(), "v11 v12 v13=1,0, 1!");
 }
 
-TEST(text_order, tables_name_inputs_by_order_position)
+TEST(TextOrder, TablesNameInputsByOrderPosition)
 {
     bddpp_manager m;
     bdd a = m.New_var_last("a");

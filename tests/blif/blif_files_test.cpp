@@ -87,7 +87,7 @@ struct file_case {
     const char* errors; // standard error text
 };
 
-TEST(blif_files, StatusAndMessagesOfEachClass)
+TEST(BlifFiles, StatusAndMessagesOfEachClass)
 {
     const file_case cases[] = {
         {"accepted", ".model m\n.inputs a\n.outputs y\n.names a y\n0 1\n.end\n", 0, "parsing terminated ...\n"},
@@ -131,7 +131,7 @@ const char* const aborting = "preparsing of blif file failed ! aborting ...\n";
 // Circuits whose targets would be wrong, would not compile or would read values nothing sets:
 // each ends with one message naming the file, the name, the character or the signals, and
 // status 1; a combinational cycle is reported and the targets are still written.
-TEST(blif_files, BrokenCircuitsAreNeverASilentSuccess)
+TEST(BlifFiles, BrokenCircuitsAreNeverASilentSuccess)
 {
     const std::string tail = "\n.outputs y\n.names c y\n1 1\n.end\n";
     const broken_case cases[] = {
@@ -201,7 +201,7 @@ TEST(blif_files, BrokenCircuitsAreNeverASilentSuccess)
 }
 
 // A backslash glued to a name continues the line, for the pre-pass as for the scanner.
-TEST(blif_files, BackslashGluedToANameContinuesTheLine)
+TEST(BlifFiles, BackslashGluedToANameContinuesTheLine)
 {
     std::string folder = work_folder("backslash");
     run r = run_program(folder, "circ", ".model m\n.inputs a b\\\n c\n.outputs y\n.names a b c y\n111 1\n.end\n", "-c");
@@ -215,7 +215,7 @@ TEST(blif_files, BackslashGluedToANameContinuesTheLine)
 
 // A cover without a small BDD in the declaration order ends the run, under a memory limit, with
 // the name of its signal and status 1, within the limit and well within a minute.
-TEST(blif_files, CoverTooWideForMemoryIsRefused)
+TEST(BlifFiles, CoverTooWideForMemoryIsRefused)
 {
     const std::string o64 = std::string(NELVOR_BENCH_DIR) + "/dialect/mcnc_comb/o64.blif";
     if (!exists(o64)) GTEST_SKIP() << "no bench circuits";
@@ -234,7 +234,7 @@ TEST(blif_files, CoverTooWideForMemoryIsRefused)
 
 // The reader's handlers of a BDD past the node budget and of an allocation that fails name the
 // signal being built, and end the run with status 1.
-TEST(blif_files, MemoryFailuresNameTheSignal)
+TEST(BlifFiles, MemoryFailuresNameTheSignal)
 {
     EXPECT_EXIT(
         {
@@ -255,7 +255,7 @@ TEST(blif_files, MemoryFailuresNameTheSignal)
         testing::ExitedWithCode(1), "^ERROR: out of memory while building the BDD of signal huge !\n$");
 }
 
-TEST(blif_files, SyntaxErrorWritesNoTarget)
+TEST(BlifFiles, SyntaxErrorWritesNoTarget)
 {
     std::string folder = work_folder("no_target");
     run r = run_program(folder, "circ", ".model m\n.inputs a b\n.end\n.names a\n", "-lustre -c");
@@ -265,7 +265,7 @@ TEST(blif_files, SyntaxErrorWritesNoTarget)
     EXPECT_TRUE(exists(folder + "/circ.log"));
 }
 
-TEST(blif_files, LogHoldsTheEchoEvenWhenTheRunStopsEarly)
+TEST(BlifFiles, LogHoldsTheEchoEvenWhenTheRunStopsEarly)
 {
     std::string folder = work_folder("log");
     run ok = run_program(folder, "ok", ".model m\r\n.inputs a = b\r\n.end\r\n");
@@ -276,7 +276,7 @@ TEST(blif_files, LogHoldsTheEchoEvenWhenTheRunStopsEarly)
     EXPECT_EQ(stopped.log, "=");
 }
 
-TEST(blif_files, BaseNameWithAFolder)
+TEST(BlifFiles, BaseNameWithAFolder)
 {
     std::string folder = work_folder("folder");
     std::system(("mkdir -p '" + folder + "/dir'").c_str());
@@ -289,7 +289,7 @@ TEST(blif_files, BaseNameWithAFolder)
 const std::string bench = NELVOR_BENCH_DIR;
 
 // The published circuits outside the dialect end with a message and status 1, never a crash.
-TEST(blif_files, PublishedCircuitsOutsideTheDialect)
+TEST(BlifFiles, PublishedCircuitsOutsideTheDialect)
 {
     std::vector<std::string> all;
     for (const char* suite : {"defective", "epfl", "iscas89", "itc99", "latch_typed", "lgsynth91_seq", "mcnc_comb",
@@ -335,9 +335,9 @@ TEST(blif_files, PublishedCircuitsOutsideTheDialect)
 }
 
 // Every circuit rewritten in the dialect parses.
-class blif_dialect_file : public testing::TestWithParam<std::string> {};
+class BlifDialectFile : public testing::TestWithParam<std::string> {};
 
-TEST_P(blif_dialect_file, Parses)
+TEST_P(BlifDialectFile, Parses)
 {
     std::string path = bench + "/dialect/" + GetParam();
     if (!exists(path)) GTEST_SKIP() << "no dialect circuits";
@@ -371,11 +371,11 @@ std::string test_name(const testing::TestParamInfo<std::string>& info)
     return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(published, blif_dialect_file, testing::ValuesIn(dialect_files()), test_name);
+INSTANTIATE_TEST_SUITE_P(published, BlifDialectFile, testing::ValuesIn(dialect_files()), test_name);
 
 // The small inputs kept from fuzzing run through the reader without a crash, and through the
 // whole translation without an internal error.
-TEST(blif_files, FuzzCorpusReplay)
+TEST(BlifFiles, FuzzCorpusReplay)
 {
     std::vector<std::string> corpus = files_in(std::string(NELVOR_SOURCE_DIR) + "/fuzz/corpus", "");
     ASSERT_FALSE(corpus.empty());

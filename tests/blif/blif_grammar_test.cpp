@@ -19,7 +19,7 @@ struct cover_case {
     const char* table;   // x over them, first input as the highest bit
 };
 
-TEST(blif_grammar, CoversAsFunctions)
+TEST(BlifGrammar, CoversAsFunctions)
 {
     const cover_case cases[] = {
         {"no row", "a", ".names x\n", {"a"}, "00"},
@@ -48,7 +48,7 @@ TEST(blif_grammar, CoversAsFunctions)
     }
 }
 
-TEST(blif_grammar, LocalsAndRegisters)
+TEST(BlifGrammar, LocalsAndRegisters)
 {
     reading r = read_blif(".model m\n.inputs a b\n.outputs y\n.latch d q 1\n.latch e p 0\n"
                           ".names a t\n0 1\n.names t b q y\n1-1 1\n.names a q d\n11 1\n.names p e\n0 1\n.end\n",
@@ -64,7 +64,7 @@ TEST(blif_grammar, LocalsAndRegisters)
     EXPECT_EQ(r.errors, "parsing terminated ...\n");
 }
 
-TEST(blif_grammar, RegisterThatIsAnOutput)
+TEST(BlifGrammar, RegisterThatIsAnOutput)
 {
     reading r = read_blif(".model m\n.inputs a\n.outputs q\n.latch a q 1\n.end\n", {{"q", {"a"}}});
     EXPECT_EQ(r.result.parse_result, 0);
@@ -74,7 +74,7 @@ TEST(blif_grammar, RegisterThatIsAnOutput)
     EXPECT_EQ(r.tables["q"], "none");
 }
 
-TEST(blif_grammar, EmptyModels)
+TEST(BlifGrammar, EmptyModels)
 {
     const char* const texts[] = {".model m\n.end\n", ".model m\n.inputs a\n.end", ".model m\n.outputs y\n.end\n",
                                  "\n\n# c\n.model m\n.end\n\n"};
@@ -86,7 +86,7 @@ TEST(blif_grammar, EmptyModels)
     }
 }
 
-TEST(blif_grammar, EchoedCharactersGoToTheLog)
+TEST(BlifGrammar, EchoedCharactersGoToTheLog)
 {
     reading r = read_blif(".model m\r\n.inputs a = b\r\n.outputs x\r\n.names a b x\r\n11 1\r\n.end\r\n",
                           {{"x", {"a", "b"}}});
@@ -101,7 +101,7 @@ struct error_case {
     const char* errors;  // standard error text
 };
 
-TEST(blif_grammar, SyntaxErrors)
+TEST(BlifGrammar, SyntaxErrors)
 {
     const error_case cases[] = {
         {"empty file", "", "syntax error, unexpected $end, expecting TOKEN_model\n"},
@@ -162,7 +162,7 @@ private:
 };
 
 // Codes that name no token are reported as "$undefined".
-TEST(blif_grammar, CodesOutsideTheTokensAreUndefined)
+TEST(BlifGrammar, CodesOutsideTheTokensAreUndefined)
 {
     struct code_case {
         std::vector<int> codes; // what the scanner returns
@@ -186,7 +186,7 @@ TEST(blif_grammar, CodesOutsideTheTokensAreUndefined)
     }
 }
 
-TEST(blif_grammar, ModelRuleRunsBeforeTheNextToken)
+TEST(BlifGrammar, ModelRuleRunsBeforeTheNextToken)
 {
     int built = 0;
     std::ostringstream log;
@@ -200,7 +200,7 @@ TEST(blif_grammar, ModelRuleRunsBeforeTheNextToken)
     EXPECT_EQ(built, 1);
 }
 
-TEST(blif_grammar, ReaderExits)
+TEST(BlifGrammar, ReaderExits)
 {
     const error_case cases[] = {
         {"inputs and outputs share a name", ".model m\n.inputs a b\n.outputs b a\n.end\n",
@@ -239,7 +239,7 @@ TEST(BlifGrammarDeathTest, ExitsEndTheProcess)
 }
 
 // The trace lines of every reduction, in order.
-TEST(blif_grammar, TraceOfTheReductions)
+TEST(BlifGrammar, TraceOfTheReductions)
 {
     reading r = read_blif(".model m\n.inputs a\n.outputs x\n.names a x\n1 1\n.end\n", {}, 1);
     EXPECT_EQ(r.log, R"(6 --> m
@@ -270,7 +270,7 @@ TEST(blif_grammar, TraceOfTheReductions)
 )");
 }
 
-TEST(blif_grammar, TraceOfLatchesFreeValuesAndEmptyCovers)
+TEST(BlifGrammar, TraceOfLatchesFreeValuesAndEmptyCovers)
 {
     reading r = read_blif(".model m\n.latch d q 1\n.names q d\n-\n0\n.names e\n.end\n", {}, 1);
     EXPECT_EQ(r.log, R"(6 --> m
@@ -316,7 +316,7 @@ TEST(blif_grammar, TraceOfLatchesFreeValuesAndEmptyCovers)
               true);
 }
 
-TEST(blif_grammar, DebugerLaw)
+TEST(BlifGrammar, DebugerLaw)
 {
     std::ostringstream out;
     blif_debuger_law(3, 2, "definition liste inputs", 1, out);
@@ -325,7 +325,7 @@ TEST(blif_grammar, DebugerLaw)
     EXPECT_EQ(out.str(), "3,2 --> definition liste inputs\n6 --> a\n");
 }
 
-TEST(blif_grammar, EquationRecordCopies)
+TEST(BlifGrammar, EquationRecordCopies)
 {
     class_equation_blif e;
     e.add_vars({"a", "x"});
@@ -338,7 +338,7 @@ TEST(blif_grammar, EquationRecordCopies)
     EXPECT_EQ(e.vars.size(), 2u);
 }
 
-TEST(blif_grammar, ConvertRegistersTheEquation)
+TEST(BlifGrammar, ConvertRegistersTheEquation)
 {
     b_autom_dec dec(std::list<std::string>{}, std::list<std::string>{}, std::set<std::string>{"a", "b"},
                     std::set<std::string>{"x"}, std::set<std::string>{});

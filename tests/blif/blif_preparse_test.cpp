@@ -43,7 +43,7 @@ struct preparse_case {
     int local_count;   // locals
 };
 
-TEST(blif_preparse, ClassesAndDeclarationOrder)
+TEST(BlifPreparse, ClassesAndDeclarationOrder)
 {
     const preparse_case cases[] = {
         {"inputs sorted, then outputs", ".model m\n.inputs b a\n.outputs y\n.names a b y\n11 1\n.end\n",
@@ -80,7 +80,7 @@ TEST(blif_preparse, ClassesAndDeclarationOrder)
     }
 }
 
-TEST(blif_preparse, InputsAndOutputsSharingNames)
+TEST(BlifPreparse, InputsAndOutputsSharingNames)
 {
     preparse_run one = preparse_text(".model m\n.inputs a\n.outputs a\n.end\n");
     EXPECT_EQ(one.ok, 0);
@@ -93,7 +93,7 @@ TEST(blif_preparse, InputsAndOutputsSharingNames)
                           " --> Found Signal(s): {c,y}\n\n");
 }
 
-TEST(blif_preparse, RegisterOfTwoLatchLinesIsRefused)
+TEST(BlifPreparse, RegisterOfTwoLatchLinesIsRefused)
 {
     preparse_run r = preparse_text(".model m\n.inputs a b\n.latch a q 0\n.latch b q 1\n.end\n");
     EXPECT_EQ(r.ok, 0);
@@ -101,7 +101,7 @@ TEST(blif_preparse, RegisterOfTwoLatchLinesIsRefused)
     EXPECT_EQ(r.state_count, -1);
 }
 
-TEST(blif_preparse, WordsAfterTheEnd)
+TEST(BlifPreparse, WordsAfterTheEnd)
 {
     EXPECT_EQ(preparse_text(".model m\n.end\n").errors, "");
     EXPECT_EQ(preparse_text(".model m\n.end\n\n# done\n").errors, "");
@@ -111,7 +111,7 @@ TEST(blif_preparse, WordsAfterTheEnd)
                         "preparsing file ...\npreparsing file ...\n");
 }
 
-TEST(blif_preparse, InitialValuesArrayHasOneEntryPerRegister)
+TEST(BlifPreparse, InitialValuesArrayHasOneEntryPerRegister)
 {
     class_blif_parser parser;
     std::istringstream in(".model m\n.latch a q 0\n.latch b r 1\n.end\n");
@@ -123,7 +123,7 @@ TEST(blif_preparse, InitialValuesArrayHasOneEntryPerRegister)
     pblif_parser = nullptr;
 }
 
-TEST(blif_preparse, ReadsTheNamedFile)
+TEST(BlifPreparse, ReadsTheNamedFile)
 {
     std::string path = std::string(NELVOR_BINARY_DIR) + "/blif_preparse_test.blif";
     {
@@ -142,7 +142,7 @@ TEST(blif_preparse, ReadsTheNamedFile)
     pblif_parser = nullptr;
 }
 
-TEST(blif_preparse, ConstructorMakesTheCurrentParser)
+TEST(BlifPreparse, ConstructorMakesTheCurrentParser)
 {
     class_blif_parser parser;
     EXPECT_EQ(pblif_parser, &parser);

@@ -12,7 +12,7 @@ struct scan_case {
     const char* echo;   // echoed characters
 };
 
-TEST(blif_scanner, TokenStreams)
+TEST(BlifScanner, TokenStreams)
 {
     const scan_case cases[] = {
         {"names line", ".names a b c\n", {"names", "ident:a", "ident:b", "ident:c", "NL"}, ""},
@@ -55,7 +55,7 @@ TEST(blif_scanner, TokenStreams)
     }
 }
 
-TEST(blif_scanner, TokenCodes)
+TEST(BlifScanner, TokenCodes)
 {
     EXPECT_EQ(TOKEN_NL, 258);
     EXPECT_EQ(TOKEN_model, 259);
@@ -71,7 +71,7 @@ TEST(blif_scanner, TokenCodes)
 }
 
 // The mode is global and kept between scanners: nothing resets it but the rules.
-TEST(blif_scanner, NewlineModeIsKeptBetweenCalls)
+TEST(BlifScanner, NewlineModeIsKeptBetweenCalls)
 {
     lex_blif_newline_mode = 1;
     std::istringstream in("\n.inputs a\n\n");
@@ -87,7 +87,7 @@ TEST(blif_scanner, NewlineModeIsKeptBetweenCalls)
 }
 
 // A backslash on a declaration line swallows the line end after it and keeps the one of the line.
-TEST(blif_scanner, BackslashModes)
+TEST(BlifScanner, BackslashModes)
 {
     const int cases[][2] = {{1, 0}, {0, 2}, {2, 2}};
     for (const auto& c : cases) {
@@ -100,7 +100,7 @@ TEST(blif_scanner, BackslashModes)
     }
 }
 
-TEST(blif_scanner, ContextSetsTheModeAsTheKeywords)
+TEST(BlifScanner, ContextSetsTheModeAsTheKeywords)
 {
     const int cases[][3] = {
         // mode before, token, mode after
@@ -116,7 +116,7 @@ TEST(blif_scanner, ContextSetsTheModeAsTheKeywords)
     EXPECT_EQ(blifwrap(), 1);
 }
 
-TEST(blif_scanner, RestartReadsTheStreamAgain)
+TEST(BlifScanner, RestartReadsTheStreamAgain)
 {
     lex_blif_newline_mode = 0;
     std::istringstream first(".end");
@@ -129,7 +129,7 @@ TEST(blif_scanner, RestartReadsTheStreamAgain)
     EXPECT_EQ(lexer.yywrap(), 1);
 }
 
-TEST(blif_scanner, SwitchStreamsChangesTheEcho)
+TEST(BlifScanner, SwitchStreamsChangesTheEcho)
 {
     lex_blif_newline_mode = 0;
     std::istringstream in("=");
@@ -157,7 +157,7 @@ TEST(BlifScannerDeathTest, LexerErrorEndsWithStatusTwo)
 }
 
 // A long text goes through several refills of the buffer with the same tokens.
-TEST(blif_scanner, LongInputsKeepTheirTokens)
+TEST(BlifScanner, LongInputsKeepTheirTokens)
 {
     std::string text = ".names a x\n";
     for (int i = 0; i < 20000; ++i) text += "1 1\n";

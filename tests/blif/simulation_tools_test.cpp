@@ -102,9 +102,9 @@ void set_inputs(const stepped_circuit& s, const std::string& vec, std::vector<in
     }
 }
 
-class integer_step : public testing::TestWithParam<std::string> {};
+class IntegerStep : public testing::TestWithParam<std::string> {};
 
-TEST_P(integer_step, EqualsTheReferenceAtEveryCycle)
+TEST_P(IntegerStep, EqualsTheReferenceAtEveryCycle)
 {
     const std::string circuit = GetParam();
     SKIP_WITHOUT_CIRCUIT(circuit);
@@ -141,7 +141,7 @@ TEST_P(integer_step, EqualsTheReferenceAtEveryCycle)
 // Inputs undetermined (2) now and then: the three-valued run holds for every completion, so
 // whenever the step says it is determined its values are those of the reference on each
 // completion tried (and every value it determines is, even on a failed step).
-TEST_P(integer_step, UndeterminedInputsAgreeWithEveryCompletion)
+TEST_P(IntegerStep, UndeterminedInputsAgreeWithEveryCompletion)
 {
     const std::string circuit = GetParam();
     SKIP_WITHOUT_CIRCUIT(circuit);
@@ -200,7 +200,7 @@ TEST_P(integer_step, UndeterminedInputsAgreeWithEveryCompletion)
 
 // The successor classes from the initial state: pairwise disjoint cubes covering constant 1, and
 // at sampled points of each class the step gives the class's next state and outputs.
-TEST_P(integer_step, SuccessorClassesMatchTheStep)
+TEST_P(IntegerStep, SuccessorClassesMatchTheStep)
 {
     const std::string circuit = GetParam();
     SKIP_WITHOUT_CIRCUIT(circuit);
@@ -265,6 +265,6 @@ std::string test_name(const testing::TestParamInfo<std::string>& info)
     return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(circuits, integer_step, testing::ValuesIn(STEP_CIRCUITS), test_name);
+INSTANTIATE_TEST_SUITE_P(circuits, IntegerStep, testing::ValuesIn(STEP_CIRCUITS), test_name);
 
 } // namespace
