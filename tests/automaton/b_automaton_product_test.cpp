@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "tests/automaton/b_automaton_writers_fixture.h"
+#include "tests/support/b_automaton_writers_fixture.h"
 
 namespace {
 
