@@ -1,5 +1,5 @@
 // The CSharp writer: one class with a property per input and output, React() and Next().
-#include "automaton/b_automaton.h"
+#include "automaton/b_automaton_writers.h"
 
 namespace {
 
