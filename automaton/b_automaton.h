@@ -186,13 +186,23 @@ public:
     void VHDL_put(std::ostream& os, int level, const std::string& name);
     void SYSTEMC_put(std::ostream& source, std::ostream& header, int level, const std::string& name);
     // -- what the writers share (b_automaton_writers.cpp; keep_position and node_stem in
-    // b_automaton_blif.cpp, bddtoString and putbdd in b_automaton_doc.cpp) --
+    // b_automaton_blif.cpp, bddtoString and putbdd in b_automaton_doc.cpp; the helpers that read
+    // no automaton are in automaton/b_automaton_writers.h) --
     int has_equations() const; // a forest holding at least one equation
-    static std::string join_names(const std::vector<std::string>& names, const std::string& separator = ", ");
-    static std::vector<std::string> names_of(const std::string* names, int count);
-    // The same over pointers into the name arrays, without copying the names.
-    static std::string join_names(const std::vector<const std::string*>& names, const std::string& separator = ", ");
-    static std::vector<const std::string*> name_pointers(const std::string* names, int count);
+    // The names joined by separator; names holds the names themselves or pointers to them (into
+    // the name arrays, without copying the names).
+    template <class Name>
+    static std::string join_names(const std::vector<Name>& names, const std::string& separator = ", ")
+    {
+        std::string text;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (i > 0) text += separator;
+            text += name_text(names[i]);
+        }
+        return text;
+    }
+    static const std::string& name_text(const std::string& name) { return name; }
+    static const std::string& name_text(const std::string* name) { return *name; }
     // The names of the groups (name arrays with their lengths) in order, each once, leaving out
     // inputs and outputs.
     std::vector<const std::string*> declared_once(const std::vector<std::pair<const std::string*, int>>& groups) const;
@@ -204,13 +214,6 @@ public:
     // is out of taken; taken receives the written forms and the reserved names.
     std::map<std::string, std::string> reserved_free_names(const std::set<std::string>& reserved,
                                                            std::set<std::string>& taken) const;
-    // The module name of such a target: name, or name followed by "_" until it is neither
-    // reserved nor in taken when it is reserved.
-    static std::string reserved_free_module(const std::string& name, const std::set<std::string>& reserved,
-                                            const std::set<std::string>& taken);
-    // The written forms of names, each through written.
-    static std::vector<std::string> written_names(const std::map<std::string, std::string>& written,
-                                                  const std::vector<const std::string*>& names);
     // Number of the register that is also output k; -1 when the output is no register.
     int output_register(int k) const;
     // The next-state names that name no register, input, output or local, each once.
@@ -218,8 +221,6 @@ public:
     // The names that no equation and no register transition reads; node_array_read: some
     // equation reads the node array (its right member is no copy).
     std::vector<std::string> unread_signals(const std::vector<std::string>& names, bool& node_array_read) const;
-    // base, followed by "_" as often as needed to be out of taken.
-    static std::string fresh_name(const std::string& base, const std::set<std::string>& taken);
     // Every declared name of the automaton.
     std::set<std::string> all_names() const;
     // Node number of the variable node of the named variable.
@@ -231,8 +232,6 @@ public:
     // The naming of the equation writers over the forest's manager: each signal of written
     // under its written name, the others under their own. Needs a forest.
     bdd_naming naming_of(const std::map<std::string, std::string>& written) const;
-    // The written form of name in written, or name itself when it has none.
-    static std::string written_as(const std::map<std::string, std::string>& written, const std::string& name);
     // Some register is fed directly by a register: the transitions must then all go through the
     // next values, so that none reads a value of after the step.
     bool registers_chained() const;

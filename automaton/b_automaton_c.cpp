@@ -1,5 +1,5 @@
 // The C writer: a source with the reset and step functions, and their header.
-#include "automaton/b_automaton.h"
+#include "automaton/b_automaton_writers.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The French plain-text description writer.
-#include "automaton/b_automaton.h"
+#include "automaton/b_automaton_writers.h"
 
 namespace {
 
@@ -84,10 +84,10 @@ std::ostream& operator<<(std::ostream& os, b_automaton& a)
     std::vector<std::string> states;
     for (int i = 0; i < a.state_count; ++i)
         states.push_back(a.state_names[i] + ":" + a.next_state_names[i] + ":" + std::to_string(a.init_values[i]));
-    put_dump_list(os, "state ", b_automaton::name_pointers(states.data(), a.state_count));
-    put_dump_list(os, "inputs ", b_automaton::name_pointers(a.input_names, a.input_count));
-    put_dump_list(os, "outputs ", b_automaton::name_pointers(a.output_names, a.output_count));
-    put_dump_list(os, "locals ", b_automaton::name_pointers(a.local_names, a.local_count));
+    put_dump_list(os, "state ", name_pointers(states.data(), a.state_count));
+    put_dump_list(os, "inputs ", name_pointers(a.input_names, a.input_count));
+    put_dump_list(os, "outputs ", name_pointers(a.output_names, a.output_count));
+    put_dump_list(os, "locals ", name_pointers(a.local_names, a.local_count));
     os << "initial " << std::endl;
     for (int i = 0; i < a.state_count; ++i) os << a.next_state_names[i] << "' = " << a.init_values[i] << std::endl;
     os << std::endl;

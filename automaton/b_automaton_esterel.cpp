@@ -1,5 +1,5 @@
 // The ESTEREL and LIGHT ESTEREL module writers.
-#include "automaton/b_automaton.h"
+#include "automaton/b_automaton_writers.h"
 
 #include <iterator>
 

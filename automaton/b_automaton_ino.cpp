@@ -1,6 +1,6 @@
 // The microcontroller sketch writer: setup() resets the registers, loop() runs one cycle between
 // the user's my_before() and my_after(), reading inputs and driving outputs through user functions.
-#include "automaton/b_automaton.h"
+#include "automaton/b_automaton_writers.h"
 
 #include "utils/list_templates.h"
 

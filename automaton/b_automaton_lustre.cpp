@@ -1,5 +1,5 @@
 // The LUSTRE node writer.
-#include "automaton/b_automaton.h"
+#include "automaton/b_automaton_writers.h"
 
 #include <iostream>
 #include <iterator>

@@ -1,6 +1,6 @@
 // The SystemC writer: a module header with ports, members, constructor and process, and the
 // source of the process.
-#include "automaton/b_automaton.h"
+#include "automaton/b_automaton_writers.h"
 
 #include <iterator>
 

@@ -1,6 +1,6 @@
 // What the file writers share: name lists and declarations, the written forms of the signals
 // (reserved names, '@', fresh names) and the naming handed to the equation writers.
-#include "automaton/b_automaton.h"
+#include "automaton/b_automaton_writers.h"
 
 #include <string_view>
 #include <unordered_set>
@@ -12,29 +12,14 @@ int b_automaton::has_equations() const
     return wood != nullptr && wood->exp_number() > 0;
 }
 
-std::string b_automaton::join_names(const std::vector<const std::string*>& names, const std::string& separator)
-{
-    std::string text;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (i > 0) text += separator;
-        text += *names[i];
-    }
-    return text;
-}
-
-std::string b_automaton::join_names(const std::vector<std::string>& names, const std::string& separator)
-{
-    return join_names(name_pointers(names.data(), static_cast<int>(names.size())), separator);
-}
-
-std::vector<const std::string*> b_automaton::name_pointers(const std::string* names, int count)
+std::vector<const std::string*> name_pointers(const std::string* names, int count)
 {
     std::vector<const std::string*> pointers;
     for (int i = 0; i < count && names != nullptr; ++i) pointers.push_back(names + i);
     return pointers;
 }
 
-std::vector<std::string> b_automaton::names_of(const std::string* names, int count)
+std::vector<std::string> names_of(const std::string* names, int count)
 {
     if (names == nullptr || count <= 0) return std::vector<std::string>();
     return std::vector<std::string>(names, names + count);
@@ -114,7 +99,7 @@ std::vector<std::string> b_automaton::unread_signals(const std::vector<std::stri
     return unread;
 }
 
-std::string b_automaton::fresh_name(const std::string& base, const std::set<std::string>& taken)
+std::string fresh_name(const std::string& base, const std::set<std::string>& taken)
 {
     std::string name = base;
     while (taken.count(name) > 0) name += "_";
@@ -152,8 +137,8 @@ std::map<std::string, std::string> b_automaton::reserved_free_names(const std::s
     return written;
 }
 
-std::string b_automaton::reserved_free_module(const std::string& name, const std::set<std::string>& reserved,
-                                              const std::set<std::string>& taken)
+std::string reserved_free_module(const std::string& name, const std::set<std::string>& reserved,
+                                 const std::set<std::string>& taken)
 {
     if (reserved.count(name) == 0) return name;
     std::string m = name + "_";
@@ -161,8 +146,8 @@ std::string b_automaton::reserved_free_module(const std::string& name, const std
     return m;
 }
 
-std::vector<std::string> b_automaton::written_names(const std::map<std::string, std::string>& written,
-                                                    const std::vector<const std::string*>& names)
+std::vector<std::string> written_names(const std::map<std::string, std::string>& written,
+                                      const std::vector<const std::string*>& names)
 {
     std::vector<std::string> w;
     for (const std::string* n : names) w.push_back(written_as(written, *n));
@@ -176,7 +161,7 @@ bdd_naming b_automaton::naming_of(const std::map<std::string, std::string>& writ
     return naming;
 }
 
-std::string b_automaton::written_as(const std::map<std::string, std::string>& written, const std::string& name)
+std::string written_as(const std::map<std::string, std::string>& written, const std::string& name)
 {
     auto w = written.find(name);
     return w == written.end() ? name : w->second;

@@ -1,7 +1,7 @@
 // The BLIF model writers; every written model is checked equivalent to its circuit with ABC.
 #include <gtest/gtest.h>
 
-#include "tests/automaton/b_automaton_writers_fixture.h"
+#include "tests/support/b_automaton_writers_fixture.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The C writer: the source with its reset and step functions, and the header.
 #include <gtest/gtest.h>
 
-#include "tests/automaton/b_automaton_targets_fixture.h"
+#include "tests/support/b_automaton_targets_fixture.h"
 
 namespace {
 

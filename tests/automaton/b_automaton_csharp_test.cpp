@@ -1,7 +1,7 @@
 // The CSharp writer: one class with properties, React() and Next().
 #include <gtest/gtest.h>
 
-#include "tests/automaton/b_automaton_writers_fixture.h"
+#include "tests/support/b_automaton_writers_fixture.h"
 
 namespace {
 

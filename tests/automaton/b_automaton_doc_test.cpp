@@ -1,7 +1,7 @@
 // The plain-text description, the text dump and the two sum-of-products helpers.
 #include <gtest/gtest.h>
 
-#include "tests/automaton/b_automaton_writers_fixture.h"
+#include "tests/support/b_automaton_writers_fixture.h"
 
 namespace {
 

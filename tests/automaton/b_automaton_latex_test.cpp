@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "tests/automaton/b_automaton_writers_fixture.h"
+#include "tests/support/b_automaton_writers_fixture.h"
 
 namespace {
 

@@ -4,7 +4,8 @@
 
 #include <random>
 
-#include "tests/automaton/b_automaton_writers_fixture.h"
+#include "automaton/b_automaton_writers.h"
+#include "tests/support/b_automaton_writers_fixture.h"
 
 namespace {
 
@@ -193,7 +194,7 @@ TEST(product, NamesSharedWithinAComponentStepAsTheComponent)
         ASSERT_NE(p.wood, nullptr);
         std::vector<int> va = initial(a), vp = initial(&p);
         std::mt19937 random(7);
-        std::vector<std::string> outs = a->names_of(a->output_names, a->output_count);
+        std::vector<std::string> outs = names_of(a->output_names, a->output_count);
         for (int cycle = 0; cycle < 20; ++cycle) {
             std::map<std::string, int> in;
             for (int i = 0; i < a->input_count; ++i) in[a->input_names[i]] = random() % 2;

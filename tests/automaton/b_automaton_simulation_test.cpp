@@ -2,7 +2,7 @@
 // successor classes and the two input sensitivity searches with their traces.
 #include <gtest/gtest.h>
 
-#include "tests/automaton/b_automaton_writers_fixture.h"
+#include "tests/support/b_automaton_writers_fixture.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Sorting of the equations, and the two entry points without content.
 #include <gtest/gtest.h>
 
-#include "tests/automaton/b_automaton_writers_fixture.h"
+#include "tests/support/b_automaton_writers_fixture.h"
 
 namespace {
 

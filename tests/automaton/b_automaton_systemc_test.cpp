@@ -1,7 +1,7 @@
 // The SystemC writer: the module header and the source of its process.
 #include <gtest/gtest.h>
 
-#include "tests/automaton/b_automaton_targets_fixture.h"
+#include "tests/support/b_automaton_targets_fixture.h"
 
 namespace {
 

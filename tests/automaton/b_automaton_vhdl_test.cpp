@@ -1,7 +1,7 @@
 // The VHDL writer: entity, architecture, clocked process and the equations over the node array.
 #include <gtest/gtest.h>
 
-#include "tests/automaton/b_automaton_writers_fixture.h"
+#include "tests/support/b_automaton_writers_fixture.h"
 
 namespace {
 

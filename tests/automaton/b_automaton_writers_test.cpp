@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "automaton/b_automaton.h"
-#include "tests/automaton/b_automaton_writers_fixture.h"
+#include "tests/support/b_automaton_writers_fixture.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "tests/bdd/bdd_model.h"
+#include "tests/support/bdd_model.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Cofactors, quantifiers, composition, renaming, truncation and truth tables against the model.
 #include <gtest/gtest.h>
 
-#include "tests/bdd/bdd_model.h"
+#include "tests/support/bdd_model.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bdd/bddpp.h"
-#include "tests/bdd/bdd_model.h"
+#include "tests/support/bdd_model.h"
 
 namespace {
 

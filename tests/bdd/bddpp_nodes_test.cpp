@@ -5,7 +5,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "tests/bdd/bdd_model.h"
+#include "tests/support/bdd_model.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <regex>
 #include <sstream>
 
-#include "tests/bdd/bdd_model.h"
+#include "tests/support/bdd_model.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The variable table: creation, growth, insertion, lookups, names and supports.
 #include <gtest/gtest.h>
 
-#include "tests/bdd/bdd_model.h"
+#include "tests/support/bdd_model.h"
 
 namespace {
 

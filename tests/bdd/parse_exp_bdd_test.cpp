@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "bdd/parse_exp_bdd.h"
-#include "tests/bdd/bdd_model.h"
+#include "tests/support/bdd_model.h"
 
 namespace {
 

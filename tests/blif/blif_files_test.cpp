@@ -1,6 +1,6 @@
 // Whole runs of the program on files: exit statuses, messages, the log, published circuits, and the
 // replay of the fuzzing corpus.
-#include "tests/blif/blif_reader_fixture.h"
+#include "tests/support/blif_reader_fixture.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

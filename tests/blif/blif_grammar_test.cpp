@@ -1,5 +1,5 @@
 // The grammar: covers as functions, initial values, the automaton, traces, syntax errors and exits.
-#include "tests/blif/blif_reader_fixture.h"
+#include "tests/support/blif_reader_fixture.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The pre-pass: classes of the signals, declaration order, the messages and the failures.
-#include "tests/blif/blif_reader_fixture.h"
+#include "tests/support/blif_reader_fixture.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,5 +1,5 @@
 // The scanner: token streams of the edge cases, the newline mode, the echo, comments.
-#include "tests/blif/blif_reader_fixture.h"
+#include "tests/support/blif_reader_fixture.h"
 
 namespace {
 

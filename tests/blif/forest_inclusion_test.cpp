@@ -8,8 +8,8 @@
 #include <map>
 #include <sstream>
 
-#include "tests/blif/bench_circuits_fixture.h"
-#include "tests/automaton/b_automaton_tools_fixture.h"
+#include "tests/support/bench_circuits_fixture.h"
+#include "tests/support/b_automaton_tools_fixture.h"
 
 namespace {
 

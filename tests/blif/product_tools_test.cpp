@@ -7,7 +7,7 @@
 
 #include <map>
 
-#include "tests/blif/automaton_tools_fixture.h"
+#include "tests/support/automaton_tools_fixture.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "fuzz/blif_read_once.h"
-#include "tests/automaton/b_automaton_tools_fixture.h"
+#include "tests/support/b_automaton_tools_fixture.h"
 
 namespace {
 

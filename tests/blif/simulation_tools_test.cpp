@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "tests/blif/automaton_tools_fixture.h"
+#include "tests/support/automaton_tools_fixture.h"
 
 namespace {
 

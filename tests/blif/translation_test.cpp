@@ -6,7 +6,7 @@
 
 #include "blif/run_writers.h"
 #include "blif/targets.h"
-#include "tests/automaton/b_automaton_tools_fixture.h"
+#include "tests/support/b_automaton_tools_fixture.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <vector>
 
-#include "tests/forest/writers_test_forest.h"
+#include "tests/support/writers_test_forest.h"
 
 namespace {
 

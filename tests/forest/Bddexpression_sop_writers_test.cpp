@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "tests/forest/writers_test_forest.h"
+#include "tests/support/writers_test_forest.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The equation record: constructors, copies, comparison, accessors and free-standing setters.
 #include <sstream>
 
-#include "tests/forest/forest_fixture.h"
+#include "tests/support/forest_fixture.h"
 
 TEST(Equation, DefaultAndForestOnly)
 {

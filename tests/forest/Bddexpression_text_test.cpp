@@ -1,7 +1,7 @@
 // Debug texts: an equation's stream output, the forest's statistics and listing.
 #include <sstream>
 
-#include "tests/forest/forest_fixture.h"
+#include "tests/support/forest_fixture.h"
 
 static std::string address(const void* p)
 {

@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "tests/forest/writers_test_forest.h"
+#include "tests/support/writers_test_forest.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Copies: forests with a cloned or a shared manager, assignment, equations carried to another forest.
-#include "tests/forest/forest_fixture.h"
+#include "tests/support/forest_fixture.h"
 
 // c holds the same system as f, rebuilt in manager m.
 static void expect_same_system(dated_and_not& f, Bddexpressionwood& c, bddpp_manager* m)

@@ -2,7 +2,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "tests/forest/forest_fixture.h"
+#include "tests/support/forest_fixture.h"
 
 TEST(Dates, EmptyForest)
 {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "tests/forest/forest_fixture.h"
+#include "tests/support/forest_fixture.h"
 
 namespace {
 

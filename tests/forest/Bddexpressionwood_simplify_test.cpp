@@ -5,7 +5,7 @@
 #include <random>
 #include <sstream>
 
-#include "tests/forest/forest_fixture.h"
+#include "tests/support/forest_fixture.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include <FL/x.H>
 
 #include "forms/formspp.h"
-#include "tests/forms/test_files.h"
-#include "tests/forms/window_driver.h"
+#include "tests/support/test_files.h"
+#include "tests/support/window_driver.h"
 
 namespace {
 

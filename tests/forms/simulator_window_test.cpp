@@ -12,7 +12,7 @@
 
 #include "forms/bddforms.h"
 #include "forms/formspp.h"
-#include "tests/forms/window_driver.h"
+#include "tests/support/window_driver.h"
 
 namespace {
 

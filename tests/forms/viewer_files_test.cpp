@@ -17,7 +17,7 @@
 
 #include "forms/formspp_files.h"
 #include "forms/formspp_viewer.h"
-#include "tests/forms/test_files.h"
+#include "tests/support/test_files.h"
 
 namespace {
 

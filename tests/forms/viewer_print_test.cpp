@@ -14,7 +14,7 @@
 #include <unistd.h>
 
 #include "forms/formspp_viewer.h"
-#include "tests/forms/test_files.h"
+#include "tests/support/test_files.h"
 
 namespace {
 

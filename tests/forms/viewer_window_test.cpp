@@ -22,7 +22,7 @@
 #include <FL/forms.H>
 
 #include "forms/formspp.h"
-#include "tests/forms/test_files.h"
+#include "tests/support/test_files.h"
 
 namespace {
 

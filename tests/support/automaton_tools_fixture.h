@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fuzz/blif_read_once.h"
-#include "tests/automaton/b_automaton_tools_fixture.h"
+#include "tests/support/b_automaton_tools_fixture.h"
 #include "tests/differential/diff.h"
 
 const std::string TOOLS_BENCH = std::string(NELVOR_BENCH_DIR) + "/dialect/";

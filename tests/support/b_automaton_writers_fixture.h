@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "automaton/b_automaton.h"
-#include "tests/automaton/b_automaton_tools_fixture.h"
+#include "tests/support/b_automaton_tools_fixture.h"
 
 // One .names block: its signals (the last one defined) and its rows ("11 1", "0- 0", ...).
 struct test_cover {

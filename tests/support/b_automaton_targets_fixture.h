@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "tests/automaton/b_automaton_writers_fixture.h"
+#include "tests/support/b_automaton_writers_fixture.h"
 
 using two_file_writer = void (b_automaton::*)(std::ostream&, std::ostream&, int, const std::string&);
 

@@ -1,0 +1,30 @@
+// What the file writers share and that reads no automaton: name lists and the written forms of
+// names. For the writers (automaton/b_automaton_*.cpp) only; the automaton's own helpers are
+// with its members in automaton/b_automaton.h.
+#ifndef NELVOR_B_AUTOMATON_WRITERS_H
+#define NELVOR_B_AUTOMATON_WRITERS_H
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "automaton/b_automaton.h"
+
+// Copies of the count names of an array; empty when names is null.
+std::vector<std::string> names_of(const std::string* names, int count);
+// Pointers to the count names of an array, without copying them; empty when names is null.
+std::vector<const std::string*> name_pointers(const std::string* names, int count);
+// The module name of a target without verbatim identifiers: name, or name followed by "_" until
+// it is neither reserved nor in taken when it is reserved.
+std::string reserved_free_module(const std::string& name, const std::set<std::string>& reserved,
+                                 const std::set<std::string>& taken);
+// The written forms of names, each through written.
+std::vector<std::string> written_names(const std::map<std::string, std::string>& written,
+                                       const std::vector<const std::string*>& names);
+// base, followed by "_" as often as needed to be out of taken.
+std::string fresh_name(const std::string& base, const std::set<std::string>& taken);
+// The written form of name in written, or name itself when it has none.
+std::string written_as(const std::map<std::string, std::string>& written, const std::string& name);
+
+#endif
