@@ -53,7 +53,7 @@ std::vector<int> initial(b_automaton* a)
     return vals;
 }
 
-TEST(product, OneComponentRenamesAllButInputsAndOutputs)
+TEST(Product, OneComponentRenamesAllButInputsAndOutputs)
 {
     b_automaton* a = build_automaton(circuit_a());
     b_automaton* parts[] = {a};
@@ -76,7 +76,7 @@ TEST(product, OneComponentRenamesAllButInputsAndOutputs)
     delete a;
 }
 
-TEST(product, SharedOutputIsTheOrOfItsEquationsAndInputsAreShared)
+TEST(Product, SharedOutputIsTheOrOfItsEquationsAndInputsAreShared)
 {
     // x = a AND b, y = NOT a beside x = a XOR b
     test_circuit c2 = {{}, {}, {"a", "b"}, {"x"}, {}, {}, {{{"a", "b", "x"}, {"10 1", "01 1"}}}};
@@ -92,7 +92,7 @@ TEST(product, SharedOutputIsTheOrOfItsEquationsAndInputsAreShared)
     delete b;
 }
 
-TEST(product, WiredSignalsBecomeLocalsReadingTheirDriver)
+TEST(Product, WiredSignalsBecomeLocalsReadingTheirDriver)
 {
     // the output y of A drives the input a of the combinational circuit
     b_automaton* a = build_automaton(circuit_a());
@@ -113,7 +113,7 @@ TEST(product, WiredSignalsBecomeLocalsReadingTheirDriver)
     delete c;
 }
 
-TEST(product, InitialValuesFollowTheRegistersAndTheRestIsUndetermined)
+TEST(Product, InitialValuesFollowTheRegistersAndTheRestIsUndetermined)
 {
     test_circuit c1 = circuit_a();
     c1.init = {2};
@@ -131,7 +131,7 @@ TEST(product, InitialValuesFollowTheRegistersAndTheRestIsUndetermined)
     delete b;
 }
 
-TEST(product, NameCollisionsGiveNoProduct)
+TEST(Product, NameCollisionsGiveNoProduct)
 {
     b_automaton* a = build_automaton(circuit_a());
     b_automaton* b = build_automaton(circuit_a());
@@ -167,7 +167,7 @@ TEST(product, NameCollisionsGiveNoProduct)
     delete d;
 }
 
-TEST(product, ConnectorToNothingGivesNoProduct)
+TEST(Product, ConnectorToNothingGivesNoProduct)
 {
     b_automaton* a = build_automaton(circuit_a());
     b_automaton* parts[] = {a};
@@ -184,7 +184,7 @@ TEST(product, ConnectorToNothingGivesNoProduct)
 
 // A register that is also an output, a register fed by an input and one fed by a register: the
 // product keeps one variable per name, tied by copies, and steps as the component does.
-TEST(product, NamesSharedWithinAComponentStepAsTheComponent)
+TEST(Product, NamesSharedWithinAComponentStepAsTheComponent)
 {
     for (test_circuit c : {circuit_b(), circuit_v()}) {
         b_automaton* a = build_automaton(c);
@@ -204,7 +204,7 @@ TEST(product, NamesSharedWithinAComponentStepAsTheComponent)
     }
 }
 
-TEST(product, BddIsomorpheRebuildsEachNodeOnce)
+TEST(Product, BddIsomorpheRebuildsEachNodeOnce)
 {
     // the carry out of a 60-bit adder: a linear number of nodes, an exponential number of paths
     const int n = 60;
@@ -246,7 +246,7 @@ TEST(product, BddIsomorpheRebuildsEachNodeOnce)
               "ERROR in b_automaton::bdd_isomorphe(): no target variable for `a0'\n");
 }
 
-TEST(merge, WithoutCommonNamesPlacesThemSideBySide)
+TEST(Merge, WithoutCommonNamesPlacesThemSideBySide)
 {
     b_automaton* a = build_automaton(circuit_a());
     test_circuit c = circuit_comb();
@@ -266,7 +266,7 @@ TEST(merge, WithoutCommonNamesPlacesThemSideBySide)
     delete b;
 }
 
-TEST(merge, WiresEveryInputToTheOutputOfItsName)
+TEST(Merge, WiresEveryInputToTheOutputOfItsName)
 {
     // A's output y drives the other's input y; the other's output b drives A's input b
     b_automaton* a = build_automaton(circuit_a());
@@ -286,7 +286,7 @@ TEST(merge, WiresEveryInputToTheOutputOfItsName)
     delete b;
 }
 
-TEST(merge, NameCollisionGivesNull)
+TEST(Merge, NameCollisionGivesNull)
 {
     // an input of A named like the register q of the second instance once prefixed
     test_circuit c = circuit_comb();

@@ -10,7 +10,7 @@
 namespace {
 
 // Variables a, b, c; a writer writes a as "a_" and reads c as "*q".
-class naming : public ::testing::Test {
+class Naming : public ::testing::Test {
 protected:
     bddpp_manager m;
     bdd a, b, c;
@@ -40,7 +40,7 @@ protected:
 
 } // namespace
 
-TEST_F(naming, NamesAndOperandsByVariable)
+TEST_F(Naming, NamesAndOperandsByVariable)
 {
     bdd_naming w = written();
     EXPECT_EQ(w.name(m.Id_var_by_name("a")), "a_");
@@ -57,7 +57,7 @@ TEST_F(naming, NamesAndOperandsByVariable)
     EXPECT_EQ(w.operand(1, "", ""), "b");
 }
 
-TEST_F(naming, SumsOfProductsWriteTheWrittenNames)
+TEST_F(Naming, SumsOfProductsWriteTheWrittenNames)
 {
     bdd_naming w = written();
     bdd f = m.Bdd_or(m.Bdd_and(a, m.Bdd_not(b)), c); // a AND NOT b OR c
@@ -70,7 +70,7 @@ TEST_F(naming, SumsOfProductsWriteTheWrittenNames)
     expect_names_untouched();
 }
 
-TEST_F(naming, NodeNetworksWriteTheWrittenOperands)
+TEST_F(Naming, NodeNetworksWriteTheWrittenOperands)
 {
     bdd_naming w = written();
     int link = 1;
@@ -81,7 +81,7 @@ TEST_F(naming, NodeNetworksWriteTheWrittenOperands)
     expect_names_untouched();
 }
 
-TEST_F(naming, VhdlInputsFoundByTheirWrittenName)
+TEST_F(Naming, VhdlInputsFoundByTheirWrittenName)
 {
     bdd_naming w = written();
     std::ostringstream out;

@@ -38,7 +38,7 @@ table table_through(bddpp_manager& dst, const bdd& g, const std::vector<long>& t
 
 } // namespace
 
-TEST(copy, ACopyHasTheVariablesAndNoFunctionNode)
+TEST(Copy, ACopyHasTheVariablesAndNoFunctionNode)
 {
     bddpp_manager m;
     std::vector<bdd> v = make_vars(m, 17); // past the first growth
@@ -63,7 +63,7 @@ TEST(copy, ACopyHasTheVariablesAndNoFunctionNode)
     EXPECT_EQ(Bdd_isomorphe(&c, &m, f), c.Bdd_and(c.Bdd_var_by_id(0), c.Bdd_var_by_id(5)));
 }
 
-TEST(copy, SameOrderTransfersKeepEveryFunction)
+TEST(Copy, SameOrderTransfersKeepEveryFunction)
 {
     bddpp_manager m;
     std::vector<bdd> v = make_vars(m, 6);
@@ -79,7 +79,7 @@ TEST(copy, SameOrderTransfersKeepEveryFunction)
     }
 }
 
-TEST(copy, MappedTransfersFollowTheMap)
+TEST(Copy, MappedTransfersFollowTheMap)
 {
     bddpp_manager m, t;
     std::vector<bdd> v = make_vars(m, 6);
@@ -100,7 +100,7 @@ TEST(copy, MappedTransfersFollowTheMap)
     }
 }
 
-TEST(copy, ByNameTransfersCreateTheMissingNames)
+TEST(Copy, ByNameTransfersCreateTheMissingNames)
 {
     bddpp_manager m, t;
     std::vector<bdd> v = make_vars(m, 6);
@@ -124,7 +124,7 @@ TEST(copy, ByNameTransfersCreateTheMissingNames)
     EXPECT_EQ(t.nvars, 6);
 }
 
-TEST(copy, BadCallsReportAndGiveNeutralValues)
+TEST(Copy, BadCallsReportAndGiveNeutralValues)
 {
     bddpp_manager m, t;
     make_vars(m, 2);
@@ -139,7 +139,7 @@ TEST(copy, BadCallsReportAndGiveNeutralValues)
               "ERROR: Bad call of Bdd_isomorphe_by_name() !\n");
 }
 
-TEST(association, ChainsAreResolvedBothWays)
+TEST(Association, ChainsAreResolvedBothWays)
 {
     bddpp_manager m;
     bdd x = m.New_var_last("x"), y = m.New_var_last("y"), z = m.New_var_last("z"), w = m.New_var_last("w");
@@ -159,7 +159,7 @@ TEST(association, ChainsAreResolvedBothWays)
     EXPECT_EQ(out.str(), "x --> z and not w\ny --> not w\nz --> z\nw --> w\n");
 }
 
-TEST(association, FixedPointsReport)
+TEST(Association, FixedPointsReport)
 {
     bddpp_manager m;
     bdd a = m.New_var_last("a"), b = m.New_var_last("b"), c = m.New_var_last("c");
@@ -188,7 +188,7 @@ TEST(BddAssociationDeathTest, SecondArgumentMustBeAVariable)
                 "replace from: 1 by expression: 0\n");
 }
 
-TEST(association, EntriesStayWithTheirVariablesThroughAnInsertion)
+TEST(Association, EntriesStayWithTheirVariablesThroughAnInsertion)
 {
     bddpp_manager m;
     bdd a = m.New_var_last("a"), b = m.New_var_last("b"), c = m.New_var_last("c");

@@ -242,7 +242,7 @@ TEST_F(RandomCovers, WritersPrintTheCoverOfEachKind)
     }
 }
 
-TEST(covers, ConstantsAndSmallFunctions)
+TEST(Covers, ConstantsAndSmallFunctions)
 {
     bddpp_manager m;
     std::vector<bdd> v = make_vars(m, 4);
@@ -277,7 +277,7 @@ TEST(covers, ConstantsAndSmallFunctions)
     EXPECT_EQ(R, just_zero);
 }
 
-TEST(covers, The26FixedCoversOfKind3)
+TEST(Covers, The26FixedCoversOfKind3)
 {
     static const char* const rows[26] = {
         "b'c+b'd+ac+a'd+bc'd'",     "ab'c'+c'd+abc+a'cd'+b'd",  "bc+ab'd'+c'd+a'c",
@@ -305,7 +305,7 @@ TEST(covers, The26FixedCoversOfKind3)
     EXPECT_EQ(sop(m, fifth, 3), sop(m, fifth, 2));
 }
 
-TEST(covers, TheTernaryTreeAndItsPrinter)
+TEST(Covers, TheTernaryTreeAndItsPrinter)
 {
     bddpp_manager m;
     std::vector<bdd> v = make_vars(m, 2);
@@ -329,7 +329,7 @@ dont care x0
     EXPECT_EQ(leaf.str(), "   1\n");
 }
 
-TEST(covers, Simplify3WidensThePrimesAwayFromG)
+TEST(Covers, Simplify3WidensThePrimesAwayFromG)
 {
     bddpp_manager m;
     std::vector<bdd> v = make_vars(m, 3);
@@ -342,7 +342,7 @@ TEST(covers, Simplify3WidensThePrimesAwayFromG)
     EXPECT_EQ(m.Bdd_simplify3(f, c), f);
 }
 
-TEST(covers, ObsoleteArrayFormWarnsAndFillsTheArray)
+TEST(Covers, ObsoleteArrayFormWarnsAndFillsTheArray)
 {
     bddpp_manager m;
     std::vector<bdd> v = make_vars(m, 2);
@@ -356,7 +356,7 @@ TEST(covers, ObsoleteArrayFormWarnsAndFillsTheArray)
     EXPECT_EQ(array[1], v[1]);
 }
 
-TEST(covers, TreeWithoutManagerReportsAndHoldsNothing)
+TEST(Covers, TreeWithoutManagerReportsAndHoldsNothing)
 {
     testing::internal::CaptureStderr();
     Tdd t(nullptr, bdd());
@@ -388,7 +388,7 @@ TEST(BddCoversDeathTest, Kind3NeedsFourVariables)
                 "ERROR: call bddpp_manager::Bdd_and\\(\\) with null reference");
 }
 
-TEST(covers, AnImplicantTakesThePlaceOfTheFirstCubeThatImpliesIt)
+TEST(Covers, AnImplicantTakesThePlaceOfTheFirstCubeThatImpliesIt)
 {
     bddpp_manager m;
     std::vector<bdd> v = make_vars(m, 3);
@@ -407,7 +407,7 @@ TEST(covers, AnImplicantTakesThePlaceOfTheFirstCubeThatImpliesIt)
     EXPECT_EQ(walked, (std::list<bdd>{a, b}));
 }
 
-TEST(covers, Kind3PrintsItsFixedProductsInTheListedOrder)
+TEST(Covers, Kind3PrintsItsFixedProductsInTheListedOrder)
 {
     bddpp_manager m;
     std::vector<bdd> v;
@@ -421,7 +421,7 @@ TEST(covers, Kind3PrintsItsFixedProductsInTheListedOrder)
     EXPECT_EQ(out.str(), "v[1]|v[0]&!v[3]|!v[2]&v[3]|!v[0]&v[2]");
 }
 
-TEST(covers, PositionsNotIdsOrderTheLiterals)
+TEST(Covers, PositionsNotIdsOrderTheLiterals)
 {
     // each variable inserted at the top: order x5 .. x0, ids 0 .. 5
     bddpp_manager m;
@@ -450,7 +450,7 @@ bdd clause_of(bddpp_manager& m, const std::vector<bdd>& v, unsigned polarity)
     return f;
 }
 
-TEST(covers, PrimesOfADisjunctionOfLiteralsAreThoseOfTheTreeInTheSameOrder)
+TEST(Covers, PrimesOfADisjunctionOfLiteralsAreThoseOfTheTreeInTheSameOrder)
 {
     // every polarity of up to 7 literals, some of 8 and 9, over consecutive variables and over
     // every other variable
@@ -474,7 +474,7 @@ TEST(covers, PrimesOfADisjunctionOfLiteralsAreThoseOfTheTreeInTheSameOrder)
     }
 }
 
-TEST(covers, TheKind2CoverOfAWideDisjunctionOfLiteralsIsItsLiterals)
+TEST(Covers, TheKind2CoverOfAWideDisjunctionOfLiteralsIsItsLiterals)
 {
     // 2^40 - 1 paths in the ternary tree: the primes come without the walk
     bddpp_manager m;

@@ -11,7 +11,7 @@ namespace {
 
 // Variables w, x, y, z (nodes 2 to 5); A = x ? y : NOT z (node 6); B = w ? A : y (node 7):
 // B shares A and y's node with A.
-class emitters : public ::testing::Test {
+class Emitters : public ::testing::Test {
 protected:
     bddpp_manager m;
     bdd w, x, y, z;
@@ -54,7 +54,7 @@ TEST(EmitterShapes, DecisionNodeWithAComplementedElseChild)
     EXPECT_EQ(out.str(), "  arr[3]= y;\n  arr[4]= z;\n  arr[5]= x && arr[3] || !x && !arr[4];\n");
 }
 
-TEST_F(emitters, SharedNodesAreWrittenOnceChildrenFirst)
+TEST_F(Emitters, SharedNodesAreWrittenOnceChildrenFirst)
 {
     EXPECT_EQ(c_code(A), "  arr[4]= y;\n  arr[5]= z;\n  arr[6]= x && arr[4] || !x && !arr[5];\n");
     EXPECT_EQ(c_code(B), "  arr[7]= w && arr[6] || !w && arr[4];\n");
@@ -67,7 +67,7 @@ TEST_F(emitters, SharedNodesAreWrittenOnceChildrenFirst)
 )");
 }
 
-TEST_F(emitters, ConstantsVariablesAndTheTerminalLine)
+TEST_F(Emitters, ConstantsVariablesAndTheTerminalLine)
 {
     EXPECT_EQ(c_code(m.Bdd_one().node()), "   arr[1]= !0;\n");
     m.Bdd_global_clear_marks();
@@ -80,7 +80,7 @@ TEST_F(emitters, ConstantsVariablesAndTheTerminalLine)
                                          + "]= x && arr[1] || !x && arr[4];\n");
 }
 
-TEST_F(emitters, PrefixedAndArraylessForms)
+TEST_F(Emitters, PrefixedAndArraylessForms)
 {
     std::ostringstream cs, lus, lus_prefixed;
     m.Print_node_for_eval(" || ", " && ", "!", "", "", "", "false", ";", "\t", "arr", cs, A);
@@ -99,7 +99,7 @@ TEST_F(emitters, PrefixedAndArraylessForms)
     EXPECT_EQ(lus_prefixed.str(), "> s_4= y.\n> s_5= z.\n> s_6= x&s_4|~x&~s_5.\n> s_7= w&s_6|~w&s_4.\n");
 }
 
-TEST_F(emitters, PlainTextForm)
+TEST_F(Emitters, PlainTextForm)
 {
     std::ostringstream out;
     m.Print_node_for_eval_NUSMV("", "", "   ", "n", out, B);
@@ -112,7 +112,7 @@ TEST_F(emitters, PlainTextForm)
 )");
 }
 
-TEST_F(emitters, VhdlNetworkAndItsInputs)
+TEST_F(Emitters, VhdlNetworkAndItsInputs)
 {
     std::ostringstream out;
     m.Print_node_for_eval_VHDL_reset_input("s", out, "x");
@@ -132,7 +132,7 @@ TEST_F(emitters, VhdlNetworkAndItsInputs)
 )");
 }
 
-TEST_F(emitters, BlifBlocks)
+TEST_F(Emitters, BlifBlocks)
 {
     std::ostringstream out;
     m.Print_node_for_eval_BLIF("", "", "node", out, B);
@@ -162,7 +162,7 @@ TEST_F(emitters, BlifBlocks)
 )");
 }
 
-TEST_F(emitters, NodeUseAndVhdlNames)
+TEST_F(Emitters, NodeUseAndVhdlNames)
 {
     std::vector<int> used(m.Bdd_total_size(), 0);
     B->Lustre_writing_node_used(used.data(), B);

@@ -9,7 +9,7 @@
 namespace {
 
 // Variables a, b, c at positions 0, 1, 2 and z, the output of the tables, at 3.
-class text : public ::testing::Test {
+class Text : public ::testing::Test {
 protected:
     bddpp_manager m;
     bdd a, b, c, z;
@@ -27,7 +27,7 @@ protected:
 
 } // namespace
 
-TEST_F(text, SumOfProductsStrings)
+TEST_F(Text, SumOfProductsStrings)
 {
     EXPECT_EQ(m.Print_sop_to_String(" + ", " . ", "!", "", ab_c(), 1), "a . !b + c");
     EXPECT_EQ(m.Print_sop_to_String(" + ", ".", "", "'", ab_c(), 1), "a.b' + c");
@@ -41,7 +41,7 @@ TEST_F(text, SumOfProductsStrings)
     EXPECT_EQ(out.str(), "a and not b or c|/<a>*<c>");
 }
 
-TEST_F(text, ConstantsWhateverTheKind)
+TEST_F(Text, ConstantsWhateverTheKind)
 {
     for (int kind : {0, 1, 2, 3}) {
         std::ostringstream cat;
@@ -57,7 +57,7 @@ TEST_F(text, ConstantsWhateverTheKind)
     }
 }
 
-TEST_F(text, EsterelVhdlAndIndexedForms)
+TEST_F(Text, EsterelVhdlAndIndexedForms)
 {
     EXPECT_EQ(m.Print_sop_to_ESTEREL_String(ab_c(), 1), "a and not b or c");
     EXPECT_EQ(m.Print_sop_to_VHDL_String(ab_c(), 1), "(a and not b) or (c)");
@@ -74,7 +74,7 @@ TEST_F(text, EsterelVhdlAndIndexedForms)
     EXPECT_EQ(debug.str(), "a + !a . b");
 }
 
-TEST_F(text, BlifAndLecTables)
+TEST_F(Text, BlifAndLecTables)
 {
     bdd x = a, y = b;
     bdd xor_xy = m.Bdd_or(m.Bdd_and(x, n(y)), m.Bdd_and(n(x), y));
@@ -97,7 +97,7 @@ TEST_F(text, BlifAndLecTables)
     EXPECT_EQ(lec.str(), "3 4 7:\n1 0  1,\n0 1  1;\n7:\n0;\n");
 }
 
-TEST_F(text, PlaRowsCoverTheWholeSupport)
+TEST_F(Text, PlaRowsCoverTheWholeSupport)
 {
     std::ostringstream out;
     m.PLA_print_pref_suff(out, z, m.Bdd_or(a, c), "<", ">", "H ", "|", "/", ".", "", 1);

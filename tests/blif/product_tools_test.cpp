@@ -98,7 +98,7 @@ std::vector<int> replay(b_automaton* p, const std::vector<std::map<std::string, 
     return seen;
 }
 
-class observer : public testing::TestWithParam<std::string> {};
+class Observer : public testing::TestWithParam<std::string> {};
 
 // One pair: the verdicts of ABC and of the observer, and the replay of a counterexample.
 void check_pair(const std::string& dir, const std::string& circuit, const std::string& label,
@@ -144,7 +144,7 @@ void check_pair(const std::string& dir, const std::string& circuit, const std::s
               << (proved ? "proves equiv" : "falsifies equiv") << replayed << std::endl;
 }
 
-TEST_P(observer, AgreesWithAbc)
+TEST_P(Observer, AgreesWithAbc)
 {
     const std::string circuit = GetParam();
     SKIP_WITHOUT_CIRCUIT(circuit);
@@ -177,6 +177,6 @@ std::string test_name(const testing::TestParamInfo<std::string>& info)
     return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(circuits, observer, testing::ValuesIn(OBSERVED_CIRCUITS), test_name);
+INSTANTIATE_TEST_SUITE_P(circuits, Observer, testing::ValuesIn(OBSERVED_CIRCUITS), test_name);
 
 } // namespace
