@@ -185,19 +185,24 @@ long b_automaton::output_position(int k) const
 
 // ---- the symbolic successor and the successor classes ----
 
+// cube AND the literal of the variable at position when f is constant; otherwise cube, after the
+// line "no possible evaluation for " what index.
+static bdd and_constant_literal(bddpp_manager* m, const bdd& cube, const bdd& f, long position,
+                                const char* what, int index)
+{
+    if (m->Bdd_is_zero_tautologic(f)) return m->Bdd_and(cube, m->Bdd_not(m->Bdd_var_by_index(position)));
+    if (m->Bdd_is_one_tautologic(f)) return m->Bdd_and(cube, m->Bdd_var_by_index(position));
+    std::cerr << "no possible evaluation for " << what << index << std::endl;
+    return cube;
+}
+
 bdd b_automaton::next_state_cube(Bddexpressionwood* w)
 {
     bddpp_manager* m = w->manager;
     bdd next = m->Bdd_one();
     for (int i = 0; i < state_count; ++i) {
         bdd f = right_member(w, next_state_names[i]);
-        if (f.manager == nullptr) continue;
-        if (m->Bdd_is_zero_tautologic(f))
-            next = m->Bdd_and(next, m->Bdd_not(m->Bdd_var_by_index(i)));
-        else if (m->Bdd_is_one_tautologic(f))
-            next = m->Bdd_and(next, m->Bdd_var_by_index(i));
-        else
-            std::cerr << "no possible evaluation for index " << i << std::endl;
+        if (f.manager != nullptr) next = and_constant_literal(m, next, f, i, "index ", i);
     }
     return next;
 }
@@ -209,13 +214,7 @@ bdd b_automaton::output_cube(Bddexpressionwood* w)
     for (int k = 0; k < output_count; ++k) {
         long q = output_position(k);
         bdd f = right_member(w, output_names[k]);
-        if (q < 0 || f.manager == nullptr) continue;
-        if (m->Bdd_is_zero_tautologic(f))
-            outputs = m->Bdd_and(outputs, m->Bdd_not(m->Bdd_var_by_index(q)));
-        else if (m->Bdd_is_one_tautologic(f))
-            outputs = m->Bdd_and(outputs, m->Bdd_var_by_index(q));
-        else
-            std::cerr << "no possible evaluation for output index " << k << std::endl;
+        if (q >= 0 && f.manager != nullptr) outputs = and_constant_literal(m, outputs, f, q, "output index ", k);
     }
     return outputs;
 }

@@ -13,26 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_measure.h"
 #include "forest/Bddexpression.h"
-
-// Processor time of this process: the figures stay meaningful on a loaded machine.
-static double cpu_seconds()
-{
-    struct timespec t;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
-}
 
 static double seconds_since(double start)
 {
     return cpu_seconds() - start;
-}
-
-static long peak_kb()
-{
-    struct rusage usage;
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
 }
 
 // chain: x0 := a, xk := a AND x(k-1)

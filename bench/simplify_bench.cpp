@@ -21,21 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_measure.h"
 #include "fuzz/blif_read_once.h"
-
-static double cpu_seconds()
-{
-    struct timespec t;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
-}
-
-static long peak_kb()
-{
-    struct rusage usage;
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 static const std::list<int> keep_declared{1};
 

@@ -118,7 +118,7 @@ TEST(BddConnectives, ExclusiveOrCreatesOnlyTheNodesOfItsResult)
     EXPECT_EQ(m.Bdd_xor(p, m.Bdd_zero()), p);
 }
 
-TEST(BddConnectivesDeath, NullOperandsEndWithStatusOne)
+TEST(BddConnectivesDeathTest, NullOperandsEndWithStatusOne)
 {
     bddpp_manager m;
     bdd x = m.New_var_last("x");
@@ -132,7 +132,7 @@ TEST(BddConnectivesDeath, NullOperandsEndWithStatusOne)
                 "ERROR: call bddpp_manager::Bdd_and\\(\\) with null reference\n");
 }
 
-TEST(BddConnectivesDeath, SelfCheckDumpsTheOperandsAndEnds)
+TEST(BddConnectivesDeathTest, SelfCheckDumpsTheOperandsAndEnds)
 {
     // a corrupted node on y whose two children are the same node on x, above it in the order
     bddpp_manager m;

@@ -164,7 +164,7 @@ TEST(BddNodes, FreeIsUselessAndSaysSo)
 
 // A node past the budget calls the handler with the budget, or, without one, ends the process
 // with one line and status 1; nodes already in the table are still found.
-TEST(BddNodes, NodeBudget)
+TEST(BddNodesDeathTest, NodeBudget)
 {
     EXPECT_GT(Bdd_memory_node_limit(), 0);
     EXPECT_EQ(bdd_node_limit, Bdd_memory_node_limit());

@@ -234,7 +234,7 @@ TEST(BlifFiles, CoverTooWideForMemoryIsRefused)
 
 // The reader's handlers of a BDD past the node budget and of an allocation that fails name the
 // signal being built, and end the run with status 1.
-TEST(BlifFiles, MemoryFailuresNameTheSignal)
+TEST(BlifFilesDeathTest, MemoryFailuresNameTheSignal)
 {
     EXPECT_EXIT(
         {

@@ -204,7 +204,7 @@ void include_without_y()
     if (s.m->Index_var_by_name("X") >= 0) std::cerr << "copied before the end" << std::endl;
 }
 
-TEST(IncludeWood, SameManagerEndsBeforeCopyingWhenADefinedVariableHasNoName)
+TEST(IncludeWoodDeathTest, SameManagerEndsBeforeCopyingWhenADefinedVariableHasNoName)
 {
     // y comes after x in position order: the whole map is looked at before x is copied
     EXPECT_EXIT(include_without_y(), testing::ExitedWithCode(1),
