@@ -1,4 +1,4 @@
-// The report markup shared by the viewer's filters: line types, column specifications, page cuts.
+// The report markup shared by the viewer's filters: line types, column layouts, page cuts.
 #include "forms/formspp_markup.h"
 
 #include <climits>

@@ -1,18 +1,18 @@
-// The report markup shared by the viewer's filters: line types, column specifications, page cuts.
+// The report markup shared by the viewer's filters: line types, column layouts, page cuts.
 #ifndef NELVOR_FORMSPP_MARKUP_H
 #define NELVOR_FORMSPP_MARKUP_H
 
 #include <string>
 #include <vector>
 
-const int markup_columns = 15;     // widths and rule flags a specification can hold
+const int markup_columns = 15;     // widths and rule flags a layout can hold
 const int markup_page_lines = 77;  // counted lines (text and rules) on one page
 
-// 3 rule line "#T...", 1 column specification "#C...", 2 specification that restarts the
+// 3 rule line "#T...", 1 column layout "#C...", 2 layout that restarts the
 // print position "#P...", 0 any other line (text).
 int markup_type(const std::string& line);
 
-// Clears the widths and rule flags, then reads the specification line into them; widths past
+// Clears the widths and rule flags, then reads the layout line into them; widths past
 // the 15th and rule flags past the 15th column are dropped.
 void markup_read_columns(const std::string& line, int widths[markup_columns], char rules[markup_columns]);
 

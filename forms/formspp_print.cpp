@@ -65,11 +65,11 @@ template <class Line, class Page> void print_pages(const std::string* lines, int
     }
 }
 
-// The specification lines, read alike for both languages: "#C" draws the rules of the block it
+// The layout lines, read alike for both languages: "#C" draws the rules of the block it
 // ends through end_block and starts a new block at the current line; "#P" restarts the print
 // position. Whether l was one of them.
 template <class End>
-bool take_specification(const std::string& l, int type, int& line, int& block, int widths[markup_columns],
+bool take_layout(const std::string& l, int type, int& line, int& block, int widths[markup_columns],
                         char rules[markup_columns], End end_block)
 {
     if (type == 1) {
@@ -261,7 +261,7 @@ void OFD_afficheur_filtre_impression::end_pdf(std::ostream& f)
 void OFD_afficheur_filtre_impression::pdf(std::ostream&, const std::string& l)
 {
     int type = markup_type(l);
-    if (take_specification(l, type, line, block, widths, rules, [this] { pdf_block_rules(); })) return;
+    if (take_layout(l, type, line, block, widths, rules, [this] { pdf_block_rules(); })) return;
     switch (type) {
     case 3: {
         std::string y = num(pdf_top - 10 * line);
@@ -348,7 +348,7 @@ void OFD_afficheur_filtre_impression::end_postscript(std::ostream& f)
 void OFD_afficheur_filtre_impression::postscript(std::ostream& f, const std::string& l)
 {
     int type = markup_type(l);
-    if (take_specification(l, type, line, block, widths, rules, [&] { ps_block_rules(f); })) return;
+    if (take_layout(l, type, line, block, widths, rules, [&] { ps_block_rules(f); })) return;
     switch (type) {
     case 3: {
         std::string y = num(ps_top - 10 * line);

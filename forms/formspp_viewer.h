@@ -21,15 +21,15 @@ public:
     OFD_afficheur_filtre_affichage(std::string* lines, int number);
     int typeligne(const std::string& line);
     int nb_pages(); // the number of the last page: pages minus one, 0 for no lines
-    // The browser text of one line; a specification is read and gives "".
+    // The browser text of one line; a layout line is read and gives "".
     std::string visu_ligne(const std::string& line);
     // The page's lines (0-based page), each followed by '\n'; "" for a page that does not exist.
     std::string visu_page(int page);
 
 private:
     std::string page_text; // the page being built
-    int widths[15];        // of the last specification read; 0 before the first
-    char rules[15];        // rule flags of the last specification (not drawn on screen)
+    int widths[15];        // of the last layout read; 0 before the first
+    char rules[15];        // rule flags of the last layout (not drawn on screen)
     int nb_lines;          // lines of the report
     std::string* lines;    // the caller's lines
 };
@@ -62,10 +62,10 @@ private:
     int pdf_top;        // 780: PDF baseline of line 0
     int pdf_pages;      // page objects written after the first
     int margin;         // 40: left edge of the columns
-    int widths[15];     // current column specification; 0 before the first
+    int widths[15];     // current column layout; 0 before the first
     char rules[15];     // its vertical-rule flags (left edge of each column, then the right edge)
     int line;           // position of the next line on the page, from 1
-    int block;          // line at which the current specification took effect
+    int block;          // line at which the current layout took effect
 
     std::string page_drawing;      // drawing lines of the open PDF page
     long long written;             // bytes of the PDF written so far
@@ -85,7 +85,7 @@ class OFD_afficheur_filtre_texte {
 public:
     OFD_afficheur_filtre_texte(std::string* lines, int number);
     int typeligne(const std::string& line);
-    void imprime_ligne(std::ostream& f, const std::string& line); // specifications and rules as 55 '-'
+    void imprime_ligne(std::ostream& f, const std::string& line); // layouts and rules as 55 '-'
     void imprime(std::ostream& f);
 
 private:

@@ -76,7 +76,7 @@ TEST(Markup, PageStarts)
     EXPECT_EQ(starts(repeat("a", 77)), std::vector<int>{0});
     EXPECT_EQ(starts(repeat("a", 78)), (std::vector<int>{0, 77}));
     EXPECT_EQ(starts(join(repeat("#T", 77), {"b"})), (std::vector<int>{0, 77}));
-    // specifications between the lines never count
+    // layouts between the lines never count
     std::vector<std::string> mixed;
     for (int i = 0; i < 77; ++i) {
         mixed.push_back("#C 3 ");
@@ -110,7 +110,7 @@ TEST(DisplayFilter, Lines)
     EXPECT_EQ(shown({"#C 4 3 2 ", "", "#", "##", "a##b", "ab#cdefg#h#ignored"}),
               (std::vector<std::string>{"", "@f@S14 ", "@f@S14     ", "@f@S14        ", "@f@S14 a      b",
                                         "@f@S14 ab  cdeh "}));
-    // before any specification every width is 0
+    // before any layout every width is 0
     EXPECT_EQ(shown({"abc#def", "#T"}), (std::vector<std::string>{"@f@S14 ", "@f@S14 "}));
     // cells past the 15th have width 0
     EXPECT_EQ(shown({"#C 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 9 9 ", "a#b#c#d#e#f#g#h#i#j#k#l#m#n#o#p#q", "#T"}),

@@ -224,7 +224,7 @@ TEST_F(Viewer, PagingAndGoToPage)
 {
     OFD_afficheur v(parent, 0);
     std::vector<std::string> lines = report(160); // pages of lines 1-77, 78-154, 155-160
-    std::vector<std::string> first = {""}, second, third; // the specification shows as an empty line
+    std::vector<std::string> first = {""}, second, third; // the layout line shows as an empty line
     for (int k = 1; k <= 77; ++k) first.push_back(shown_line(k));
     for (int k = 78; k <= 154; ++k) second.push_back(shown_line(k));
     for (int k = 155; k <= 160; ++k) third.push_back(shown_line(k));
