@@ -187,6 +187,10 @@ bdd_node* bddpp_manager::Apply(apply_op op, int a0, bdd_node* x0, int b0, bdd_no
                 f.b2 = f.b * f.y->else_link, f.y2 = f.y->else_node;
             }
             f.state = 1;
+            // the then side's operands are read as soon as its cache lookup misses: their
+            // fetches start now and overlap the lookup's
+            __builtin_prefetch(tx);
+            __builtin_prefetch(ty);
             // the else side's nodes and cache entry are read once the then side is done:
             // fetched meanwhile
             __builtin_prefetch(f.x2);

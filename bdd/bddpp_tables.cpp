@@ -124,12 +124,8 @@ void bdd_computed_table::clear()
     for (entry& e : entries) e = entry{nullptr, nullptr, 0, 0, nullptr};
 }
 
-void bdd_computed_table::fit(size_t nodes)
+void bdd_computed_table::grow_to(size_t nodes)
 {
-    // 2 MiB: the cache stays in the processor's caches; a larger one misses in memory at
-    // each lookup, which costs more than the work a hit saves
-    const size_t limit = size_t(1) << 16;
-    if (nodes <= entries.size() || entries.size() >= limit) return;
     size_t n = entries.size();
     while (n < nodes && n < limit) n *= 2;
     entries.assign(n, entry{nullptr, nullptr, 0, 0, nullptr});

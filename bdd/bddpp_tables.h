@@ -53,7 +53,12 @@ public:
     // Starts reading the entry of a lookup to come, so that it is in the processor's cache then.
     void prefetch(int op, int a, const bdd_node* x, int b, const bdd_node* y) const;
     void clear();
-    void fit(size_t nodes); // grows (and empties) the cache to follow the unique table
+    // Grows (and empties) the cache to follow the unique table; called at each new node, so
+    // the common case (nothing to do) stays inline.
+    void fit(size_t nodes)
+    {
+        if (nodes > entries.size() && entries.size() < limit) grow_to(nodes);
+    }
 
 private:
     struct entry {
@@ -65,7 +70,12 @@ private:
     };
     std::vector<entry, large_block_allocator<entry>> entries; // the size is a power of two
 
+    // 2 MiB: the cache stays in the processor's caches; a larger one misses in memory at
+    // each lookup, which costs more than the work a hit saves
+    static const size_t limit = size_t(1) << 16;
+
     size_t slot(int key, const bdd_node* x, const bdd_node* y) const;
+    void grow_to(size_t nodes);
 };
 
 #endif
