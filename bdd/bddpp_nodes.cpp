@@ -297,15 +297,14 @@ bdd_node* bddpp_manager::Find_or_create_bdd_node(long p, int tl, int el, bdd_nod
     if (p < -1 || p >= nvars) return nullptr;
     if (then == terminal && els == terminal) return L == 1 ? terminal : var_nodes[pos_to_id[p]];
     // order check: both children must lie strictly below p
-    bdd_node* kids[2] = {then, els};
-    const char* what[2] = {" its then node index (", " its else node index ("};
     for (int k = 0; k < 2; ++k) {
-        bdd_node* c = kids[k];
+        bdd_node* c = k == 0 ? then : els;
         if (!c || !c->owner || c->var < 0) continue;
-        long q = Position_of(c);
+        long q = c->owner->id_to_pos[c->var];
         if (p >= q) {
             std::cerr << "FATAL ERROR: Bad call of bddpp_manager::Find_or_create_bdd_node():" << std::endl;
-            std::cerr << "  index " << p << " is not less than " << what[k] << q << ")" << std::endl;
+            std::cerr << "  index " << p << " is not less than "
+                      << (k == 0 ? " its then node index (" : " its else node index (") << q << ")" << std::endl;
             return nullptr;
         }
     }

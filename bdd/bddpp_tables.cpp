@@ -88,37 +88,6 @@ void bdd_unique_table::grow()
 
 bdd_computed_table::bdd_computed_table() : entries(1 << 10, entry{nullptr, nullptr, 0, 0, nullptr}) {}
 
-size_t bdd_computed_table::slot(int key, const bdd_node* x, const bdd_node* y) const
-{
-    size_t h = pointer_bits(x) * 0x9e3779b97f4a7c15ULL + pointer_bits(y) * 0xc2b2ae3d27d4eb4fULL
-               + static_cast<size_t>(key);
-    return mix(h) & (entries.size() - 1);
-}
-
-static int cache_key(int op, int a, int b) { return op * 16 + (a + 1) * 4 + (b + 1); }
-
-bool bdd_computed_table::lookup(int op, int a, const bdd_node* x, int b, const bdd_node* y,
-                                bdd_node*& r, int& link) const
-{
-    int key = cache_key(op, a, b);
-    const entry& e = entries[slot(key, x, y)];
-    if (e.x != x || e.y != y || e.key != key || !e.x) return false;
-    r = e.r;
-    link = e.link;
-    return true;
-}
-
-void bdd_computed_table::prefetch(int op, int a, const bdd_node* x, int b, const bdd_node* y) const
-{
-    __builtin_prefetch(&entries[slot(cache_key(op, a, b), x, y)]);
-}
-
-void bdd_computed_table::insert(int op, int a, bdd_node* x, int b, bdd_node* y, bdd_node* r, int link)
-{
-    int key = cache_key(op, a, b);
-    entries[slot(key, x, y)] = entry{x, y, key, link, r};
-}
-
 void bdd_computed_table::clear()
 {
     for (entry& e : entries) e = entry{nullptr, nullptr, 0, 0, nullptr};

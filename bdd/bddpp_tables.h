@@ -47,11 +47,27 @@ public:
     enum op_code { op_and = 1, op_exist = 2, op_forall = 3, op_xor = 4 };
 
     bdd_computed_table();
+    // The three calls of each node-level step are inline: they cost less than their calls.
     bool lookup(int op, int a, const bdd_node* x, int b, const bdd_node* y, bdd_node*& r,
-                int& link) const;
-    void insert(int op, int a, bdd_node* x, int b, bdd_node* y, bdd_node* r, int link);
+                int& link) const
+    {
+        const int key = cache_key(op, a, b);
+        const entry& e = entries[slot(key, x, y)];
+        if (e.x != x || e.y != y || e.key != key || !e.x) return false;
+        r = e.r;
+        link = e.link;
+        return true;
+    }
+    void insert(int op, int a, bdd_node* x, int b, bdd_node* y, bdd_node* r, int link)
+    {
+        const int key = cache_key(op, a, b);
+        entries[slot(key, x, y)] = entry{x, y, key, link, r};
+    }
     // Starts reading the entry of a lookup to come, so that it is in the processor's cache then.
-    void prefetch(int op, int a, const bdd_node* x, int b, const bdd_node* y) const;
+    void prefetch(int op, int a, const bdd_node* x, int b, const bdd_node* y) const
+    {
+        __builtin_prefetch(&entries[slot(cache_key(op, a, b), x, y)]);
+    }
     void clear();
     // Grows (and empties) the cache to follow the unique table; called at each new node, so
     // the common case (nothing to do) stays inline.
@@ -74,7 +90,16 @@ private:
     // each lookup, which costs more than the work a hit saves
     static const size_t limit = size_t(1) << 16;
 
-    size_t slot(int key, const bdd_node* x, const bdd_node* y) const;
+    static int cache_key(int op, int a, int b) { return op * 16 + (a + 1) * 4 + (b + 1); }
+    size_t slot(int key, const bdd_node* x, const bdd_node* y) const
+    {
+        size_t h = (reinterpret_cast<size_t>(x) >> 4) * 0x9e3779b97f4a7c15ULL
+                   + (reinterpret_cast<size_t>(y) >> 4) * 0xc2b2ae3d27d4eb4fULL + static_cast<size_t>(key);
+        h ^= h >> 29;
+        h *= 0xbf58476d1ce4e5b9ULL;
+        h ^= h >> 32;
+        return h & (entries.size() - 1);
+    }
     void grow_to(size_t nodes);
 };
 
