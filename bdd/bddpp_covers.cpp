@@ -367,16 +367,19 @@ private:
     }
 
     // The first element of found that implies the path, found.size() when none does.
-    size_t first_implying() const
+    size_t first_implying()
     {
         const size_t n = words();
+        sets.clear();
+        for (const std::pair<long, int>& l : path) {
+            std::map<std::pair<long, int>, element_set>::const_iterator h = holders.find(l);
+            if (h == holders.end()) return found.size();
+            sets.push_back(&h->second);
+        }
         for (size_t w = 0; w < n; ++w) {
             uint64_t bits = w + 1 == n && (found.size() & 63) ? (uint64_t(1) << (found.size() & 63)) - 1 : ~uint64_t(0);
-            for (size_t k = 0; k < path.size() && bits; ++k) {
-                std::map<std::pair<long, int>, element_set>::const_iterator h = holders.find(path[k]);
-                if (h == holders.end()) return found.size();
-                bits &= w < h->second.size() ? h->second[w] : 0;
-            }
+            for (size_t k = 0; k < sets.size() && bits; ++k)
+                bits &= w < sets[k]->size() ? (*sets[k])[w] : 0;
             if (bits) return (w << 6) + size_t(__builtin_ctzll(bits));
         }
         return found.size();
