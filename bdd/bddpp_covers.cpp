@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <iostream>
 #include <map>
-#include <set>
 #include <unordered_map>
 
 #include "bdd/bddpp.h"
@@ -109,17 +108,6 @@ bdd without_first_path(bddpp_manager* m, const bdd& r, cube_literals& path)
     int link = 1;
     bdd_node* n = m->Find_or_create_bdd_node(p, t.link, e.link, t.node_ptr, e.node_ptr, link);
     return bdd(m, link, n);
-}
-
-// Whether cube a implies cube b: every literal of b is a literal of a.
-bool cube_implies(const cube_literals& a, const cube_literals& b)
-{
-    size_t i = 0;
-    for (const std::pair<long, int>& l : b) {
-        while (i < a.size() && a[i].first < l.first) ++i;
-        if (i == a.size() || a[i] != l) return false;
-    }
-    return true;
 }
 
 // Whether two cubes are disjoint: they hold opposite literals of one variable.
@@ -289,23 +277,25 @@ public:
         std::vector<cube_literals> literals;
         if (clause_primes(f, literals)) return literals;
         walk(f);
-        // implicant_filter, with the candidates that may imply a taken from the index
-        std::vector<bool> dropped(found.size(), false);
+        // implicant_filter: the elements after i that hold every literal of found[i]
+        std::vector<uint64_t> dropped(words(), 0), hit;
         for (size_t i = 0; i < found.size(); ++i) {
-            if (dropped[i]) continue;
-            const std::set<size_t>* candidates = rarest_holders(found[i]);
-            for (size_t j = i + 1; j < found.size() && !candidates; ++j) dropped[j] = true; // a is 1
-            if (!candidates) break;
-            for (std::set<size_t>::const_iterator j = candidates->upper_bound(i); j != candidates->end(); ++j)
-                if (!dropped[*j] && cube_implies(found[*j], found[i])) dropped[*j] = true;
+            if (dropped[i >> 6] >> (i & 63) & 1) continue;
+            holding_all(found[i], hit);
+            for (size_t w = (i + 1) >> 6; w < hit.size(); ++w) {
+                uint64_t bits = hit[w] & ~dropped[w];
+                if (w == (i + 1) >> 6) bits &= ~uint64_t(0) << ((i + 1) & 63);
+                dropped[w] |= bits;
+            }
         }
         std::vector<cube_literals> out;
         for (size_t i = 0; i < found.size(); ++i)
-            if (!dropped[i]) out.push_back(found[i]);
+            if (!(dropped[i >> 6] >> (i & 63) & 1)) out.push_back(found[i]);
         return out;
     }
 
 private:
+    typedef std::vector<uint64_t> element_set; // bit i: element i of found
     struct children {
         long position; // order position of the top variable
         bdd then_f;    // then-cofactor
@@ -315,9 +305,11 @@ private:
     bddpp_manager* m;                               // manager of the function
     std::unordered_map<uintptr_t, children> memo;   // (node, link) -> its tree's children
     std::vector<cube_literals> found;               // implicants met so far, in tree order
-    std::map<std::pair<long, int>, std::set<size_t>> holders; // literal -> elements of found holding it
+    std::map<std::pair<long, int>, element_set> holders; // literal -> elements of found holding it
     cube_literals path;                             // the literals chosen above the walk
-    const std::set<size_t> no_holder;               // holders of a literal nobody holds
+    std::vector<const element_set*> sets;           // scratch of holding_all
+
+    size_t words() const { return (found.size() + 63) >> 6; }
 
     // When f is a disjunction of literals, whose tree has 2^n - 1 paths to 1 for n literals,
     // its primes in the order the walk leaves them, without the walk: in the order of the
@@ -354,38 +346,63 @@ private:
         return true;
     }
 
-    // The holders of c's literal held by the fewest elements: an element implies c only if
-    // it holds every literal of c. Null for the empty cube c (every element implies it).
-    const std::set<size_t>* rarest_holders(const cube_literals& c) const
+    // The elements of found that hold every literal of c, which are those that imply c (all
+    // of them for the empty cube c), as a bit set of words() words.
+    void holding_all(const cube_literals& c, element_set& hit)
     {
-        const std::set<size_t>* best = nullptr;
+        const size_t n = words();
+        hit.assign(n, ~uint64_t(0));
+        if (n && (found.size() & 63)) hit[n - 1] = (uint64_t(1) << (found.size() & 63)) - 1;
+        sets.clear();
         for (const std::pair<long, int>& l : c) {
-            std::map<std::pair<long, int>, std::set<size_t>>::const_iterator h = holders.find(l);
-            const std::set<size_t>* held = h == holders.end() ? &no_holder : &h->second;
-            if (!best || held->size() < best->size()) best = held;
+            std::map<std::pair<long, int>, element_set>::const_iterator h = holders.find(l);
+            if (h == holders.end()) {
+                hit.assign(n, 0);
+                return;
+            }
+            sets.push_back(&h->second);
         }
-        return best;
+        for (const element_set* s : sets)
+            for (size_t w = 0; w < n; ++w) hit[w] &= w < s->size() ? (*s)[w] : 0;
+    }
+
+    // The first element of found that implies the path, found.size() when none does.
+    size_t first_implying()
+    {
+        const size_t n = words();
+        sets.clear();
+        for (const std::pair<long, int>& l : path) {
+            std::map<std::pair<long, int>, element_set>::const_iterator h = holders.find(l);
+            if (h == holders.end()) return found.size();
+            sets.push_back(&h->second);
+        }
+        for (size_t w = 0; w < n; ++w) {
+            uint64_t bits = w + 1 == n && (found.size() & 63) ? (uint64_t(1) << (found.size() & 63)) - 1 : ~uint64_t(0);
+            for (size_t k = 0; k < sets.size() && bits; ++k)
+                bits &= w < sets[k]->size() ? (*sets[k])[w] : 0;
+            if (bits) return (w << 6) + size_t(__builtin_ctzll(bits));
+        }
+        return found.size();
+    }
+
+    static void set_bit(element_set& s, size_t i, bool on)
+    {
+        if (s.size() <= (i >> 6)) s.resize((i >> 6) + 1, 0);
+        if (on) s[i >> 6] |= uint64_t(1) << (i & 63);
+        else s[i >> 6] &= ~(uint64_t(1) << (i & 63));
     }
 
     // implicant_insert, with the first element that implies the path taken from the index.
     void insert_path()
     {
-        const std::set<size_t>* candidates = rarest_holders(path);
-        size_t k = found.size();
-        if (!candidates) k = 0;
-        else
-            for (size_t i : *candidates)
-                if (cube_implies(found[i], path)) {
-                    k = i;
-                    break;
-                }
+        const size_t k = first_implying();
         if (k == found.size()) {
             found.push_back(path);
-            for (const std::pair<long, int>& l : path) holders[l].insert(k);
+            for (const std::pair<long, int>& l : path) set_bit(holders[l], k, true);
             return;
         }
         for (const std::pair<long, int>& l : found[k]) // the path holds a part of them only
-            if (!std::binary_search(path.begin(), path.end(), l)) holders[l].erase(k);
+            if (!std::binary_search(path.begin(), path.end(), l)) set_bit(holders[l], k, false);
         found[k] = path;
     }
 

@@ -85,6 +85,26 @@ int main(int argc, char** argv)
     bdd or16 = m.Bdd_zero();
     for (int i = 0; i < 16; ++i) or16 = m.Bdd_or(or16, v[i]);
     std::mt19937 rng(2);
+    // wide functions whose ternary tree is large against their primes
+    bdd pairs = m.Bdd_zero(); // x0 x1 + x2 x3 + ... + x18 x19
+    for (int i = 0; i < 20; i += 2) pairs = m.Bdd_or(pairs, m.Bdd_and(v[i], v[i + 1]));
+    work.push_back({"OR of 10 ANDs of 2 inputs", pairs, {2}});
+    bdd majority = m.Bdd_zero(); // at least 5 of x0..x8
+    {
+        std::vector<bdd> at_least(6, m.Bdd_zero()); // at_least[k]: k or more of those seen
+        at_least[0] = m.Bdd_one();
+        for (int i = 0; i < 9; ++i)
+            for (int k = 5; k >= 1; --k) at_least[k] = m.Bdd_or(at_least[k], m.Bdd_and(at_least[k - 1], v[i]));
+        majority = at_least[5];
+    }
+    work.push_back({"majority of 9 inputs", majority, {2}});
+    bdd mux = m.Bdd_zero(); // x0..x2 select one of x3..x10
+    for (int d = 0; d < 8; ++d) {
+        bdd c = v[3 + d];
+        for (int b = 0; b < 3; ++b) c = m.Bdd_and(c, d >> b & 1 ? v[b] : m.Bdd_not(v[b]));
+        mux = m.Bdd_or(mux, c);
+    }
+    work.push_back({"multiplexer of 3 selects and 8 data", mux, {2}});
     work.push_back({"OR of 64 inputs", all_or, {0, 1}});
     work.push_back({"AND of 64 inputs", all_and, {0, 1, 2}});
     work.push_back({"OR of 16 inputs", or16, {0, 1, 2}});

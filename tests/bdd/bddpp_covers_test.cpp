@@ -491,3 +491,29 @@ TEST(Covers, TheKind2CoverOfAWideDisjunctionOfLiteralsIsItsLiterals)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Covers, PrimesOfWideSumsOfProductsAreThoseOfTheTreeInTheSameOrder)
+{
+    // lists of implicants past 64 elements: the literal index spans several words
+    bddpp_manager m;
+    std::vector<bdd> v = make_vars(m, 8);
+    bdd pairs = m.Bdd_zero(), mixed = m.Bdd_zero();
+    for (int i = 0; i < 8; i += 2) {
+        pairs = m.Bdd_or(pairs, m.Bdd_and(v[i], v[i + 1]));
+        mixed = m.Bdd_or(mixed, m.Bdd_and(m.Bdd_not(v[i]), v[(i + 3) % 8]));
+    }
+    std::vector<bdd> at_least(5, m.Bdd_zero()); // at_least[k]: k or more of those seen
+    at_least[0] = m.Bdd_one();
+    for (int i = 0; i < 7; ++i)
+        for (int k = 4; k >= 1; --k) at_least[k] = m.Bdd_or(at_least[k], m.Bdd_and(at_least[k - 1], v[i]));
+    for (const bdd& f : {pairs, mixed, at_least[4], m.Bdd_or(at_least[2], m.Bdd_not(v[7]))}) {
+        std::list<bdd> tree, fast;
+        Tdd(&m, f).Bdd_prime_implicants(tree);
+        m.Bdd_prime_implicants(f, fast);
+        EXPECT_EQ(fast, tree);
+    }
+}
+
+} // namespace
