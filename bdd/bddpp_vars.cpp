@@ -17,15 +17,19 @@ int String_table_memory_size(std::string* names, int n)
 
 void bddpp_manager::Grow_tables()
 {
-    if (nvars != capacity) return;
-    long cap = capacity * 2;
+    if (nvars == capacity) Resize_tables(capacity * 2);
+}
+
+// The per-variable tables get cap slots (cap > capacity).
+void bddpp_manager::Resize_tables(long cap)
+{
     std::string* n_names = new std::string[cap];
     bdd_node** n_nodes = new bdd_node*[cap];
     long* n_id_to_pos = new long[cap];
     long* n_pos_to_id = new long[cap];
     bdd_node** n_assoc = new bdd_node*[cap];
     for (long i = 0; i < capacity; ++i) {
-        n_names[i] = names[i];
+        n_names[i] = std::move(names[i]);
         n_nodes[i] = var_nodes[i];
         n_id_to_pos[i] = id_to_pos[i];
         n_pos_to_id[i] = pos_to_id[i];
@@ -44,12 +48,20 @@ void bddpp_manager::Grow_tables()
     capacity = cap;
 }
 
+void bddpp_manager::Reserve_variables(long n)
+{
+    long cap = capacity;
+    while (cap < n) cap *= 2;
+    if (cap > capacity) Resize_tables(cap);
+    name_map.reserve(static_cast<size_t>(n));
+}
+
 // A new variable named name at order position p (existing positions from p on move down one).
 bdd_node* bddpp_manager::Add_variable(const std::string& name, long p)
 {
     long id = nvars;
     names[id] = name;
-    name_map[name] = id;
+    name_map.emplace(name, id);
     bdd_node* v = new bdd_node(this, next_number, id, 0, -1, terminal, terminal);
     var_nodes[id] = v;
     ++next_number;
