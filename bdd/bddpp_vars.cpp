@@ -1,6 +1,8 @@
 // The variable table: creation, ids, order positions, names, supports and manager-wide values.
 #include <algorithm>
 #include <iostream>
+#include <unordered_set>
+#include <vector>
 
 #include "bdd/bddpp.h"
 
@@ -280,10 +282,34 @@ std::set<long> bddpp_manager::set_of_id_depend_on(const bdd& f)
 
 std::set<long> bddpp_manager::set_of_index_depend_on(const bdd& f)
 {
-    std::set<long> ids = set_of_id_depend_on(f);
-    std::set<long> positions;
-    for (long id : ids) positions.insert(id_to_pos[id]);
-    return positions;
+    if (f.manager != this || !f.node_ptr) {
+        std::cerr << "Warning: call  bddpp_manager::set_of_index_depend_on() with a bad manager" << std::endl;
+        return std::set<long>();
+    }
+    // the nodes met are kept in a short list while there are few, then in a hash set
+    const size_t few = 64;
+    std::vector<const bdd_node*> seen;
+    std::unordered_set<const bdd_node*> many;
+    std::vector<const bdd_node*> todo(1, f.node_ptr);
+    std::vector<long> positions;
+    while (!todo.empty()) {
+        const bdd_node* n = todo.back();
+        todo.pop_back();
+        if (!n || n->var < 0) continue;
+        if (seen.size() < few) {
+            if (std::find(seen.begin(), seen.end(), n) != seen.end()) continue;
+            seen.push_back(n);
+            if (seen.size() == few) many.insert(seen.begin(), seen.end());
+        } else if (!many.insert(n).second) {
+            continue;
+        }
+        positions.push_back(id_to_pos[n->var]);
+        todo.push_back(n->then_node);
+        todo.push_back(n->else_node);
+    }
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    return std::set<long>(positions.begin(), positions.end());
 }
 
 void bddpp_manager::Present_variables(const bdd& f, int* vals)

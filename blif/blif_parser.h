@@ -5,6 +5,7 @@
 
 #include <istream>
 #include <list>
+#include <vector>
 #include <ostream>
 #include <string>
 
@@ -66,6 +67,11 @@ public:
     // longer than the names line and on a cover mixing rows of output 0 and of output 1.
     Bddexpression* bddexpression_convert(Bddexpressionwood* wood);
 };
+
+// The equation of a cover over the variables vars (the inputs, then the defined signal last;
+// defined is its name), registered in wood; the same ends as bddexpression_convert.
+Bddexpression* blif_cover_convert(Bddexpressionwood* wood, const std::vector<bdd>& vars, const std::string& defined,
+                                  const std::list<std::list<int>>& rows);
 
 // The signal whose cover is being turned into a BDD; empty between covers.
 extern std::string blif_current_signal;

@@ -214,7 +214,7 @@ static void learn(Bddexpressionwood* w, Bddexpression* e, std::set<long>* R)
     }
     w->exp_table[i] = e;
     for (long d : e->dependances)
-        if (d >= 0 && d < w->nb_bdd_vars) w->readers[d].insert(i);
+        if (d >= 0 && d < w->nb_bdd_vars) w->readers[d].insert(w->readers[d].end(), i); // mostly the last
     if (R != nullptr)
         for (long r : *R)
             if (r >= 0 && r < w->nb_bdd_vars) w->readers[i].insert(r);
