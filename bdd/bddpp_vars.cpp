@@ -287,11 +287,14 @@ std::set<long> bddpp_manager::set_of_index_depend_on(const bdd& f)
         return std::set<long>();
     }
     // the nodes met are kept in a short list while there are few, then in a hash set
+    // (scratch vectors kept from call to call, so that a small function allocates nothing)
     const size_t few = 64;
-    std::vector<const bdd_node*> seen;
+    static std::vector<const bdd_node*> seen, todo;
+    static std::vector<long> positions;
+    seen.clear();
+    todo.assign(1, f.node_ptr);
+    positions.clear();
     std::unordered_set<const bdd_node*> many;
-    std::vector<const bdd_node*> todo(1, f.node_ptr);
-    std::vector<long> positions;
     while (!todo.empty()) {
         const bdd_node* n = todo.back();
         todo.pop_back();

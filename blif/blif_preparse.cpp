@@ -91,6 +91,27 @@ private:
     }
 };
 
+// Sorts names in ascending order (the order of std::string), comparing first the big-endian
+// value of their first eight bytes.
+void sort_names(std::vector<std::string_view>& names)
+{
+    std::vector<std::pair<unsigned long long, std::string_view>> keyed;
+    keyed.reserve(names.size());
+    for (std::string_view n : names) {
+        unsigned long long key = 0;
+        for (size_t i = 0; i < 8; ++i)
+            key = (key << 8) | (i < n.size() ? static_cast<unsigned char>(n[i]) : 0u);
+        keyed.emplace_back(key, n);
+    }
+    std::sort(keyed.begin(), keyed.end(),
+              [](const std::pair<unsigned long long, std::string_view>& a,
+                 const std::pair<unsigned long long, std::string_view>& b) {
+                  if (a.first != b.first) return a.first < b.first;
+                  return a.second < b.second;
+              });
+    for (size_t i = 0; i < names.size(); ++i) names[i] = keyed[i].second;
+}
+
 // States of the word machine.
 enum preparse_state {
     before_model, // S0
@@ -135,6 +156,7 @@ bool keyword_target(preparse_state s, std::string_view w, preparse_state& to)
 // machine takes it as a name, the grammar rejects the file).
 bool keyword_word(std::string_view w)
 {
+    if (w.empty() || w[0] != '.') return false;
     for (const char* k : {".model", ".inputs", ".outputs", ".latch", ".names", ".end"})
         if (w == k) return true;
     return false;
@@ -298,15 +320,15 @@ int class_blif_parser::preparse(std::istream& in, const char* filename)
             break;
         }
     }
-    std::sort(inputs.begin(), inputs.end());
-    std::sort(outputs.begin(), outputs.end());
+    sort_names(inputs);
+    sort_names(outputs);
     // a register or a next state is no local
     internals.erase(std::remove_if(internals.begin(), internals.end(),
                                    [&classes](std::string_view n) {
                                        return (classes[n] & (latch_in_set | latch_out_set)) != 0;
                                    }),
                     internals.end());
-    std::sort(internals.begin(), internals.end());
+    sort_names(internals);
     std::set<std::string> common;
     for (std::string_view n : inputs)
         if (classes[n] & out_set) common.emplace(n);

@@ -11,6 +11,7 @@
 
 %code {
 #include <iostream>
+#include <utility>
 
 #include "blif/blif_lexer.h"
 #include "blif/blif_parser.h"
@@ -91,13 +92,13 @@ ident_list:
     ident
     {
         law(5, 1, "creation liste ident");
-        $$ = new std::list<std::string>(1, *$1);
+        $$ = new std::list<std::string>(1, std::move(*$1));
         delete $1;
     }
   | ident_list ident
     {
         law(5, 2, "ajout ident liste");
-        $1->push_back(*$2);
+        $1->push_back(std::move(*$2));
         delete $2;
         $$ = $1;
     }
@@ -169,13 +170,13 @@ prod_list:
     prod
     {
         law(15, 1, "premier produit");
-        $$ = new std::list<std::list<int>>(1, *$1);
+        $$ = new std::list<std::list<int>>(1, std::move(*$1));
         delete $1;
     }
   | prod_list TOKEN_NL prod
     {
         law(15, 2, "OR produit");
-        $1->push_back(*$3);
+        $1->push_back(std::move(*$3));
         delete $3;
         $$ = $1;
     }
