@@ -85,7 +85,7 @@ void blif_latch_initial_value(const std::string& register_name, int value)
     pblif_parser->init[p] = value;
 }
 
-void blif_cover_equation(const std::list<std::string>& names, const std::list<std::list<int>>& rows)
+void blif_cover_equation(const std::vector<std::string>& names, const std::vector<std::vector<int>>& rows)
 {
     b_autom_dec* dec = pblif_parser->dec;
     bddpp_manager* m = dec->manager_associe();
