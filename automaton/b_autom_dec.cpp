@@ -1,8 +1,24 @@
 // The declarations of an automaton: name arrays, the forest and its manager, the variable layout.
+#include <algorithm>
 #include <iostream>
+#include <vector>
 
 #include "automaton/b_automaton.h"
 #include "utils/list_templates.h"
+
+// New array (delete[] by the caller) of the names in their order; null when there is none.
+static std::string* names_array(const std::vector<std::string>& v)
+{
+    if (v.empty()) return nullptr;
+    std::string* a = new std::string[v.size()];
+    std::copy(v.begin(), v.end(), a);
+    return a;
+}
+
+template <class Names> static std::string* names_array(const Names& c)
+{
+    return array_convert(c);
+}
 
 // The counts of the five containers, their arrays, then the variables in layout order.
 template <class Names>
@@ -20,9 +36,9 @@ static void fill_declarations(b_autom_dec& d, const std::list<std::string>& stat
     d.local_count = static_cast<int>(locals.size());
     d.state_names = array_convert(states);
     d.next_state_names = array_convert(next_states);
-    d.input_names = array_convert(inputs);
-    d.output_names = array_convert(outputs);
-    d.local_names = array_convert(locals);
+    d.input_names = names_array(inputs);
+    d.output_names = names_array(outputs);
+    d.local_names = names_array(locals);
 }
 
 b_autom_dec::b_autom_dec(const std::list<std::string>& states, const std::list<std::string>& next_states,
@@ -41,9 +57,19 @@ b_autom_dec::b_autom_dec(const std::list<std::string>& states, const std::list<s
     declare_all();
 }
 
+b_autom_dec::b_autom_dec(const std::list<std::string>& states, const std::list<std::string>& next_states,
+                         const std::vector<std::string>& inputs, const std::vector<std::string>& outputs,
+                         const std::vector<std::string>& locals)
+{
+    fill_declarations(*this, states, next_states, inputs, outputs, locals, "sets");
+    declare_all();
+}
+
 void b_autom_dec::declare_all()
 {
-    wood = new Bddexpressionwood(new bddpp_manager());
+    bddpp_manager* m = new bddpp_manager();
+    m->Reserve_variables(2L * state_count + input_count + output_count + local_count);
+    wood = new Bddexpressionwood(m);
     const std::string* const arrays[] = {state_names, next_state_names, input_names, output_names, local_names};
     const int counts[] = {state_count, state_count, input_count, output_count, local_count};
     for (int a = 0; a < 5; ++a)

@@ -38,6 +38,10 @@ public:
     b_autom_dec(const std::list<std::string>& states, const std::list<std::string>& next_states,
                 const std::set<std::string>& inputs, const std::set<std::string>& outputs,
                 const std::set<std::string>& locals);
+    // The same with inputs, outputs and locals already in ascending order, each name once.
+    b_autom_dec(const std::list<std::string>& states, const std::list<std::string>& next_states,
+                const std::vector<std::string>& inputs, const std::vector<std::string>& outputs,
+                const std::vector<std::string>& locals);
 
     // A new name is appended to the order and to local_names; a declared one changes nothing.
     void add_ident(const std::string& name);

@@ -159,6 +159,7 @@ public:
 
     // ---- variable table ----
     bdd_node* New_node_var_last(const std::string& name);
+    void Reserve_variables(long n); // room for n variables without growing the tables
     bdd New_var_last(const std::string& name);
     bdd_node* New_node_var_before(long position, const std::string& name);
     bdd_node* New_node_var_after(long position, const std::string& name);
@@ -404,6 +405,7 @@ private:
     bddpp_manager(const bddpp_manager&);            // not copyable by value
     bddpp_manager& operator=(const bddpp_manager&); // not assignable
     void Grow_tables();
+    void Resize_tables(long cap);
     bdd_node* Add_variable(const std::string& name, long position);
     // The node-level conjunction, disjunction or exclusive or, on an explicit stack.
     bdd_node* Apply(apply_op op, int a, bdd_node* x, int b, bdd_node* y, int& link);

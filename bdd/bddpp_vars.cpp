@@ -1,6 +1,8 @@
 // The variable table: creation, ids, order positions, names, supports and manager-wide values.
 #include <algorithm>
 #include <iostream>
+#include <unordered_set>
+#include <vector>
 
 #include "bdd/bddpp.h"
 
@@ -17,15 +19,19 @@ int String_table_memory_size(std::string* names, int n)
 
 void bddpp_manager::Grow_tables()
 {
-    if (nvars != capacity) return;
-    long cap = capacity * 2;
+    if (nvars == capacity) Resize_tables(capacity * 2);
+}
+
+// The per-variable tables get cap slots (cap > capacity).
+void bddpp_manager::Resize_tables(long cap)
+{
     std::string* n_names = new std::string[cap];
     bdd_node** n_nodes = new bdd_node*[cap];
     long* n_id_to_pos = new long[cap];
     long* n_pos_to_id = new long[cap];
     bdd_node** n_assoc = new bdd_node*[cap];
     for (long i = 0; i < capacity; ++i) {
-        n_names[i] = names[i];
+        n_names[i] = std::move(names[i]);
         n_nodes[i] = var_nodes[i];
         n_id_to_pos[i] = id_to_pos[i];
         n_pos_to_id[i] = pos_to_id[i];
@@ -44,12 +50,20 @@ void bddpp_manager::Grow_tables()
     capacity = cap;
 }
 
+void bddpp_manager::Reserve_variables(long n)
+{
+    long cap = capacity;
+    while (cap < n) cap *= 2;
+    if (cap > capacity) Resize_tables(cap);
+    name_map.reserve(static_cast<size_t>(n));
+}
+
 // A new variable named name at order position p (existing positions from p on move down one).
 bdd_node* bddpp_manager::Add_variable(const std::string& name, long p)
 {
     long id = nvars;
     names[id] = name;
-    name_map[name] = id;
+    name_map.emplace(name, id);
     bdd_node* v = new bdd_node(this, next_number, id, 0, -1, terminal, terminal);
     var_nodes[id] = v;
     ++next_number;
@@ -268,10 +282,37 @@ std::set<long> bddpp_manager::set_of_id_depend_on(const bdd& f)
 
 std::set<long> bddpp_manager::set_of_index_depend_on(const bdd& f)
 {
-    std::set<long> ids = set_of_id_depend_on(f);
-    std::set<long> positions;
-    for (long id : ids) positions.insert(id_to_pos[id]);
-    return positions;
+    if (f.manager != this || !f.node_ptr) {
+        std::cerr << "Warning: call  bddpp_manager::set_of_index_depend_on() with a bad manager" << std::endl;
+        return std::set<long>();
+    }
+    // the nodes met are kept in a short list while there are few, then in a hash set
+    // (scratch vectors kept from call to call, so that a small function allocates nothing)
+    const size_t few = 64;
+    static std::vector<const bdd_node*> seen, todo;
+    static std::vector<long> positions;
+    seen.clear();
+    todo.assign(1, f.node_ptr);
+    positions.clear();
+    std::unordered_set<const bdd_node*> many;
+    while (!todo.empty()) {
+        const bdd_node* n = todo.back();
+        todo.pop_back();
+        if (!n || n->var < 0) continue;
+        if (seen.size() < few) {
+            if (std::find(seen.begin(), seen.end(), n) != seen.end()) continue;
+            seen.push_back(n);
+            if (seen.size() == few) many.insert(seen.begin(), seen.end());
+        } else if (!many.insert(n).second) {
+            continue;
+        }
+        positions.push_back(id_to_pos[n->var]);
+        todo.push_back(n->then_node);
+        todo.push_back(n->else_node);
+    }
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    return std::set<long>(positions.begin(), positions.end());
 }
 
 void bddpp_manager::Present_variables(const bdd& f, int* vals)

@@ -34,26 +34,32 @@ std::list<std::string>& class_equation_blif::my_vars()
 Bddexpression* class_equation_blif::bddexpression_convert(Bddexpressionwood* wood)
 {
     bddpp_manager* m = wood->manager;
-    const std::string defined = vars.back();
-    const size_t n = vars.size();
-    bdd variable = m->Bdd_var_by_name(defined);
-    std::vector<bdd> literals; // the inputs x1 .. x(n-1)
-    for (std::list<std::string>::const_iterator v = vars.begin(); literals.size() + 1 < n; ++v)
-        literals.push_back(m->Bdd_var_by_name(*v));
+    std::vector<bdd> literals;
+    literals.reserve(vars.size());
+    for (const std::string& v : vars) literals.push_back(m->Bdd_var_by_name(v));
+    return blif_cover_convert(wood, literals, vars.back(), pla);
+}
 
+// The rows are lists or vectors of values.
+template <class Rows>
+static Bddexpression* convert_rows(Bddexpressionwood* wood, const std::vector<bdd>& vars, const std::string& defined,
+                                   const Rows& rows)
+{
+    bddpp_manager* m = wood->manager;
+    const size_t n = vars.size(); // the inputs x1 .. x(n-1), then the defined signal
     bdd sum = m->Bdd_zero();
     bool on_rows = false;  // a row of output 1 ("1", "-" or no output value)
     bool off_rows = false; // a row of output 0
-    for (const std::list<int>& row : pla) {
+    for (const auto& row : rows) {
         if (row.size() > n) {
             std::cerr << "error in blif definition about " << defined << " variable" << std::endl;
             blif_exit(1);
         }
         bdd cube = m->Bdd_one();
         size_t i = 0;
-        for (std::list<int>::const_iterator value = row.begin(); value != row.end() && i + 1 < n; ++value, ++i) {
-            if (*value == 0) cube = m->Bdd_and(cube, m->Bdd_not(literals[i]));
-            else if (*value == 1) cube = m->Bdd_and(cube, literals[i]);
+        for (auto value = row.begin(); value != row.end() && i + 1 < n; ++value, ++i) {
+            if (*value == 0) cube = m->Bdd_and(cube, m->Bdd_not(vars[i]));
+            else if (*value == 1) cube = m->Bdd_and(cube, vars[i]);
         }
         if (row.size() == n && row.back() == 0) off_rows = true;
         else on_rows = true;
@@ -66,5 +72,17 @@ Bddexpression* class_equation_blif::bddexpression_convert(Bddexpressionwood* woo
         blif_exit(1);
     }
     bdd f = off_rows ? m->Bdd_not(sum) : sum;
-    return new Bddexpression(defined, wood, variable, f, 0, 0);
+    return new Bddexpression(defined, wood, vars.back(), f, 0, 0);
+}
+
+Bddexpression* blif_cover_convert(Bddexpressionwood* wood, const std::vector<bdd>& vars, const std::string& defined,
+                                  const std::list<std::list<int>>& rows)
+{
+    return convert_rows(wood, vars, defined, rows);
+}
+
+Bddexpression* blif_cover_convert(Bddexpressionwood* wood, const std::vector<bdd>& vars, const std::string& defined,
+                                  const std::vector<std::vector<int>>& rows)
+{
+    return convert_rows(wood, vars, defined, rows);
 }

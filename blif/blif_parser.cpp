@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <unistd.h>
+#include <vector>
 
 class_blif_parser* pblif_parser = nullptr;
 void (*blif_exit_handler)(int status) = nullptr;
@@ -84,17 +85,24 @@ void blif_latch_initial_value(const std::string& register_name, int value)
     pblif_parser->init[p] = value;
 }
 
-void blif_cover_equation(const std::list<std::string>& names, const std::list<std::list<int>>& rows)
+void blif_cover_equation(const std::vector<std::string>& names, const std::vector<std::vector<int>>& rows)
 {
     b_autom_dec* dec = pblif_parser->dec;
-    for (const std::string& n : names)
-        if (dec->ident_associe(n) < 0) {
+    bddpp_manager* m = dec->manager_associe();
+    std::vector<bdd> vars; // the variables of the names, in their order
+    vars.reserve(names.size());
+    long id = -1;
+    for (const std::string& n : names) {
+        id = m->Id_var_by_name(n);
+        if (id < 0) {
             // the pre-pass and the scanner read the file differently
             std::cerr << "PARSING ERROR: signal " << n << " of a .names line was not declared !" << std::endl;
             blif_exit(1);
         }
+        vars.push_back(m->Bdd_var_by_id(id));
+    }
     const std::string& defined = names.back();
-    const long p = dec->ident_associe(defined);
+    const long p = m->id_to_pos[id];
     const char* conflict = nullptr;
     if (std::binary_search(dec->input_names, dec->input_names + dec->input_count, defined)) conflict = "input ";
     else if (p < dec->state_count) conflict = "register ";
@@ -108,11 +116,7 @@ void blif_cover_equation(const std::list<std::string>& names, const std::list<st
                   << std::endl;
         blif_exit(1);
     }
-    class_equation_blif* e = new class_equation_blif();
-    e->add_vars(names);
-    e->add_pla(rows);
     blif_current_signal = defined;
-    e->bddexpression_convert(pblif_parser->dec->wood_associee());
+    blif_cover_convert(dec->wood_associee(), vars, defined, rows);
     blif_current_signal.clear();
-    delete e;
 }

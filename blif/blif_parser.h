@@ -5,6 +5,7 @@
 
 #include <istream>
 #include <list>
+#include <vector>
 #include <ostream>
 #include <string>
 
@@ -67,6 +68,13 @@ public:
     Bddexpression* bddexpression_convert(Bddexpressionwood* wood);
 };
 
+// The equation of a cover over the variables vars (the inputs, then the defined signal last;
+// defined is its name), registered in wood; the same ends as bddexpression_convert.
+Bddexpression* blif_cover_convert(Bddexpressionwood* wood, const std::vector<bdd>& vars, const std::string& defined,
+                                  const std::list<std::list<int>>& rows);
+Bddexpression* blif_cover_convert(Bddexpressionwood* wood, const std::vector<bdd>& vars, const std::string& defined,
+                                  const std::vector<std::vector<int>>& rows);
+
 // The signal whose cover is being turned into a BDD; empty between covers.
 extern std::string blif_current_signal;
 // For bdd_node_limit_handler: one line naming the signal whose BDD passed the node budget (or
@@ -81,7 +89,7 @@ extern std::string blif_current_signal;
 // status 1.
 void blif_latch_initial_value(const std::string& register_name, int value);
 // .names: the cover's equation in the declarations' forest.
-void blif_cover_equation(const std::list<std::string>& names, const std::list<std::list<int>>& rows);
+void blif_cover_equation(const std::vector<std::string>& names, const std::vector<std::vector<int>>& rows);
 
 // Checks of the circuit read, each printing one line on the standard error stream and returning
 // 1 on a fault, 0 otherwise. blif_check_signals: a signal read by a cover or a .latch line that

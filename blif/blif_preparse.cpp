@@ -1,22 +1,40 @@
 // The pre-pass: the signal classes of a BLIF file, read as words, and the declarations built from them.
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <set>
-#include <sstream>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "blif/blif_parser.h"
 #include "utils/list_templates.h"
 
 namespace {
 
-// The words of a BLIF text: white-space separated, without comments; a lone backslash gives the
-// word after it (that one is not checked again). A backslash glued to other characters is a line
-// continuation for the scanner, not a part of a name: the word is cut there.
+bool blank(char ch)
+{
+    return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\v' || ch == '\f' || ch == '\r';
+}
+
+// The words of a BLIF text, read whole into one buffer: white-space separated, without comments
+// (a "#" ends the line); a lone backslash gives the word after it (that one is not checked
+// again). A backslash glued to other characters is a line continuation for the scanner, not a
+// part of a name: the word is cut there. Words are views into the buffer.
 class blif_words {
 public:
-    explicit blif_words(std::istream& in) : in_(in) {}
+    explicit blif_words(std::istream& in)
+    {
+        char chunk[1 << 16];
+        while (in.read(chunk, sizeof chunk) || in.gcount() > 0) text_.append(chunk, static_cast<size_t>(in.gcount()));
+        at_ = text_.data();
+        end_ = at_ + text_.size();
+    }
 
-    bool next(std::string& word)
+    size_t size() const { return text_.size(); }
+
+    bool next(std::string_view& word)
     {
         if (!raw(word)) return false;
         if (word == "\\") return raw(word);
@@ -24,55 +42,75 @@ public:
     }
 
 private:
-    std::istream& in_;          // the text
-    std::istringstream line_;   // rest of the current line, comment cut off
-    std::list<std::string> parts_; // the rest of a word cut at its backslashes
+    std::string text_;     // the whole text
+    const char* at_;       // first character not read yet
+    const char* end_;      // end of the text
+    std::string_view rest_; // the rest of a word cut at its backslashes
 
-    bool raw(std::string& word)
+    bool raw(std::string_view& word)
     {
-        while (parts_.empty()) {
-            std::string w;
-            if (!whole(w)) return false;
-            cut(w);
-        }
-        word = parts_.front();
-        parts_.pop_front();
-        return true;
-    }
-
-    // The parts of w between its backslashes into parts_; a lone backslash stays a word.
-    void cut(const std::string& w)
-    {
-        if (w == "\\" || w.find('\\') == std::string::npos) {
-            parts_.push_back(w);
-            return;
-        }
-        std::string part;
-        for (char ch : w) {
-            if (ch != '\\') {
-                part += ch;
-                continue;
+        for (;;) {
+            // the next part of a word cut at its backslashes
+            while (!rest_.empty()) {
+                size_t cut = rest_.find('\\');
+                std::string_view part = rest_.substr(0, cut);
+                rest_ = cut == std::string_view::npos ? std::string_view() : rest_.substr(cut + 1);
+                if (!part.empty()) {
+                    word = part;
+                    return true;
+                }
             }
-            if (!part.empty()) parts_.push_back(part);
-            part.clear();
+            std::string_view w;
+            if (!whole(w)) return false;
+            if (w.size() == 1 || w.find('\\') == std::string_view::npos) {
+                word = w;
+                return true;
+            }
+            rest_ = w;
         }
-        if (!part.empty()) parts_.push_back(part);
     }
 
     // The next white-space separated word of the text, comments cut off.
-    bool whole(std::string& word)
+    bool whole(std::string_view& word)
     {
-        while (!(line_ >> word)) {
-            std::string line;
-            if (!std::getline(in_, line)) return false;
-            std::string::size_type hash = line.find('#');
-            if (hash != std::string::npos) line.erase(hash);
-            line_.clear();
-            line_.str(line);
+        const char* p = at_;
+        for (;;) {
+            while (p != end_ && blank(*p)) ++p;
+            if (p == end_) {
+                at_ = p;
+                return false;
+            }
+            if (*p != '#') break;
+            while (p != end_ && *p != '\n') ++p;
         }
+        const char* b = p;
+        while (p != end_ && !blank(*p) && *p != '#') ++p;
+        word = std::string_view(b, static_cast<size_t>(p - b));
+        at_ = p;
         return true;
     }
 };
+
+// Sorts names in ascending order (the order of std::string), comparing first the big-endian
+// value of their first eight bytes.
+void sort_names(std::vector<std::string_view>& names)
+{
+    std::vector<std::pair<unsigned long long, std::string_view>> keyed;
+    keyed.reserve(names.size());
+    for (std::string_view n : names) {
+        unsigned long long key = 0;
+        for (size_t i = 0; i < 8; ++i)
+            key = (key << 8) | (i < n.size() ? static_cast<unsigned char>(n[i]) : 0u);
+        keyed.emplace_back(key, n);
+    }
+    std::sort(keyed.begin(), keyed.end(),
+              [](const std::pair<unsigned long long, std::string_view>& a,
+                 const std::pair<unsigned long long, std::string_view>& b) {
+                  if (a.first != b.first) return a.first < b.first;
+                  return a.second < b.second;
+              });
+    for (size_t i = 0; i < names.size(); ++i) names[i] = keyed[i].second;
+}
 
 // States of the word machine.
 enum preparse_state {
@@ -86,7 +124,7 @@ enum preparse_state {
 };
 
 // Whether w is a keyword in state s; to gets the state it leads to.
-bool keyword_target(preparse_state s, const std::string& w, preparse_state& to)
+bool keyword_target(preparse_state s, std::string_view w, preparse_state& to)
 {
     struct transition {
         preparse_state from; // state where the keyword counts
@@ -116,8 +154,9 @@ bool keyword_target(preparse_state s, const std::string& w, preparse_state& to)
 
 // The keywords of the dialect: a word equal to one is never checked as a name (where the word
 // machine takes it as a name, the grammar rejects the file).
-bool keyword_word(const std::string& w)
+bool keyword_word(std::string_view w)
 {
+    if (w.empty() || w[0] != '.') return false;
     for (const char* k : {".model", ".inputs", ".outputs", ".latch", ".names", ".end"})
         if (w == k) return true;
     return false;
@@ -143,7 +182,7 @@ std::string character_text(unsigned char ch)
 }
 
 // A name in a message: control bytes written as \xHH.
-std::string name_text(const std::string& name)
+std::string name_text(std::string_view name)
 {
     static const char hex[] = "0123456789ABCDEF";
     std::string text;
@@ -154,7 +193,7 @@ std::string name_text(const std::string& name)
 }
 
 // Whether the scanner makes no token of w: every character of it is echoed and dropped.
-bool unseen_word(const std::string& w)
+bool unseen_word(std::string_view w)
 {
     for (unsigned char ch : w)
         if (name_start(ch) || ch == '0' || ch == '1' || ch == '-') return false;
@@ -164,7 +203,7 @@ bool unseen_word(const std::string& w)
 // The scanner cuts every word into identifiers (a letter, "_" or "@", then letters, digits, "_"
 // and "@") and drops the other characters: a name the pre-pass declares must be one identifier,
 // or the two would read different signals. Prints the refusal and returns false otherwise.
-bool identifier_word(const std::string& w)
+bool identifier_word(std::string_view w)
 {
     if (keyword_word(w)) return true;
     if (w.size() > 1 && w[0] == '.' && name_start(w[1])) {
@@ -189,7 +228,7 @@ bool identifier_word(const std::string& w)
 // drops the characters it does not know and then reads a keyword glued to them: a word holding
 // a keyword and other characters is refused there, and so is a byte-order mark in front of the
 // file. Prints the refusal and returns false.
-bool heading_word(const std::string& w, bool first, const char* filename)
+bool heading_word(std::string_view w, bool first, const char* filename)
 {
     static const std::string mark = "\xEF\xBB\xBF";
     if (first && w.compare(0, mark.size(), mark) == 0) {
@@ -207,15 +246,6 @@ bool heading_word(const std::string& w, bool first, const char* filename)
     return true;
 }
 
-// The first register named twice in registers, or "" when each is named once.
-std::string repeated_register(const std::list<std::string>& registers)
-{
-    std::set<std::string> seen;
-    for (const std::string& r : registers)
-        if (!seen.insert(r).second) return r;
-    return "";
-}
-
 } // namespace
 
 int class_blif_parser::preparse(const char* filename)
@@ -226,11 +256,22 @@ int class_blif_parser::preparse(const char* filename)
 
 int class_blif_parser::preparse(std::istream& in, const char* filename)
 {
-    std::set<std::string> INPUTS, OUTPUTS, LATCH_IN, LATCH_OUT, INTERNALS;
-    std::list<std::string> latch_in_list, latch_out_list;
+    // the classes a name was put in, as bits
+    enum : unsigned char { in_set = 1, out_set = 2, latch_in_set = 4, latch_out_set = 8, internal_set = 16 };
     blif_words words(in);
+    std::unordered_map<std::string_view, unsigned char> classes;
+    classes.reserve(words.size() / 24 + 16);
+    std::vector<std::string_view> inputs, outputs, internals; // in order of first sight
+    std::list<std::string> latch_in_list, latch_out_list;
+    // Puts w in the class c; true when it was not there yet.
+    auto put = [&classes](std::string_view w, unsigned char c) {
+        unsigned char& k = classes[w];
+        if (k & c) return false;
+        k = static_cast<unsigned char>(k | c);
+        return true;
+    };
     preparse_state s = before_model;
-    std::string w;
+    std::string_view w;
     ok = 0;
     for (bool first = true; words.next(w); first = false) {
         if (s == after_end) {
@@ -244,29 +285,32 @@ int class_blif_parser::preparse(std::istream& in, const char* filename)
         switch (s) {
         case in_inputs:
             if (!identifier_word(w)) return ok;
-            INPUTS.insert(w);
+            if (put(w, in_set)) inputs.push_back(w);
             break;
         case in_outputs:
             if (!identifier_word(w)) return ok;
-            OUTPUTS.insert(w);
+            if (put(w, out_set)) outputs.push_back(w);
             break;
-        case in_covers:
+        case in_covers: {
             if ((w[0] >= '0' && w[0] <= '9') || w[0] == '-') break;
             if (!identifier_word(w)) return ok;
-            if (INPUTS.count(w) || OUTPUTS.count(w) || LATCH_OUT.count(w)) break;
-            INTERNALS.insert(w);
+            unsigned char& k = classes[w];
+            if (k & (in_set | out_set | latch_out_set | internal_set)) break;
+            k = static_cast<unsigned char>(k | internal_set);
+            internals.push_back(w);
             break;
+        }
         case after_latch: {
             // a line cut short by the end of the file declares no register, so that the two
             // lists stay paired (the grammar then rejects the file)
-            std::string next_state = w;
+            std::string_view next_state = w;
             if (!identifier_word(next_state)) return ok;
             if (words.next(w)) {
                 if (!identifier_word(w)) return ok;
-                LATCH_IN.insert(next_state);
-                latch_in_list.push_back(next_state);
-                LATCH_OUT.insert(w);
-                latch_out_list.push_back(w);
+                put(next_state, latch_in_set);
+                latch_in_list.emplace_back(next_state);
+                put(w, latch_out_set);
+                latch_out_list.emplace_back(w);
                 words.next(w); // the initial value
             }
             s = in_covers;
@@ -276,31 +320,42 @@ int class_blif_parser::preparse(std::istream& in, const char* filename)
             break;
         }
     }
-    INTERNALS = priv(INTERNALS, LATCH_OUT);
-    INTERNALS = priv(INTERNALS, LATCH_IN);
-    std::set<std::string> common = set_inter(INPUTS, OUTPUTS);
+    sort_names(inputs);
+    sort_names(outputs);
+    // a register or a next state is no local
+    internals.erase(std::remove_if(internals.begin(), internals.end(),
+                                   [&classes](std::string_view n) {
+                                       return (classes[n] & (latch_in_set | latch_out_set)) != 0;
+                                   }),
+                    internals.end());
+    sort_names(internals);
+    std::set<std::string> common;
+    for (std::string_view n : inputs)
+        if (classes[n] & out_set) common.emplace(n);
     if (!common.empty()) {
         std::cerr << "PARSING ERROR: sets of inputs and outputs are not exclusive !" << std::endl;
         std::cerr << " --> Found Signal(s): " << common << std::endl << std::endl;
         ok = 0;
         return ok;
     }
-    std::string twice = repeated_register(latch_out_list);
-    if (!twice.empty()) {
-        // the register table and the initial values would disagree on the number of registers
-        std::cerr << "PARSING ERROR: register " << twice << " is defined by more than one .latch line !"
-                  << std::endl;
-        ok = 0;
-        return ok;
-    }
-    std::set<std::string> driven = set_inter(INPUTS, LATCH_OUT);
-    if (!driven.empty()) {
-        // the input's value would be overwritten by the register transition
-        std::cerr << "PARSING ERROR: input " << *driven.begin() << " is driven by a .latch line !" << std::endl;
-        ok = 0;
-        return ok;
-    }
-    dec = new b_autom_dec(latch_out_list, latch_in_list, INPUTS, OUTPUTS, INTERNALS);
+    std::unordered_set<std::string_view> registers;
+    for (const std::string& r : latch_out_list)
+        if (!registers.insert(r).second) {
+            // the register table and the initial values would disagree on the number of registers
+            std::cerr << "PARSING ERROR: register " << r << " is defined by more than one .latch line !"
+                      << std::endl;
+            ok = 0;
+            return ok;
+        }
+    for (std::string_view n : inputs)
+        if (classes[n] & latch_out_set) {
+            // the input's value would be overwritten by the register transition
+            std::cerr << "PARSING ERROR: input " << n << " is driven by a .latch line !" << std::endl;
+            ok = 0;
+            return ok;
+        }
+    auto strings = [](const std::vector<std::string_view>& v) { return std::vector<std::string>(v.begin(), v.end()); };
+    dec = new b_autom_dec(latch_out_list, latch_in_list, strings(inputs), strings(outputs), strings(internals));
     init = new int[latch_out_list.size()]();
     ok = 1;
     return ok;

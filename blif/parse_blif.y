@@ -7,10 +7,12 @@
 %code requires {
 #include <list>
 #include <string>
+#include <vector>
 }
 
 %code {
 #include <iostream>
+#include <utility>
 
 #include "blif/blif_lexer.h"
 #include "blif/blif_parser.h"
@@ -27,10 +29,10 @@ static void law(int rule, int alternative, const char* message)
 
 %union {
     std::string* text;                 /* identifier or initial value */
-    std::list<std::string>* idents;    /* names of a line */
+    std::vector<std::string>* idents;  /* names of a line */
     int value;                         /* 0, 1 or 2 for "-" */
-    std::list<int>* row;               /* one cover row */
-    std::list<std::list<int>>* rows;   /* the rows of a cover */
+    std::vector<int>* row;             /* one cover row */
+    std::vector<std::vector<int>>* rows; /* the rows of a cover */
 }
 
 %token TOKEN_NL 258
@@ -91,13 +93,13 @@ ident_list:
     ident
     {
         law(5, 1, "creation liste ident");
-        $$ = new std::list<std::string>(1, *$1);
+        $$ = new std::vector<std::string>(1, std::move(*$1));
         delete $1;
     }
   | ident_list ident
     {
         law(5, 2, "ajout ident liste");
-        $1->push_back(*$2);
+        $1->push_back(std::move(*$2));
         delete $2;
         $$ = $1;
     }
@@ -143,7 +145,7 @@ equation_bool:
   | declaration_bool TOKEN_NL
     {
         law(10, 2, "def equation bool restreinte");
-        blif_cover_equation(*$1, std::list<std::list<int>>());
+        blif_cover_equation(*$1, std::vector<std::vector<int>>());
         delete $1;
     }
     ;
@@ -169,13 +171,14 @@ prod_list:
     prod
     {
         law(15, 1, "premier produit");
-        $$ = new std::list<std::list<int>>(1, *$1);
+        $$ = new std::vector<std::vector<int>>();
+        $$->push_back(std::move(*$1));
         delete $1;
     }
   | prod_list TOKEN_NL prod
     {
         law(15, 2, "OR produit");
-        $1->push_back(*$3);
+        $1->push_back(std::move(*$3));
         delete $3;
         $$ = $1;
     }
@@ -186,7 +189,7 @@ prod:
     ;
 
 value_list:
-    value                       { law(17, 1, " liste de var a 1 element"); $$ = new std::list<int>(1, $1); }
+    value                       { law(17, 1, " liste de var a 1 element"); $$ = new std::vector<int>(1, $1); }
   | value_list value            { law(17, 2, " add var liste"); $1->push_back($2); $$ = $1; }
     ;
 

@@ -214,7 +214,7 @@ static void learn(Bddexpressionwood* w, Bddexpression* e, std::set<long>* R)
     }
     w->exp_table[i] = e;
     for (long d : e->dependances)
-        if (d >= 0 && d < w->nb_bdd_vars) w->readers[d].insert(i);
+        if (d >= 0 && d < w->nb_bdd_vars) w->readers[d].insert(w->readers[d].end(), i); // mostly the last
     if (R != nullptr)
         for (long r : *R)
             if (r >= 0 && r < w->nb_bdd_vars) w->readers[i].insert(r);
@@ -343,6 +343,7 @@ static Bddexpression* slot_or_message(const Bddexpressionwood* w, long i, const 
 
 Bddexpression* Bddexpressionwood::exp_by_index(long i)
 {
+    if (i >= 0 && i < nb_bdd_vars) return exp_table[i]; // (the message's text is made only when needed)
     return slot_or_message(this, i, "exp_by_index : id `", std::to_string(i) + "' not found!");
 }
 
@@ -353,7 +354,9 @@ Bddexpression* Bddexpressionwood::exp_by_bdd(bdd v)
 
 Bddexpression* Bddexpressionwood::exp_by_bddname(const std::string& s)
 {
-    return slot_or_message(this, manager->Index_var_by_name(s), "exp_by_bddname : `", s + "' not found!");
+    long i = manager->Index_var_by_name(s);
+    if (i >= 0 && i < nb_bdd_vars) return exp_table[i];
+    return slot_or_message(this, i, "exp_by_bddname : `", s + "' not found!");
 }
 
 // Position of the first equation called s, -1 when none.

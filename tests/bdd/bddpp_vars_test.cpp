@@ -119,6 +119,23 @@ TEST(BddVars, LookupsAndTheirNeutralResults)
               "Warning: call  bddpp_manager::set_of_index_depend_on() with a bad manager\n");
 }
 
+// A function of many nodes: the positions of its support, past the short list of nodes met.
+TEST(BddVars, SupportOfALargeFunction)
+{
+    bddpp_manager m;
+    std::vector<bdd> v;
+    for (int i = 0; i < 150; ++i) v.push_back(m.New_var_last("v" + std::to_string(i)));
+    bdd f = m.Bdd_zero();
+    std::set<long> expected;
+    for (int i = 0; i + 1 < 150; i += 3) {
+        f = m.Bdd_or(f, m.Bdd_and(v[i], m.Bdd_not(v[i + 1])));
+        expected.insert(i);
+        expected.insert(i + 1);
+    }
+    EXPECT_EQ(m.set_of_index_depend_on(f), expected);
+    EXPECT_EQ(m.set_of_index_depend_on(v[5]), std::set<long>({5}));
+}
+
 TEST(BddVars, SupportsAndDependence)
 {
     bddpp_manager m;

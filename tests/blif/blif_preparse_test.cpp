@@ -1,6 +1,7 @@
 // The pre-pass: classes of the signals, declaration order, the messages and the failures.
 #include "tests/support/blif_reader_fixture.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -78,6 +79,21 @@ TEST(BlifPreparse, ClassesAndDeclarationOrder)
         EXPECT_EQ(r.state_count, c.state_count) << c.what;
         EXPECT_EQ(r.local_count, c.local_count) << c.what;
     }
+}
+
+// Names sharing their first eight characters, or differing only past them, in the order of strings.
+TEST(BlifPreparse, LongNamesInStringOrder)
+{
+    const names inputs = {"abcdefgh_", "abcdefg", "abcdefghi", "abcdefgh", "b", "a_long_name_2", "a_long_name_10",
+                          "Z", "abcdefgh0"};
+    std::string text = ".model m\n.inputs";
+    for (const std::string& n : inputs) text += " " + n;
+    text += "\n.end\n";
+    names sorted(inputs);
+    std::sort(sorted.begin(), sorted.end());
+    preparse_run r = preparse_text(text);
+    EXPECT_EQ(r.ok, 1);
+    EXPECT_EQ(r.order, sorted);
 }
 
 TEST(BlifPreparse, InputsAndOutputsSharingNames)
