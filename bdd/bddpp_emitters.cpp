@@ -1,5 +1,7 @@
 // Node-network emitters: straight-line code of every target, one assignment per shared node.
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -215,7 +217,44 @@ void for_each_input_node(bddpp_manager* m, const std::string& NAME, const bdd_na
         if ((naming ? naming->name(id) : m->names[id]) == NAME) visit(m->var_nodes[id]);
 }
 
+// For every name of NAMES in turn, visit(NAME, node) on each variable node of that name, in
+// the order of for_each_input_node; the variables are grouped by name once for all the names.
+template <class Visit>
+void for_each_input_node_of(bddpp_manager* m, const std::list<std::string>& NAMES, const bdd_naming* naming,
+                            Visit visit)
+{
+    if (!m->unique_table || NAMES.empty()) return;
+    std::unordered_map<std::string_view, std::vector<long>> ids;
+    ids.reserve(NAMES.size());
+    for (const std::string& n : NAMES) ids.emplace(n, std::vector<long>());
+    for (long id = 0; id < m->nvars; ++id) {
+        auto i = ids.find(naming ? naming->name(id) : m->names[id]);
+        if (i != ids.end()) i->second.push_back(id);
+    }
+    for (const std::string& n : NAMES)
+        for (long id : ids.find(n)->second) visit(n, m->var_nodes[id]);
+}
+
 } // namespace
+
+void bddpp_manager::Print_nodes_for_eval_VHDL_reset_inputs(const std::string& ARR, std::ostream& os,
+                                                           const std::list<std::string>& NAMES,
+                                                           const bdd_naming* naming)
+{
+    for_each_input_node_of(this, NAMES, naming, [&](const std::string&, bdd_node* v) {
+        os << "      " << ARR << "(" << v->number << ") <= '0';\n";
+    });
+}
+
+void bddpp_manager::Print_nodes_for_eval_VHDL_inputs(const std::string& PRE, const std::string& SUF,
+                                                     const std::string& ARR, std::ostream& os,
+                                                     const std::list<std::string>& NAMES, const bdd_naming* naming)
+{
+    for_each_input_node_of(this, NAMES, naming, [&](const std::string& NAME, bdd_node* v) {
+        v->mark = 1; // loaded here: the network emitter leaves it alone
+        os << "      " << ARR << "(" << v->number << ") <= " << PRE << NAME << SUF << ";\n";
+    });
+}
 
 void bddpp_manager::Print_node_for_eval_VHDL_reset_input(const std::string& ARR, std::ostream& os,
                                                          const std::string& NAME,
