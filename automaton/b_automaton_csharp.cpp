@@ -249,8 +249,9 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
         os << CS.end << std::endl;
     }
     std::vector<std::string> locals;
+    const std::vector<int> registers = output_registers();
     for (int k = 0; k < output_count; ++k)
-        if (output_register(k) < 0) locals.push_back(output_names[k]);
+        if (registers[size_t(k)] < 0) locals.push_back(output_names[k]);
     for (const std::string& l : names_of(local_names, local_count)) locals.push_back(l);
     for (const std::string& x : next_states_undeclared()) locals.push_back(x);
     if (!locals.empty()) {
