@@ -101,14 +101,25 @@ std::set<std::string> b_automaton::all_names() const
 
 std::vector<std::string> b_automaton::next_states_undeclared() const
 {
-    std::unordered_set<std::string_view> declared;
-    declared.reserve(size_t(2 * state_count + input_count + output_count + local_count));
+    std::vector<std::string> next;
+    if (state_count <= 0) return next;
+    // the next-state names, each marked once some other group declares it: only they are hashed in
+    std::unordered_map<std::string_view, bool> declared;
+    declared.reserve(size_t(state_count));
+    for (int i = 0; i < state_count; ++i) declared.emplace(next_state_names[i], false);
     for (auto group : {std::make_pair(state_names, state_count), std::make_pair(input_names, input_count),
                        std::make_pair(output_names, output_count), std::make_pair(local_names, local_count)})
-        for (int i = 0; i < group.second; ++i) declared.insert(group.first[i]);
-    std::vector<std::string> next;
-    for (int i = 0; i < state_count; ++i)
-        if (declared.insert(next_state_names[i]).second) next.push_back(next_state_names[i]);
+        for (int i = 0; i < group.second; ++i) {
+            auto d = declared.find(group.first[i]);
+            if (d != declared.end()) d->second = true;
+        }
+    for (int i = 0; i < state_count; ++i) {
+        bool& d = declared.find(next_state_names[i])->second;
+        if (!d) {
+            d = true;
+            next.push_back(next_state_names[i]);
+        }
+    }
     return next;
 }
 

@@ -72,9 +72,13 @@ struct eval_words {
         return naming ? naming->operand(id, VARpre, VARsuf) : VARpre + m->names[id] + VARsuf;
     }
 
-    std::string ref(long k) const
+    // node k's element, ARR[k], or its signal, ARR_k
+    void put_ref(std::ostream& os, long k) const
     {
-        return arrayless ? ARR + "_" + std::to_string(k) : ARR + "[" + std::to_string(k) + "]";
+        if (arrayless)
+            os << ARR << '_' << k;
+        else
+            os << ARR << '[' << k << ']';
     }
 };
 
@@ -82,15 +86,22 @@ void eval_network(bddpp_manager* m, const eval_words& w, std::ostream& os, bdd_n
 {
     emit_network(root, [&](bdd_node* n, node_kind k) {
         if (k == terminal_node) {
-            os << w.first << w.ref(n->number) << "= " << w.NOTpre << w.FALSE << w.NOTpost << w.END << "\n";
+            os << w.first;
+            w.put_ref(os, n->number);
+            os << "= " << w.NOTpre << w.FALSE << w.NOTpost << w.END << "\n";
             return;
         }
         const std::string x = w.operand(m, n->var);
-        os << w.lead << w.ref(n->number) << "= " << x;
+        os << w.lead;
+        w.put_ref(os, n->number);
+        os << "= " << x;
         if (k == decision_node) {
-            os << w.AND << w.ref(n->then_node->number) << w.OR << w.NOTpre << x << w.NOTpost << w.AND;
-            const std::string e = w.ref(n->else_node->number);
-            os << (n->else_link == 1 ? e : w.NOTpre + e + w.NOTpost);
+            os << w.AND;
+            w.put_ref(os, n->then_node->number);
+            os << w.OR << w.NOTpre << x << w.NOTpost << w.AND;
+            if (n->else_link != 1) os << w.NOTpre;
+            w.put_ref(os, n->else_node->number);
+            if (n->else_link != 1) os << w.NOTpost;
         }
         os << w.END << "\n";
     });
