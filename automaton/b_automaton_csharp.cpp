@@ -191,7 +191,10 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
                                                          : name;
     taken.insert(class_name);
     members.insert({name, class_name, CS.value});
-    for (const std::string& n : all_names()) members.insert(P + W(n));
+    for (auto group : {std::make_pair(state_names, state_count), std::make_pair(next_state_names, state_count),
+                       std::make_pair(input_names, input_count), std::make_pair(output_names, output_count),
+                       std::make_pair(local_names, local_count)})
+        for (int i = 0; i < group.second; ++i) members.insert(P + W(group.first[i]));
     taken.insert(members.begin(), members.end());
     std::map<std::string, std::string> field;
     for (const auto& group : {inputs, outputs})

@@ -138,9 +138,11 @@ std::vector<std::string> b_automaton::unread_signals(const std::vector<std::stri
         else
             read_elsewhere.insert(p);
     };
+    // every equation of earliest_sort(), in any order
     Bddexpression** table = wood->Exp_table();
-    for (long p : wood->earliest_sort()) {
+    for (long p = 0; p < wood->nb_bdd_vars; ++p) {
         Bddexpression* e = table[p];
+        if (e == nullptr || e->early_date < 0 || e->early_date > wood->nb_level) continue;
         for (long d : e->dependances) mark(d);
         if (e->bdd_exp.node() != nullptr && !m->Bdd_is_var(e->bdd_exp)) node_array_read = true;
     }
