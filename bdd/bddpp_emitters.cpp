@@ -1,4 +1,5 @@
 // Node-network emitters: straight-line code of every target, one assignment per shared node.
+#include <charconv>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -67,43 +68,64 @@ struct eval_words {
     bool arrayless;             // nodes are signals ARR_n instead of elements ARR[n]
     const bdd_naming* naming;   // written names and operands; null: VARpre name VARsuf
 
-    std::string operand(const bddpp_manager* m, long id) const
+    void append_operand(std::string& text, const bddpp_manager* m, long id) const
     {
-        return naming ? naming->operand(id, VARpre, VARsuf) : VARpre + m->names[id] + VARsuf;
+        if (naming) {
+            naming->append_operand(text, id, VARpre, VARsuf);
+            return;
+        }
+        text += VARpre;
+        text += m->names[id];
+        text += VARsuf;
     }
 
     // node k's element, ARR[k], or its signal, ARR_k
-    void put_ref(std::ostream& os, long k) const
+    void append_ref(std::string& text, long k) const
     {
-        if (arrayless)
-            os << ARR << '_' << k;
-        else
-            os << ARR << '[' << k << ']';
+        text += ARR;
+        text += arrayless ? '_' : '[';
+        char digits[24];
+        text.append(digits, std::to_chars(digits, digits + sizeof digits, k).ptr);
+        if (!arrayless) text += ']';
     }
 };
 
+// Each line is made in one reused buffer and written at once.
 void eval_network(bddpp_manager* m, const eval_words& w, std::ostream& os, bdd_node* root)
 {
+    std::string line, x;
     emit_network(root, [&](bdd_node* n, node_kind k) {
+        line.clear();
         if (k == terminal_node) {
-            os << w.first;
-            w.put_ref(os, n->number);
-            os << "= " << w.NOTpre << w.FALSE << w.NOTpost << w.END << "\n";
-            return;
+            line += w.first;
+            w.append_ref(line, n->number);
+            line += "= ";
+            line += w.NOTpre;
+            line += w.FALSE;
+            line += w.NOTpost;
+        } else {
+            x.clear();
+            w.append_operand(x, m, n->var);
+            line += w.lead;
+            w.append_ref(line, n->number);
+            line += "= ";
+            line += x;
+            if (k == decision_node) {
+                line += w.AND;
+                w.append_ref(line, n->then_node->number);
+                line += w.OR;
+                line += w.NOTpre;
+                line += x;
+                line += w.NOTpost;
+                line += w.AND;
+                if (n->else_link != 1) line += w.NOTpre;
+                w.append_ref(line, n->else_node->number);
+                if (n->else_link != 1) line += w.NOTpost;
+            }
         }
-        const std::string x = w.operand(m, n->var);
-        os << w.lead;
-        w.put_ref(os, n->number);
-        os << "= " << x;
-        if (k == decision_node) {
-            os << w.AND;
-            w.put_ref(os, n->then_node->number);
-            os << w.OR << w.NOTpre << x << w.NOTpost << w.AND;
-            if (n->else_link != 1) os << w.NOTpre;
-            w.put_ref(os, n->else_node->number);
-            if (n->else_link != 1) os << w.NOTpost;
-        }
-        os << w.END << "\n";
+        line += w.END;
+        line += '\n';
+        os.write(line.data(), std::streamsize(line.size()));
     });
 }
 
