@@ -220,6 +220,10 @@ public:
                                                            std::set<std::string>& taken) const;
     // Number of the register that is also output k; -1 when the output is no register.
     int output_register(int k) const;
+    // output_register(k) for every output k, in one pass.
+    std::vector<int> output_registers() const;
+    // Some signal is called name.
+    bool has_name(const std::string& name) const;
     // The next-state names that name no register, input, output or local, each once.
     std::vector<std::string> next_states_undeclared() const;
     // The names that no equation and no register transition reads; node_array_read: some

@@ -34,13 +34,13 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
     std::set<std::string> taken = all_names();
     taken.insert({"automaton", "reset_automaton"});
     std::map<std::string, std::string> written = at_free_names(taken);
-    // a register P + name would be one of the two functions: such a signal takes "_"
-    for (const std::string& n : all_names())
-        for (const char* fn : {"automaton", "reset_automaton"})
-            if (written_as(written, n) == fn) {
-                written[n] = fresh_name(std::string(fn) + "_", taken);
-                taken.insert(written[n]);
-            }
+    // a register P + name would be one of the two functions: such a signal takes "_" (a name
+    // holding '@' is written with "_at_", so only the two names themselves are concerned)
+    for (const char* fn : {"automaton", "reset_automaton"})
+        if (has_name(fn)) {
+            written[fn] = fresh_name(std::string(fn) + "_", taken);
+            taken.insert(written[fn]);
+        }
     auto W = [&](const std::string& n) { return written_as(written, n); };
     const std::string A = P + fresh_name(C.node_array, taken);
     taken.insert(A.substr(P.size()));
@@ -56,8 +56,9 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
     // does not hide the register; every other output is read through its pointer.
     std::vector<std::string> out_param(static_cast<size_t>(output_count));
     std::map<std::string, std::string> reads; // output -> its read, "*" and the parameter
+    const std::vector<int> registers = output_registers();
     for (int k = 0; k < output_count; ++k) {
-        if (output_register(k) >= 0) {
+        if (registers[size_t(k)] >= 0) {
             out_param[size_t(k)] = fresh_name(W(output_names[k]) + C.out_suffix, taken);
             taken.insert(out_param[size_t(k)]);
         } else {
@@ -106,7 +107,7 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
         source << std::endl;
     }
     for (int k = 0; k < output_count; ++k)
-        if (output_register(k) >= 0)
+        if (registers[size_t(k)] >= 0)
             source << "  *" << P << out_param[size_t(k)] << "= " << P << W(output_names[k]) << ";" << std::endl;
     // -Wall: a local that nothing reads, and a node array that no equation uses
     bool array_read = false;

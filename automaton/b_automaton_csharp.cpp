@@ -191,7 +191,10 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
                                                          : name;
     taken.insert(class_name);
     members.insert({name, class_name, CS.value});
-    for (const std::string& n : all_names()) members.insert(P + W(n));
+    for (auto group : {std::make_pair(state_names, state_count), std::make_pair(next_state_names, state_count),
+                       std::make_pair(input_names, input_count), std::make_pair(output_names, output_count),
+                       std::make_pair(local_names, local_count)})
+        for (int i = 0; i < group.second; ++i) members.insert(P + W(group.first[i]));
     taken.insert(members.begin(), members.end());
     std::map<std::string, std::string> field;
     for (const auto& group : {inputs, outputs})
@@ -249,8 +252,9 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
         os << CS.end << std::endl;
     }
     std::vector<std::string> locals;
+    const std::vector<int> registers = output_registers();
     for (int k = 0; k < output_count; ++k)
-        if (output_register(k) < 0) locals.push_back(output_names[k]);
+        if (registers[size_t(k)] < 0) locals.push_back(output_names[k]);
     for (const std::string& l : names_of(local_names, local_count)) locals.push_back(l);
     for (const std::string& x : next_states_undeclared()) locals.push_back(x);
     if (!locals.empty()) {

@@ -2,7 +2,9 @@
 // (reserved names, '@', fresh names) and the naming handed to the equation writers.
 #include "automaton/b_automaton_writers.h"
 
+#include <algorithm>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 // ---- name lists ----
@@ -57,45 +59,100 @@ int b_automaton::output_register(int k) const
     return -1;
 }
 
-std::set<std::string> b_automaton::all_names() const
+std::vector<int> b_automaton::output_registers() const
 {
-    std::set<std::string> names;
+    std::vector<int> registers(size_t(output_count > 0 ? output_count : 0), -1);
+    if (output_count <= 0) return registers;
+    std::unordered_map<std::string_view, int> first; // the first register of each name
+    first.reserve(size_t(state_count));
+    for (int i = 0; i < state_count; ++i) first.emplace(state_names[i], i);
+    for (int k = 0; k < output_count; ++k) {
+        auto r = first.find(output_names[k]);
+        if (r != first.end()) registers[size_t(k)] = r->second;
+    }
+    return registers;
+}
+
+bool b_automaton::has_name(const std::string& name) const
+{
     for (auto group : {std::make_pair(state_names, state_count), std::make_pair(next_state_names, state_count),
                        std::make_pair(input_names, input_count), std::make_pair(output_names, output_count),
                        std::make_pair(local_names, local_count)})
-        names.insert(group.first, group.first + group.second);
+        for (int i = 0; i < group.second; ++i)
+            if (group.first[i] == name) return true;
+    return false;
+}
+
+std::set<std::string> b_automaton::all_names() const
+{
+    // sorted and without repeats first, so that the set is filled from its end in linear time
+    std::vector<const std::string*> sorted;
+    sorted.reserve(size_t(2 * state_count + input_count + output_count + local_count));
+    for (auto group : {std::make_pair(state_names, state_count), std::make_pair(next_state_names, state_count),
+                       std::make_pair(input_names, input_count), std::make_pair(output_names, output_count),
+                       std::make_pair(local_names, local_count)})
+        for (int i = 0; i < group.second; ++i) sorted.push_back(group.first + i);
+    std::sort(sorted.begin(), sorted.end(), [](const std::string* a, const std::string* b) { return *a < *b; });
+    std::set<std::string> names;
+    for (size_t i = 0; i < sorted.size(); ++i)
+        if (i == 0 || *sorted[i - 1] != *sorted[i]) names.emplace_hint(names.end(), *sorted[i]);
     return names;
 }
 
 std::vector<std::string> b_automaton::next_states_undeclared() const
 {
-    std::set<std::string> declared;
+    std::vector<std::string> next;
+    if (state_count <= 0) return next;
+    // the next-state names, each marked once some other group declares it: only they are hashed in
+    std::unordered_map<std::string_view, bool> declared;
+    declared.reserve(size_t(state_count));
+    for (int i = 0; i < state_count; ++i) declared.emplace(next_state_names[i], false);
     for (auto group : {std::make_pair(state_names, state_count), std::make_pair(input_names, input_count),
                        std::make_pair(output_names, output_count), std::make_pair(local_names, local_count)})
-        declared.insert(group.first, group.first + group.second);
-    std::vector<std::string> next;
-    for (int i = 0; i < state_count; ++i)
-        if (declared.insert(next_state_names[i]).second) next.push_back(next_state_names[i]);
+        for (int i = 0; i < group.second; ++i) {
+            auto d = declared.find(group.first[i]);
+            if (d != declared.end()) d->second = true;
+        }
+    for (int i = 0; i < state_count; ++i) {
+        bool& d = declared.find(next_state_names[i])->second;
+        if (!d) {
+            d = true;
+            next.push_back(next_state_names[i]);
+        }
+    }
     return next;
 }
 
 std::vector<std::string> b_automaton::unread_signals(const std::vector<std::string>& names,
                                                      bool& node_array_read) const
 {
-    std::set<long> read;
     node_array_read = false;
     if (wood == nullptr) return names;
     bddpp_manager* m = wood->manager;
+    // read[p]: position p is read; positions out of the manager's range kept aside
+    std::vector<char> read(size_t(m->nvars > 0 ? m->nvars : 0), 0);
+    std::set<long> read_elsewhere;
+    auto mark = [&](long p) {
+        if (p >= 0 && p < long(read.size()))
+            read[size_t(p)] = 1;
+        else
+            read_elsewhere.insert(p);
+    };
+    // every equation of earliest_sort(), in any order
     Bddexpression** table = wood->Exp_table();
-    for (long p : wood->earliest_sort()) {
+    for (long p = 0; p < wood->nb_bdd_vars; ++p) {
         Bddexpression* e = table[p];
-        read.insert(e->dependances.begin(), e->dependances.end());
+        if (e == nullptr || e->early_date < 0 || e->early_date > wood->nb_level) continue;
+        for (long d : e->dependances) mark(d);
         if (e->bdd_exp.node() != nullptr && !m->Bdd_is_var(e->bdd_exp)) node_array_read = true;
     }
-    for (int i = 0; i < state_count; ++i) read.insert(m->Index_var_by_name(next_state_names[i]));
+    for (int i = 0; i < state_count; ++i) mark(m->Index_var_by_name(next_state_names[i]));
     std::vector<std::string> unread;
-    for (const std::string& n : names)
-        if (read.count(m->Index_var_by_name(n)) == 0) unread.push_back(n);
+    for (const std::string& n : names) {
+        long p = m->Index_var_by_name(n);
+        bool is_read = p >= 0 && p < long(read.size()) ? read[size_t(p)] != 0 : read_elsewhere.count(p) > 0;
+        if (!is_read) unread.push_back(n);
+    }
     return unread;
 }
 
@@ -113,9 +170,18 @@ long b_automaton::variable_node_number(const std::string& var)
 
 std::map<std::string, std::string> b_automaton::at_free_names(std::set<std::string>& taken) const
 {
+    // the names holding '@', in the order of all_names()
+    std::vector<const std::string*> at;
+    for (auto group : {std::make_pair(state_names, state_count), std::make_pair(next_state_names, state_count),
+                       std::make_pair(input_names, input_count), std::make_pair(output_names, output_count),
+                       std::make_pair(local_names, local_count)})
+        for (int i = 0; i < group.second; ++i)
+            if (group.first[i].find('@') != std::string::npos) at.push_back(group.first + i);
+    std::sort(at.begin(), at.end(), [](const std::string* a, const std::string* b) { return *a < *b; });
     std::map<std::string, std::string> written;
-    for (const std::string& n : all_names()) {
-        if (n.find('@') == std::string::npos) continue;
+    for (size_t i = 0; i < at.size(); ++i) {
+        const std::string& n = *at[i];
+        if (i > 0 && *at[i - 1] == n) continue;
         std::string w;
         for (char ch : n) w += ch == '@' ? std::string("_at_") : std::string(1, ch);
         written[n] = fresh_name(w, taken);
@@ -169,8 +235,10 @@ std::string written_as(const std::map<std::string, std::string>& written, const 
 
 bool b_automaton::registers_chained() const
 {
+    std::unordered_set<std::string_view> registers;
+    registers.reserve(size_t(state_count > 0 ? state_count : 0));
+    for (int j = 0; j < state_count; ++j) registers.insert(state_names[j]);
     for (int i = 0; i < state_count; ++i)
-        for (int j = 0; j < state_count; ++j)
-            if (next_state_names[i] == state_names[j]) return true;
+        if (registers.count(next_state_names[i]) > 0) return true;
     return false;
 }

@@ -25,6 +25,8 @@ public:
     std::string name_of(const bdd& f) const;
     // An operand reading the variable of that id.
     std::string operand(long id, const std::string& PRE, const std::string& SUF) const;
+    // The same operand appended to text.
+    void append_operand(std::string& text, long id, const std::string& PRE, const std::string& SUF) const;
 
 private:
     bddpp_manager* m;

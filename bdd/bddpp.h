@@ -375,6 +375,12 @@ public:
     void Print_node_for_eval_VHDL_input(const std::string& PRE, const std::string& SUF,
                                         const std::string& ARR, std::ostream& os,
                                         const std::string& NAME, const bdd_naming* naming = nullptr);
+    // The same for every input of NAMES in turn, the variables grouped by name in one pass.
+    void Print_nodes_for_eval_VHDL_reset_inputs(const std::string& ARR, std::ostream& os,
+                                                const std::list<std::string>& NAMES, const bdd_naming* naming);
+    void Print_nodes_for_eval_VHDL_inputs(const std::string& PRE, const std::string& SUF, const std::string& ARR,
+                                          std::ostream& os, const std::list<std::string>& NAMES,
+                                          const bdd_naming* naming);
 
     // Manager copy and association table (bddpp_copy.cpp).
     // The same variables (names, ids, positions, name map) and no function node.

@@ -1,5 +1,8 @@
 // Node-network emitters: straight-line code of every target, one assignment per shared node.
+#include <charconv>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -65,32 +68,64 @@ struct eval_words {
     bool arrayless;             // nodes are signals ARR_n instead of elements ARR[n]
     const bdd_naming* naming;   // written names and operands; null: VARpre name VARsuf
 
-    std::string operand(const bddpp_manager* m, long id) const
+    void append_operand(std::string& text, const bddpp_manager* m, long id) const
     {
-        return naming ? naming->operand(id, VARpre, VARsuf) : VARpre + m->names[id] + VARsuf;
+        if (naming) {
+            naming->append_operand(text, id, VARpre, VARsuf);
+            return;
+        }
+        text += VARpre;
+        text += m->names[id];
+        text += VARsuf;
     }
 
-    std::string ref(long k) const
+    // node k's element, ARR[k], or its signal, ARR_k
+    void append_ref(std::string& text, long k) const
     {
-        return arrayless ? ARR + "_" + std::to_string(k) : ARR + "[" + std::to_string(k) + "]";
+        text += ARR;
+        text += arrayless ? '_' : '[';
+        char digits[24];
+        text.append(digits, std::to_chars(digits, digits + sizeof digits, k).ptr);
+        if (!arrayless) text += ']';
     }
 };
 
+// Each line is made in one reused buffer and written at once.
 void eval_network(bddpp_manager* m, const eval_words& w, std::ostream& os, bdd_node* root)
 {
+    std::string line, x;
     emit_network(root, [&](bdd_node* n, node_kind k) {
+        line.clear();
         if (k == terminal_node) {
-            os << w.first << w.ref(n->number) << "= " << w.NOTpre << w.FALSE << w.NOTpost << w.END << "\n";
-            return;
+            line += w.first;
+            w.append_ref(line, n->number);
+            line += "= ";
+            line += w.NOTpre;
+            line += w.FALSE;
+            line += w.NOTpost;
+        } else {
+            x.clear();
+            w.append_operand(x, m, n->var);
+            line += w.lead;
+            w.append_ref(line, n->number);
+            line += "= ";
+            line += x;
+            if (k == decision_node) {
+                line += w.AND;
+                w.append_ref(line, n->then_node->number);
+                line += w.OR;
+                line += w.NOTpre;
+                line += x;
+                line += w.NOTpost;
+                line += w.AND;
+                if (n->else_link != 1) line += w.NOTpre;
+                w.append_ref(line, n->else_node->number);
+                if (n->else_link != 1) line += w.NOTpost;
+            }
         }
-        const std::string x = w.operand(m, n->var);
-        os << w.lead << w.ref(n->number) << "= " << x;
-        if (k == decision_node) {
-            os << w.AND << w.ref(n->then_node->number) << w.OR << w.NOTpre << x << w.NOTpost << w.AND;
-            const std::string e = w.ref(n->else_node->number);
-            os << (n->else_link == 1 ? e : w.NOTpre + e + w.NOTpost);
-        }
-        os << w.END << "\n";
+        line += w.END;
+        line += '\n';
+        os.write(line.data(), std::streamsize(line.size()));
     });
 }
 
@@ -215,7 +250,44 @@ void for_each_input_node(bddpp_manager* m, const std::string& NAME, const bdd_na
         if ((naming ? naming->name(id) : m->names[id]) == NAME) visit(m->var_nodes[id]);
 }
 
+// For every name of NAMES in turn, visit(NAME, node) on each variable node of that name, in
+// the order of for_each_input_node; the variables are grouped by name once for all the names.
+template <class Visit>
+void for_each_input_node_of(bddpp_manager* m, const std::list<std::string>& NAMES, const bdd_naming* naming,
+                            Visit visit)
+{
+    if (!m->unique_table || NAMES.empty()) return;
+    std::unordered_map<std::string_view, std::vector<long>> ids;
+    ids.reserve(NAMES.size());
+    for (const std::string& n : NAMES) ids.emplace(n, std::vector<long>());
+    for (long id = 0; id < m->nvars; ++id) {
+        auto i = ids.find(naming ? naming->name(id) : m->names[id]);
+        if (i != ids.end()) i->second.push_back(id);
+    }
+    for (const std::string& n : NAMES)
+        for (long id : ids.find(n)->second) visit(n, m->var_nodes[id]);
+}
+
 } // namespace
+
+void bddpp_manager::Print_nodes_for_eval_VHDL_reset_inputs(const std::string& ARR, std::ostream& os,
+                                                           const std::list<std::string>& NAMES,
+                                                           const bdd_naming* naming)
+{
+    for_each_input_node_of(this, NAMES, naming, [&](const std::string&, bdd_node* v) {
+        os << "      " << ARR << "(" << v->number << ") <= '0';\n";
+    });
+}
+
+void bddpp_manager::Print_nodes_for_eval_VHDL_inputs(const std::string& PRE, const std::string& SUF,
+                                                     const std::string& ARR, std::ostream& os,
+                                                     const std::list<std::string>& NAMES, const bdd_naming* naming)
+{
+    for_each_input_node_of(this, NAMES, naming, [&](const std::string& NAME, bdd_node* v) {
+        v->mark = 1; // loaded here: the network emitter leaves it alone
+        os << "      " << ARR << "(" << v->number << ") <= " << PRE << NAME << SUF << ";\n";
+    });
+}
 
 void bddpp_manager::Print_node_for_eval_VHDL_reset_input(const std::string& ARR, std::ostream& os,
                                                          const std::string& NAME,

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "bdd/bdd_naming.h"
@@ -131,11 +132,18 @@ public:
     // variable's node, and reads a copied variable through its element instead of its name.
     void put_vhdl(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
                   int drive_elements = 0, const bdd_naming* naming = nullptr);
+    // The same, the outputs looked up in a set that the caller builds once for every equation.
+    void put_vhdl_among(std::ostream& os, const std::string& ARR, const std::unordered_set<std::string>& outputs,
+                        int drive_elements, const bdd_naming* naming);
     // Non-outputs are written into the element of their own variable's node.
     void put_vhdl_vorix(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs);
+    void put_vhdl_vorix_among(std::ostream& os, const std::string& ARR,
+                              const std::unordered_set<std::string>& outputs);
     // An output is written through a pointer ("  *").
     void put_c(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
                const std::string& PRE = "", const std::string& SUF = "", const bdd_naming* naming = nullptr);
+    void put_c_among(std::ostream& os, const std::string& ARR, const std::unordered_set<std::string>& outputs,
+                     const std::string& PRE, const std::string& SUF, const bdd_naming* naming);
     // As put_c, but an output becomes a test of f calling its action functions: NAME_true() and
     // NAME_false() when kinds at its position is 1, NAME() otherwise. These lines end in newlines.
     void put_ino_grafcet(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,

@@ -1,6 +1,5 @@
 // C equations over a shared node array.
 #include "forest/Bddexpression.h"
-#include "utils/list_templates.h"
 
 namespace {
 
@@ -17,14 +16,22 @@ const Bddexpression::node_code_form c_form = {
 void Bddexpression::put_c(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
                           const std::string& PRE, const std::string& SUF, const bdd_naming* naming)
 {
+    put_c_among(os, ARR, std::unordered_set<std::string>(outputs.begin(), outputs.end()), PRE, SUF, naming);
+}
+
+void Bddexpression::put_c_among(std::ostream& os, const std::string& ARR,
+                                const std::unordered_set<std::string>& outputs, const std::string& PRE,
+                                const std::string& SUF, const bdd_naming* naming)
+{
     if (!put_ready()) return;
     std::string name = put_name(naming);
-    std::string left = (item_in(outputs, name) ? words.output : words.local) + PRE + name + SUF;
+    std::string left = (outputs.count(name) > 0 ? words.output : words.local) + PRE + name + SUF;
     put_shared_nodes(os, c_form, left, ARR, PRE, SUF, "", naming);
 }
 
 void Bddexpressionwood::Put_c(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
                               const std::string& PRE, const std::string& SUF, const bdd_naming* naming)
 {
-    Put_sharing_nodes(os, [&](Bddexpression& e) { e.put_c(os, ARR, outputs, PRE, SUF, naming); });
+    const std::unordered_set<std::string> out(outputs.begin(), outputs.end());
+    Put_sharing_nodes(os, [&](Bddexpression& e) { e.put_c_among(os, ARR, out, PRE, SUF, naming); });
 }

@@ -1,6 +1,5 @@
 // VHDL equations: the clocked process of the architecture and concurrent assignments over the node array.
 #include "forest/Bddexpression.h"
-#include "utils/list_templates.h"
 
 namespace {
 
@@ -40,26 +39,24 @@ void put_statements(std::ostream& os, const std::list<std::string>& statements)
 void put_input_resets(std::ostream& os, bddpp_manager* m, const std::string& ARR, const std::list<std::string>& inputs,
                       const bdd_naming* naming)
 {
-    for (std::list<std::string>::const_iterator i = inputs.begin(); i != inputs.end(); ++i)
-        m->Print_node_for_eval_VHDL_reset_input(ARR, os, *i, naming);
+    m->Print_nodes_for_eval_VHDL_reset_inputs(ARR, os, inputs, naming);
 }
 
 void put_input_loads(std::ostream& os, bddpp_manager* m, const std::string& ARR, const std::list<std::string>& inputs,
                      const bdd_naming* naming)
 {
-    for (std::list<std::string>::const_iterator i = inputs.begin(); i != inputs.end(); ++i)
-        m->Print_node_for_eval_VHDL_input("", "", ARR, os, *i, naming);
+    m->Print_nodes_for_eval_VHDL_inputs("", "", ARR, os, inputs, naming);
 }
 
 // The outputs by ascending position, each from the element of its right member's top node.
 void put_output_assignments(std::ostream& os, Bddexpressionwood& w, const std::string& ARR,
-                            const std::list<std::string>& outputs, const bdd_naming* naming)
+                            const std::unordered_set<std::string>& outputs, const bdd_naming* naming)
 {
     for (long i = 0; i < w.Nb_bdd_vars(); ++i) {
         Bddexpression* e = w.exp_table[i];
         if (!e || !e->bdd_exp.node()) continue; // an abstract output has no element to read
         std::string name = naming ? naming->name(w.manager->pos_to_id[i]) : w.manager->Name_var_by_index(i);
-        if (item_in(outputs, name))
+        if (outputs.count(name) > 0)
             os << words.indent << name << words.assign << e->bdd_exp.vhdl_node_name(ARR) << words.end << std::endl;
     }
 }
@@ -86,9 +83,16 @@ void put_process_end(std::ostream& os)
 void Bddexpression::put_vhdl(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
                              int drive_elements, const bdd_naming* naming)
 {
+    put_vhdl_among(os, ARR, std::unordered_set<std::string>(outputs.begin(), outputs.end()), drive_elements, naming);
+}
+
+void Bddexpression::put_vhdl_among(std::ostream& os, const std::string& ARR,
+                                   const std::unordered_set<std::string>& outputs, int drive_elements,
+                                   const bdd_naming* naming)
+{
     if (!put_ready()) return;
     std::string name = put_name(naming);
-    if (item_in(outputs, name)) {
+    if (outputs.count(name) > 0) {
         wood->manager->Print_node_for_eval_VHDL(ARR, os, bdd_exp.node());
         os << words.in_process << name << words.in_process_end;
     } else {
@@ -103,9 +107,15 @@ void Bddexpression::put_vhdl(std::ostream& os, const std::string& ARR, const std
 
 void Bddexpression::put_vhdl_vorix(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs)
 {
+    put_vhdl_vorix_among(os, ARR, std::unordered_set<std::string>(outputs.begin(), outputs.end()));
+}
+
+void Bddexpression::put_vhdl_vorix_among(std::ostream& os, const std::string& ARR,
+                                         const std::unordered_set<std::string>& outputs)
+{
     if (!put_ready()) return;
     std::string name = put_name();
-    if (item_in(outputs, name)) {
+    if (outputs.count(name) > 0) {
         wood->manager->Print_node_for_eval_VHDL(ARR, os, bdd_exp.node());
         os << words.in_process << name << words.in_process_end;
         return;
@@ -125,10 +135,11 @@ void Bddexpressionwood::Put_vhdl(std::ostream& os, const std::string& ARR, const
     os << words.rising << std::endl;
     put_input_loads(os, manager, ARR, inputs, naming);
     os << words.falling << std::endl;
-    put_output_assignments(os, *this, ARR, outputs, naming);
+    const std::unordered_set<std::string> out(outputs.begin(), outputs.end());
+    put_output_assignments(os, *this, ARR, out, naming);
     put_statements(os, updates);
     put_process_end(os);
-    Put_in_date_order(os, [&](Bddexpression& e) { e.put_vhdl(os, ARR, outputs, drive_elements, naming); });
+    Put_in_date_order(os, [&](Bddexpression& e) { e.put_vhdl_among(os, ARR, out, drive_elements, naming); });
 }
 
 void Bddexpressionwood::Put_vhdl_vorix(std::ostream& os, const std::string& ARR, const std::list<std::string>& inputs,
@@ -142,6 +153,7 @@ void Bddexpressionwood::Put_vhdl_vorix(std::ostream& os, const std::string& ARR,
     put_statements(os, updates);
     put_input_loads(os, manager, ARR, inputs, nullptr);
     put_process_end(os);
-    put_output_assignments(os, *this, ARR, outputs, nullptr);
-    Put_in_date_order(os, [&](Bddexpression& e) { e.put_vhdl_vorix(os, ARR, outputs); });
+    const std::unordered_set<std::string> out(outputs.begin(), outputs.end());
+    put_output_assignments(os, *this, ARR, out, nullptr);
+    Put_in_date_order(os, [&](Bddexpression& e) { e.put_vhdl_vorix_among(os, ARR, out); });
 }
