@@ -2,6 +2,7 @@
 #ifndef NELVOR_BDDPP_LITERALS_H
 #define NELVOR_BDDPP_LITERALS_H
 
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,31 @@ bdd Literals_cube(bddpp_manager* m, const cube_literals& lits);
 // that are constant 0: the writers print an empty cover and the cover (0) alike. Ends the
 // process, as Bdd_sop does, for a function of no manager or of another one.
 std::vector<cube_literals> Cover_literals(bddpp_manager* m, const bdd& f, int kind);
+
+// While one lives, the covers that the sum-of-products writers ask of its manager are kept by
+// function and kind and handed out again: the targets of one run print the same covers, so
+// each is computed once. A cover is computed where it was first asked, so the nodes that its
+// computation creates come in the same order as without the scope; asking again would create
+// none. The functions are told apart by their top node's number, which no other node ever
+// takes, so a cover is never handed out for another function; the scope must not outlive a
+// reordering of the variables. Scopes nest: the innermost one of the manager answers.
+class cover_memo_scope {
+public:
+    explicit cover_memo_scope(bddpp_manager* m);
+    ~cover_memo_scope();
+    cover_memo_scope(const cover_memo_scope&) = delete;
+    cover_memo_scope& operator=(const cover_memo_scope&) = delete;
+
+    // Cover_literals(m, f, kind), computed the first time only.
+    const std::vector<cube_literals>& cover(const bdd& f, int kind);
+    // The innermost living scope of m; null when there is none.
+    static cover_memo_scope* of(bddpp_manager* m);
+
+private:
+    bddpp_manager* m;
+    cover_memo_scope* outer; // the scope living when this one began
+    std::unordered_map<unsigned long long, std::vector<cube_literals>> kept; // by number, link, kind
+};
 
 // The report of a sum of products asked for a function of no manager or of another one;
 // ends the process with status 1.
