@@ -41,3 +41,14 @@ std::string bdd_naming::operand(long id, const std::string& PRE, const std::stri
     if (id >= 0 && size_t(id) < names.size() && has_read[size_t(id)]) return reads[size_t(id)];
     return PRE + name(id) + SUF;
 }
+
+void bdd_naming::append_operand(std::string& s, long id, const std::string& PRE, const std::string& SUF) const
+{
+    if (id >= 0 && size_t(id) < names.size() && has_read[size_t(id)]) {
+        s += reads[size_t(id)];
+        return;
+    }
+    s += PRE;
+    s += name(id);
+    s += SUF;
+}

@@ -25,6 +25,8 @@ public:
     std::string name_of(const bdd& f) const;
     // An operand reading the variable of that id.
     std::string operand(long id, const std::string& PRE, const std::string& SUF) const;
+    // Appends that operand to s.
+    void append_operand(std::string& s, long id, const std::string& PRE, const std::string& SUF) const;
 
 private:
     bddpp_manager* m;

@@ -26,7 +26,7 @@ struct literal_text {
             s += std::to_string(p);
             s += ']';
         } else if (naming) {
-            s += naming->operand(p >= 0 && p < m->nvars ? m->pos_to_id[p] : -1, PRE, SUF);
+            naming->append_operand(s, p >= 0 && p < m->nvars ? m->pos_to_id[p] : -1, PRE, SUF);
         } else {
             s += PRE;
             if (p >= 0 && p < m->nvars) s += m->names[m->pos_to_id[p]];
