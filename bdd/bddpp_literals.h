@@ -2,6 +2,7 @@
 #ifndef NELVOR_BDDPP_LITERALS_H
 #define NELVOR_BDDPP_LITERALS_H
 
+#include <cstddef>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -39,15 +40,22 @@ public:
     cover_memo_scope(const cover_memo_scope&) = delete;
     cover_memo_scope& operator=(const cover_memo_scope&) = delete;
 
-    // Cover_literals(m, f, kind), computed the first time only.
-    const std::vector<cube_literals>& cover(const bdd& f, int kind);
+    // Cover_literals(m, f, kind), computed the first time only: its cubes are the cubes
+    // first to first + count - 1 of the scope.
+    void cover(const bdd& f, int kind, std::size_t& first, std::size_t& count);
+    // Literals of cube c: position times 2, plus 1 when positive, from lits[ends[c - 1]] (0
+    // for the first cube) up to lits[ends[c]].
+    const std::vector<unsigned long>& literals() const { return lits; }
+    const std::vector<std::size_t>& cube_ends() const { return ends; }
     // The innermost living scope of m; null when there is none.
     static cover_memo_scope* of(bddpp_manager* m);
 
 private:
     bddpp_manager* m;
     cover_memo_scope* outer; // the scope living when this one began
-    std::unordered_map<unsigned long long, std::vector<cube_literals>> kept; // by number, link, kind
+    std::unordered_map<unsigned long long, std::pair<std::size_t, std::size_t>> kept; // by number, link, kind
+    std::vector<unsigned long> lits; // the literals of every kept cover, one after the other
+    std::vector<std::size_t> ends;   // where each cube ends in lits
 };
 
 // The report of a sum of products asked for a function of no manager or of another one;

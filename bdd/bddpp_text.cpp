@@ -35,40 +35,39 @@ struct literal_text {
     }
 };
 
-// Appends the literals in ascending order position joined by AND; "1" for the empty cube.
-void append_product(std::string& s, const cube_literals& lits, const char* AND, const char* NOTpre,
-                    const char* NOTpost, const literal_text& var)
-{
-    if (lits.empty()) {
-        s += '1';
-        return;
-    }
-    for (const std::pair<long, int>& l : lits) {
-        if (&l != &lits.front()) s += AND;
-        if (l.second) {
-            var.append(s, l.first);
-        } else {
-            s += NOTpre;
-            var.append(s, l.first);
-            s += NOTpost;
-        }
-    }
-}
-
-// The cover of the kind, its products joined by OR; "0" for an empty cover. The cover kept
-// by a living scope of the manager when there is one.
+// The cover of the kind, its products joined by OR, each the literals in ascending order
+// position joined by AND; "1" for the empty cube, "0" for an empty cover. The cover kept by a
+// living scope of the manager when there is one.
 std::string sop_text(bddpp_manager* m, const char* OR, const char* AND, const char* NOTpre,
                      const char* NOTpost, const bdd& f, int kind, const literal_text& var)
 {
-    std::vector<cube_literals> own;
     cover_memo_scope* memo = cover_memo_scope::of(m);
-    if (!memo) own = Cover_literals(m, f, kind);
-    const std::vector<cube_literals>& cover = memo ? memo->cover(f, kind) : own;
-    if (cover.empty()) return "0";
+    if (!memo) {
+        cover_memo_scope own(m);
+        return sop_text(m, OR, AND, NOTpre, NOTpost, f, kind, var);
+    }
+    std::size_t first = 0, count = 0;
+    memo->cover(f, kind, first, count);
+    if (count == 0) return "0";
+    const std::vector<unsigned long>& lits = memo->literals();
+    const std::vector<std::size_t>& ends = memo->cube_ends();
     std::string s;
-    for (const cube_literals& c : cover) {
-        if (&c != &cover.front()) s += OR;
-        append_product(s, c, AND, NOTpre, NOTpost, var);
+    std::size_t k = first == 0 ? 0 : ends[first - 1];
+    for (std::size_t c = first; c < first + count; ++c) {
+        if (c > first) s += OR;
+        const std::size_t end = ends[c];
+        if (k == end) s += '1';
+        for (std::size_t start = k; k < end; ++k) {
+            if (k > start) s += AND;
+            const long p = static_cast<long>(lits[k] >> 1);
+            if (lits[k] & 1) {
+                var.append(s, p);
+            } else {
+                s += NOTpre;
+                var.append(s, p);
+                s += NOTpost;
+            }
+        }
     }
     return s;
 }
@@ -159,16 +158,26 @@ cover_memo_scope* cover_memo_scope::of(bddpp_manager* m)
     return s;
 }
 
-const std::vector<cube_literals>& cover_memo_scope::cover(const bdd& f, int kind)
+void cover_memo_scope::cover(const bdd& f, int kind, std::size_t& first, std::size_t& count)
 {
     if (f.manager != m || !f.node_ptr || f.node_ptr->owner != m) Sop_fatal(f);
     // every kind outside 1 to 3 is the cover of kind 0
     unsigned long long k = kind >= 1 && kind <= 3 ? static_cast<unsigned long long>(kind) : 0;
     unsigned long long key = (static_cast<unsigned long long>(f.node_ptr->number) << 3) |
                              (f.link == 1 ? 4ULL : 0ULL) | k;
-    std::unordered_map<unsigned long long, std::vector<cube_literals>>::iterator i = kept.find(key);
-    if (i == kept.end()) i = kept.emplace(key, Cover_literals(m, f, int(k))).first;
-    return i->second;
+    std::unordered_map<unsigned long long, std::pair<std::size_t, std::size_t>>::iterator i = kept.find(key);
+    if (i == kept.end()) {
+        const std::vector<cube_literals> cover = Cover_literals(m, f, int(k));
+        const std::size_t at = ends.size();
+        for (const cube_literals& c : cover) {
+            for (const std::pair<long, int>& l : c)
+                lits.push_back(static_cast<unsigned long>(l.first) << 1 | (l.second ? 1UL : 0UL));
+            ends.push_back(lits.size());
+        }
+        i = kept.emplace(key, std::make_pair(at, cover.size())).first;
+    }
+    first = i->second.first;
+    count = i->second.second;
 }
 
 // ---- two-level tables ----
