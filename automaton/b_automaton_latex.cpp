@@ -2,6 +2,7 @@
 #include "automaton/b_automaton.h"
 
 #include <streambuf>
+#include <string>
 
 #include "utils/Stringpp.h"
 
@@ -54,26 +55,17 @@ protected:
     int overflow(int c) override
     {
         if (c == traits_type::eof()) return traits_type::not_eof(c);
-        char ch = static_cast<char>(c);
-        if (ch == '$') {
-            in_math_ = !in_math_;
-            formula_ = 0;
-        }
-        if (ch == ' ' && in_math_ && formula_ >= PARAGRAPH_SIZE) {
-            out_ << "$\n\n$";
-            column_ = 1;
-            formula_ = 0;
-            return c;
-        }
-        if (ch == ' ' && column_ >= FOLD_COLUMN) ch = '\n';
-        column_ = ch == '\n' ? 0 : column_ + 1;
-        if (in_math_) ++formula_;
-        out_.put(ch);
+        std::string folded;
+        take(static_cast<char>(c), folded);
+        out_.write(folded.data(), static_cast<std::streamsize>(folded.size()));
         return c;
     }
     std::streamsize xsputn(const char* s, std::streamsize n) override
     {
-        for (std::streamsize i = 0; i < n; ++i) overflow(static_cast<unsigned char>(s[i]));
+        std::string folded;
+        folded.reserve(static_cast<std::size_t>(n) + 16);
+        for (std::streamsize i = 0; i < n; ++i) take(s[i], folded);
+        out_.write(folded.data(), static_cast<std::streamsize>(folded.size()));
         return n;
     }
     int sync() override
@@ -83,6 +75,25 @@ protected:
     }
 
 private:
+    // Appends to folded what the character ch becomes.
+    void take(char ch, std::string& folded)
+    {
+        if (ch == '$') {
+            in_math_ = !in_math_;
+            formula_ = 0;
+        }
+        if (ch == ' ' && in_math_ && formula_ >= PARAGRAPH_SIZE) {
+            folded += "$\n\n$";
+            column_ = 1;
+            formula_ = 0;
+            return;
+        }
+        if (ch == ' ' && column_ >= FOLD_COLUMN) ch = '\n';
+        column_ = ch == '\n' ? 0 : column_ + 1;
+        if (in_math_) ++formula_;
+        folded += ch;
+    }
+
     std::ostream& out_;  // the document's stream
     std::size_t column_; // characters since the last line end
     bool in_math_;       // between the two "$" of an equation

@@ -2,6 +2,8 @@
 #ifndef NELVOR_BDDPP_LITERALS_H
 #define NELVOR_BDDPP_LITERALS_H
 
+#include <cstddef>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -23,6 +25,38 @@ bdd Literals_cube(bddpp_manager* m, const cube_literals& lits);
 // that are constant 0: the writers print an empty cover and the cover (0) alike. Ends the
 // process, as Bdd_sop does, for a function of no manager or of another one.
 std::vector<cube_literals> Cover_literals(bddpp_manager* m, const bdd& f, int kind);
+
+// While one lives, the covers that the sum-of-products writers ask of its manager are kept by
+// function and kind and handed out again: the targets of one run print the same covers, so
+// each is computed once. A cover is computed where it was first asked, so the nodes that its
+// computation creates come in the same order as without the scope; asking again would create
+// none. The functions are told apart by their top node's number, which no other node ever
+// takes, so a cover is never handed out for another function; the scope must not outlive a
+// reordering of the variables. Scopes nest: the innermost one of the manager answers.
+class cover_memo_scope {
+public:
+    explicit cover_memo_scope(bddpp_manager* m);
+    ~cover_memo_scope();
+    cover_memo_scope(const cover_memo_scope&) = delete;
+    cover_memo_scope& operator=(const cover_memo_scope&) = delete;
+
+    // Cover_literals(m, f, kind), computed the first time only: its cubes are the cubes
+    // first to first + count - 1 of the scope.
+    void cover(const bdd& f, int kind, std::size_t& first, std::size_t& count);
+    // Literals of cube c: position times 2, plus 1 when positive, from lits[ends[c - 1]] (0
+    // for the first cube) up to lits[ends[c]].
+    const std::vector<unsigned long>& literals() const { return lits; }
+    const std::vector<std::size_t>& cube_ends() const { return ends; }
+    // The innermost living scope of m; null when there is none.
+    static cover_memo_scope* of(bddpp_manager* m);
+
+private:
+    bddpp_manager* m;
+    cover_memo_scope* outer; // the scope living when this one began
+    std::unordered_map<unsigned long long, std::pair<std::size_t, std::size_t>> kept; // by number, link, kind
+    std::vector<unsigned long> lits; // the literals of every kept cover, one after the other
+    std::vector<std::size_t> ends;   // where each cube ends in lits
+};
 
 // The report of a sum of products asked for a function of no manager or of another one;
 // ends the process with status 1.

@@ -18,40 +18,61 @@ struct literal_text {
     bool indexed;             // array-indexed literals
     const bdd_naming* naming; // written names; null: the manager's
 
-    std::string operator()(long p) const
+    void append(std::string& s, long p) const
     {
-        if (indexed) return PRE + "[" + std::to_string(p) + "]";
-        if (naming) return naming->operand(p >= 0 && p < m->nvars ? m->pos_to_id[p] : -1, PRE, SUF);
-        return PRE + m->Name_var_by_index(p) + SUF;
+        if (indexed) {
+            s += PRE;
+            s += '[';
+            s += std::to_string(p);
+            s += ']';
+        } else if (naming) {
+            naming->append_operand(s, p >= 0 && p < m->nvars ? m->pos_to_id[p] : -1, PRE, SUF);
+        } else {
+            s += PRE;
+            if (p >= 0 && p < m->nvars) s += m->names[m->pos_to_id[p]];
+            s += SUF;
+        }
     }
 };
 
-// Literals in ascending order position joined by AND; "1" for the empty cube.
-std::string product_text(const cube_literals& lits, const char* AND, const char* NOTpre,
-                         const char* NOTpost, const literal_text& var)
+// The cover of the kind, its products joined by OR, each the literals in ascending order
+// position joined by AND; "1" for the empty cube, "0" for an empty cover. The cover kept by a
+// living scope of the manager when there is one.
+std::string sop_text(bddpp_manager* m, const char* OR, const char* AND, const char* NOTpre,
+                     const char* NOTpost, const bdd& f, int kind, const literal_text& var)
 {
-    if (lits.empty()) return "1";
+    cover_memo_scope* memo = cover_memo_scope::of(m);
+    if (!memo) {
+        cover_memo_scope own(m);
+        return sop_text(m, OR, AND, NOTpre, NOTpost, f, kind, var);
+    }
+    std::size_t first = 0, count = 0;
+    memo->cover(f, kind, first, count);
+    if (count == 0) return "0";
+    const std::vector<unsigned long>& lits = memo->literals();
+    const std::vector<std::size_t>& ends = memo->cube_ends();
     std::string s;
-    for (const std::pair<long, int>& l : lits) {
-        if (&l != &lits.front()) s += AND;
-        s += l.second ? var(l.first) : NOTpre + var(l.first) + NOTpost;
+    std::size_t k = first == 0 ? 0 : ends[first - 1];
+    for (std::size_t c = first; c < first + count; ++c) {
+        if (c > first) s += OR;
+        const std::size_t end = ends[c];
+        if (k == end) s += '1';
+        for (std::size_t start = k; k < end; ++k) {
+            if (k > start) s += AND;
+            const long p = static_cast<long>(lits[k] >> 1);
+            if (lits[k] & 1) {
+                var.append(s, p);
+            } else {
+                s += NOTpre;
+                var.append(s, p);
+                s += NOTpost;
+            }
+        }
     }
     return s;
 }
 
-// The cover of the kind, its products joined by OR; "0" for an empty cover.
-std::string sop_text(bddpp_manager* m, const char* OR, const char* AND, const char* NOTpre,
-                     const char* NOTpost, const bdd& f, int kind, const literal_text& var)
-{
-    std::vector<cube_literals> cover = Cover_literals(m, f, kind);
-    if (cover.empty()) return "0";
-    std::string s;
-    for (const cube_literals& c : cover) {
-        if (&c != &cover.front()) s += OR;
-        s += product_text(c, AND, NOTpre, NOTpost, var);
-    }
-    return s;
-}
+cover_memo_scope* innermost_memo = nullptr; // the scope that began last and still lives
 
 } // namespace
 
@@ -115,6 +136,48 @@ std::string bddpp_manager::Print_sop_to_VHDL_String(const bdd& f, int kind)
     std::string s = Print_sop_to_String_pref_suff(") or (", " and ", "not ", "", f, "", "", kind);
     // "or" binds looser than "and" only within parentheses: each product gets its own
     return s.find(") or (") == std::string::npos ? s : "(" + s + ")";
+}
+
+// ---- covers kept for a run ----
+
+cover_memo_scope::cover_memo_scope(bddpp_manager* m) : m(m), outer(innermost_memo)
+{
+    innermost_memo = this;
+}
+
+cover_memo_scope::~cover_memo_scope()
+{
+    // scopes end in the reverse order of their beginnings
+    innermost_memo = outer;
+}
+
+cover_memo_scope* cover_memo_scope::of(bddpp_manager* m)
+{
+    cover_memo_scope* s = innermost_memo;
+    while (s && s->m != m) s = s->outer;
+    return s;
+}
+
+void cover_memo_scope::cover(const bdd& f, int kind, std::size_t& first, std::size_t& count)
+{
+    if (f.manager != m || !f.node_ptr || f.node_ptr->owner != m) Sop_fatal(f);
+    // every kind outside 1 to 3 is the cover of kind 0
+    unsigned long long k = kind >= 1 && kind <= 3 ? static_cast<unsigned long long>(kind) : 0;
+    unsigned long long key = (static_cast<unsigned long long>(f.node_ptr->number) << 3) |
+                             (f.link == 1 ? 4ULL : 0ULL) | k;
+    std::unordered_map<unsigned long long, std::pair<std::size_t, std::size_t>>::iterator i = kept.find(key);
+    if (i == kept.end()) {
+        const std::vector<cube_literals> cover = Cover_literals(m, f, int(k));
+        const std::size_t at = ends.size();
+        for (const cube_literals& c : cover) {
+            for (const std::pair<long, int>& l : c)
+                lits.push_back(static_cast<unsigned long>(l.first) << 1 | (l.second ? 1UL : 0UL));
+            ends.push_back(lits.size());
+        }
+        i = kept.emplace(key, std::make_pair(at, cover.size())).first;
+    }
+    first = i->second.first;
+    count = i->second.second;
 }
 
 // ---- two-level tables ----

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "automaton/b_automaton.h"
+#include "bdd/bddpp_literals.h"
 #include "blif/blif_parser.h"
 #include "blif/targets.h"
 
@@ -86,6 +87,9 @@ int run_writers(b_automaton* automaton, const run_settings& settings)
     if (settings.awaited) automaton->export_awaited_inputs();
     // a combinational cycle is reported; the targets are still written
     int status = blif_report_cycles(automaton, automaton->sort());
+    // the sum-of-products targets print the same covers: each is computed once for the run
+    bddpp_manager* m = automaton->wood != nullptr ? automaton->wood->manager : nullptr;
+    cover_memo_scope covers(m);
     for (std::size_t k = 0; k < TARGET_COUNT; ++k)
         if (settings.*(TARGETS[k].flag) && !run_target(*automaton, TARGETS[k], settings)) status = 1;
     return status;

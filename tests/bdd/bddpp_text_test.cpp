@@ -3,8 +3,10 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "bdd/bddpp.h"
+#include "bdd/bddpp_literals.h"
 
 namespace {
 
@@ -55,6 +57,37 @@ TEST_F(Text, ConstantsWhateverTheKind)
         EXPECT_EQ(m.Print_sop_to_VHDL_String(m.Bdd_zero(), kind), "'0'");
         EXPECT_EQ(m.Print_sop_to_VHDL_String(m.Bdd_one(), kind), "'1'");
     }
+}
+
+// Within a scope the covers are kept: the texts are those printed without it, every kind and
+// each polarity of a function get their own cover, and asking again creates no node.
+TEST_F(Text, KeptCoversPrintAsComputedOnes)
+{
+    const bdd f = m.Bdd_or(m.Bdd_and(a, m.Bdd_or(b, c)), m.Bdd_and(n(a), m.Bdd_and(n(b), c)));
+    const bdd fs[] = {f, n(f), ab_c(), n(ab_c()), m.Bdd_one(), m.Bdd_zero(), a};
+    std::vector<std::string> alone;
+    for (const bdd& g : fs)
+        for (int kind : {0, 1, 2, 3}) alone.push_back(m.Print_sop_to_String(" + ", " . ", "!", "", g, kind));
+    bddpp_manager other;
+    bdd x = other.New_var_last("x");
+    cover_memo_scope outer(&m);
+    {
+        cover_memo_scope foreign(&other); // the innermost scope of m is still outer
+        EXPECT_EQ(cover_memo_scope::of(&m), &outer);
+        EXPECT_EQ(cover_memo_scope::of(&other), &foreign);
+        EXPECT_EQ(other.Print_sop_to_String(" + ", " . ", "!", "", other.Bdd_not(x), 0), "!x");
+        for (int round = 0; round < 2; ++round) {
+            long created = m.Bdd_total_size();
+            size_t i = 0;
+            for (const bdd& g : fs)
+                for (int kind : {0, 1, 2, 3})
+                    EXPECT_EQ(m.Print_sop_to_String(" + ", " . ", "!", "", g, kind), alone[i++]) << round;
+            EXPECT_EQ(m.Bdd_total_size(), created) << round; // the covers were made before the scope
+        }
+    }
+    EXPECT_EQ(cover_memo_scope::of(&other), nullptr);
+    // once a.b is taken, what is left of f no longer reads a
+    EXPECT_EQ(m.Print_sop_to_ESTEREL_String(f, 0), "a and b or not b and c");
 }
 
 TEST_F(Text, EsterelVhdlAndIndexedForms)
