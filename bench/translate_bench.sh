@@ -4,7 +4,7 @@
 # dialect folder and on a generated family of 10k to 640k gates; then the growth per x4 step of
 # the family.
 #
-#   sh bench/translate_bench.sh [-r RUNS] [-n "SIZES"] [-b BENCH_DIR] NELVOR [NELVOR...]
+#   sh bench/translate_bench.sh [-r RUNS] [-n "SIZES"] [-b BENCH_DIR] [-y] NELVOR [NELVOR...]
 #
 # Each figure is the median of RUNS runs (3 by default) of the whole process: processor seconds
 # (user + system) and peak resident memory (MiB), from /usr/bin/time (Debian package `time`).
@@ -12,22 +12,25 @@
 # turn, and each gets its columns; the ratios are each one's time over ABC's. SIZES are the
 # family's gate counts (default "10000 40000 160000 640000"); the family has n/50 inputs, n/20
 # latches and n/100 outputs, each gate a two-input function of earlier signals. ABC and yosys
-# columns are "-" when the tool is missing.
+# columns are "-" when the tool is missing; -y leaves yosys out (it takes minutes a run on the
+# largest circuit).
 set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
 runs=3
 sizes="10000 40000 160000 640000"
 bench=$here/../shared/bench
-while getopts r:n:b: o; do
+noyosys=
+while getopts r:n:b:y o; do
     case $o in
     r) runs=$OPTARG ;;
     n) sizes=$OPTARG ;;
     b) bench=$OPTARG ;;
+    y) noyosys=1 ;;
     *) exit 2 ;;
     esac
 done
 shift $((OPTIND - 1))
-[ $# -ge 1 ] || { echo "usage: $0 [-r RUNS] [-n SIZES] [-b BENCH_DIR] NELVOR [NELVOR...]" >&2; exit 2; }
+[ $# -ge 1 ] || { echo "usage: $0 [-r RUNS] [-n SIZES] [-b BENCH_DIR] [-y] NELVOR [NELVOR...]" >&2; exit 2; }
 [ -x /usr/bin/time ] || { echo "$0: /usr/bin/time is missing (package time)" >&2; exit 1; }
 programs=""
 for p in "$@"; do
@@ -72,7 +75,7 @@ measure() {
             once "all$j" "$program" c $all
         done
         have berkeley-abc && once abc berkeley-abc -q "read_blif c.blif; write_verilog out.v"
-        have yosys && once yosys yosys -q -p "read_blif c.blif; write_verilog out.v"
+        [ -z "$noyosys" ] && have yosys && once yosys yosys -q -p "read_blif c.blif; write_verilog out.v"
         r=$((r + 1))
     done
     for run_file in "$work"/*.runs; do
