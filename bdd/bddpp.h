@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 class bddpp_manager;
 class bdd_node;
@@ -87,6 +88,8 @@ public:
     // Ids of every variable of the node's graph, its own included; empty for the terminal.
     // Computed on demand; leaves marks and traversal numbers alone.
     std::set<long> support_set() const;
+    // The same ids into ids, ascending (ids is cleared first).
+    void support_ids(std::vector<long>& ids) const;
     int is_correct(); // structural self-check, 1 when correct
 
     // ---- written with the node emitters ----

@@ -240,18 +240,9 @@ void bddpp_manager::Print_node_for_eval_BLIF(const std::string& VARpre, const st
 
 namespace {
 
-// Every variable node of a variable called NAME (written NAME with a naming), in the unique
-// table's key order (which is id order among variable nodes); nothing without a unique table.
-template <class Visit>
-void for_each_input_node(bddpp_manager* m, const std::string& NAME, const bdd_naming* naming, Visit visit)
-{
-    if (!m->unique_table) return;
-    for (long id = 0; id < m->nvars; ++id)
-        if ((naming ? naming->name(id) : m->names[id]) == NAME) visit(m->var_nodes[id]);
-}
-
-// For every name of NAMES in turn, visit(NAME, node) on each variable node of that name, in
-// the order of for_each_input_node; the variables are grouped by name once for all the names.
+// For every name of NAMES in turn, visit(NAME, node) on each variable node of a variable called
+// NAME (written NAME with a naming), in id order; nothing without a unique table. The variables
+// are grouped by name once for all the names.
 template <class Visit>
 void for_each_input_node_of(bddpp_manager* m, const std::list<std::string>& NAMES, const bdd_naming* naming,
                             Visit visit)
@@ -293,9 +284,7 @@ void bddpp_manager::Print_node_for_eval_VHDL_reset_input(const std::string& ARR,
                                                          const std::string& NAME,
                                                          const bdd_naming* naming)
 {
-    for_each_input_node(this, NAME, naming, [&](bdd_node* v) {
-        os << "      " << ARR << "(" << v->number << ") <= '0';\n";
-    });
+    Print_nodes_for_eval_VHDL_reset_inputs(ARR, os, std::list<std::string>(1, NAME), naming);
 }
 
 void bddpp_manager::Print_node_for_eval_VHDL_input(const std::string& PRE, const std::string& SUF,
@@ -303,10 +292,7 @@ void bddpp_manager::Print_node_for_eval_VHDL_input(const std::string& PRE, const
                                                    const std::string& NAME,
                                                    const bdd_naming* naming)
 {
-    for_each_input_node(this, NAME, naming, [&](bdd_node* v) {
-        v->mark = 1; // loaded here: the network emitter leaves it alone
-        os << "      " << ARR << "(" << v->number << ") <= " << PRE << NAME << SUF << ";\n";
-    });
+    Print_nodes_for_eval_VHDL_inputs(PRE, SUF, ARR, os, std::list<std::string>(1, NAME), naming);
 }
 
 // ---- node use and node names ----

@@ -127,18 +127,38 @@ bdd_node::~bdd_node()
 
 std::set<long> bdd_node::support_set() const
 {
-    std::set<long> ids;
-    std::unordered_set<const bdd_node*> seen;
-    std::vector<const bdd_node*> todo(1, this);
+    std::vector<long> ids;
+    support_ids(ids);
+    return std::set<long>(ids.begin(), ids.end());
+}
+
+void bdd_node::support_ids(std::vector<long>& ids) const
+{
+    // the nodes met are kept in a short list while there are few, then in a hash set
+    // (scratch vectors kept from call to call, so that a small function allocates nothing)
+    const size_t few = 64;
+    static std::vector<const bdd_node*> seen, todo;
+    seen.clear();
+    todo.assign(1, this);
+    ids.clear();
+    std::unordered_set<const bdd_node*> many;
     while (!todo.empty()) {
         const bdd_node* n = todo.back();
         todo.pop_back();
-        if (!n || n->var < 0 || !seen.insert(n).second) continue;
-        ids.insert(n->var);
+        if (!n || n->var < 0) continue;
+        if (seen.size() < few) {
+            if (std::find(seen.begin(), seen.end(), n) != seen.end()) continue;
+            seen.push_back(n);
+            if (seen.size() == few) many.insert(seen.begin(), seen.end());
+        } else if (!many.insert(n).second) {
+            continue;
+        }
+        ids.push_back(n->var);
         todo.push_back(n->then_node);
         todo.push_back(n->else_node);
     }
-    return ids;
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
 }
 
 namespace {

@@ -1,7 +1,6 @@
 // The variable table: creation, ids, order positions, names, supports and manager-wide values.
 #include <algorithm>
 #include <iostream>
-#include <unordered_set>
 #include <vector>
 
 #include "bdd/bddpp.h"
@@ -286,32 +285,11 @@ std::set<long> bddpp_manager::set_of_index_depend_on(const bdd& f)
         std::cerr << "Warning: call  bddpp_manager::set_of_index_depend_on() with a bad manager" << std::endl;
         return std::set<long>();
     }
-    // the nodes met are kept in a short list while there are few, then in a hash set
-    // (scratch vectors kept from call to call, so that a small function allocates nothing)
-    const size_t few = 64;
-    static std::vector<const bdd_node*> seen, todo;
-    static std::vector<long> positions;
-    seen.clear();
-    todo.assign(1, f.node_ptr);
+    static std::vector<long> ids, positions; // scratch kept from call to call
+    f.node_ptr->support_ids(ids);
     positions.clear();
-    std::unordered_set<const bdd_node*> many;
-    while (!todo.empty()) {
-        const bdd_node* n = todo.back();
-        todo.pop_back();
-        if (!n || n->var < 0) continue;
-        if (seen.size() < few) {
-            if (std::find(seen.begin(), seen.end(), n) != seen.end()) continue;
-            seen.push_back(n);
-            if (seen.size() == few) many.insert(seen.begin(), seen.end());
-        } else if (!many.insert(n).second) {
-            continue;
-        }
-        positions.push_back(id_to_pos[n->var]);
-        todo.push_back(n->then_node);
-        todo.push_back(n->else_node);
-    }
+    for (long id : ids) positions.push_back(id_to_pos[id]);
     std::sort(positions.begin(), positions.end());
-    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
     return std::set<long>(positions.begin(), positions.end());
 }
 
