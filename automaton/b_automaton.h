@@ -231,6 +231,15 @@ public:
     std::vector<std::string> unread_signals(const std::vector<std::string>& names, bool& node_array_read) const;
     // Every declared name of the automaton.
     std::set<std::string> all_names() const;
+    // visit(name) on every declared name: registers, next states, inputs, outputs and locals,
+    // in that order, a name as often as it is declared.
+    template <class Visit> void for_each_name(Visit visit) const
+    {
+        for (auto group : {std::make_pair(state_names, state_count), std::make_pair(next_state_names, state_count),
+                           std::make_pair(input_names, input_count), std::make_pair(output_names, output_count),
+                           std::make_pair(local_names, local_count)})
+            for (int i = 0; i < group.second; ++i) visit(group.first[i]);
+    }
     // Node number of the variable node of the named variable.
     long variable_node_number(const std::string& var);
     // The written form of every signal whose name holds '@', which no target takes in an

@@ -191,10 +191,7 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
                                                          : name;
     taken.insert(class_name);
     members.insert({name, class_name, CS.value});
-    for (auto group : {std::make_pair(state_names, state_count), std::make_pair(next_state_names, state_count),
-                       std::make_pair(input_names, input_count), std::make_pair(output_names, output_count),
-                       std::make_pair(local_names, local_count)})
-        for (int i = 0; i < group.second; ++i) members.insert(P + W(group.first[i]));
+    for_each_name([&](const std::string& n) { members.insert(P + W(n)); });
     taken.insert(members.begin(), members.end());
     std::map<std::string, std::string> field;
     for (const auto& group : {inputs, outputs})

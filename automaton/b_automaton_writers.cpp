@@ -75,12 +75,9 @@ std::vector<int> b_automaton::output_registers() const
 
 bool b_automaton::has_name(const std::string& name) const
 {
-    for (auto group : {std::make_pair(state_names, state_count), std::make_pair(next_state_names, state_count),
-                       std::make_pair(input_names, input_count), std::make_pair(output_names, output_count),
-                       std::make_pair(local_names, local_count)})
-        for (int i = 0; i < group.second; ++i)
-            if (group.first[i] == name) return true;
-    return false;
+    bool found = false;
+    for_each_name([&](const std::string& n) { found = found || n == name; });
+    return found;
 }
 
 std::set<std::string> b_automaton::all_names() const
@@ -88,10 +85,7 @@ std::set<std::string> b_automaton::all_names() const
     // sorted and without repeats first, so that the set is filled from its end in linear time
     std::vector<const std::string*> sorted;
     sorted.reserve(size_t(2 * state_count + input_count + output_count + local_count));
-    for (auto group : {std::make_pair(state_names, state_count), std::make_pair(next_state_names, state_count),
-                       std::make_pair(input_names, input_count), std::make_pair(output_names, output_count),
-                       std::make_pair(local_names, local_count)})
-        for (int i = 0; i < group.second; ++i) sorted.push_back(group.first + i);
+    for_each_name([&](const std::string& n) { sorted.push_back(&n); });
     std::sort(sorted.begin(), sorted.end(), [](const std::string* a, const std::string* b) { return *a < *b; });
     std::set<std::string> names;
     for (size_t i = 0; i < sorted.size(); ++i)
@@ -142,7 +136,7 @@ std::vector<std::string> b_automaton::unread_signals(const std::vector<std::stri
     Bddexpression** table = wood->Exp_table();
     for (long p = 0; p < wood->nb_bdd_vars; ++p) {
         Bddexpression* e = table[p];
-        if (e == nullptr || e->early_date < 0 || e->early_date > wood->nb_level) continue;
+        if (e == nullptr || !wood->in_dates(e->early_date)) continue;
         for (long d : e->dependances) mark(d);
         if (e->bdd_exp.node() != nullptr && !m->Bdd_is_var(e->bdd_exp)) node_array_read = true;
     }
@@ -172,11 +166,9 @@ std::map<std::string, std::string> b_automaton::at_free_names(std::set<std::stri
 {
     // the names holding '@', in the order of all_names()
     std::vector<const std::string*> at;
-    for (auto group : {std::make_pair(state_names, state_count), std::make_pair(next_state_names, state_count),
-                       std::make_pair(input_names, input_count), std::make_pair(output_names, output_count),
-                       std::make_pair(local_names, local_count)})
-        for (int i = 0; i < group.second; ++i)
-            if (group.first[i].find('@') != std::string::npos) at.push_back(group.first + i);
+    for_each_name([&](const std::string& n) {
+        if (n.find('@') != std::string::npos) at.push_back(&n);
+    });
     std::sort(at.begin(), at.end(), [](const std::string* a, const std::string* b) { return *a < *b; });
     std::map<std::string, std::string> written;
     for (size_t i = 0; i < at.size(); ++i) {

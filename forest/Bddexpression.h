@@ -297,6 +297,8 @@ public:
     std::list<long> loop_detection();
     // Positions holding an equation by ascending early date 0 .. nb_level, ties by ascending position.
     std::list<long> earliest_sort() const;
+    // Whether a date lies in 0 .. nb_level: the equations the sorts list are those so dated.
+    bool in_dates(long d) const { return d >= 0 && d <= nb_level; }
     // By descending late date nb_level .. 0, ties by ascending position.
     std::list<long> latest_sort() const;
     // Shannon expansion on allowed variables until no cycle remains (ok = 1) or none is left (ok = 0);

@@ -211,7 +211,7 @@ static std::list<long> sorted_by_date(const Bddexpressionwood& w, Date date, boo
     for (long i = 0; i < w.nb_bdd_vars; i++) {
         if (w.exp_table[i] == nullptr) continue;
         long d = date(w.exp_table[i]);
-        if (d >= 0 && d <= w.nb_level) keyed.push_back({descending ? -d : d, i});
+        if (w.in_dates(d)) keyed.push_back({descending ? -d : d, i});
     }
     std::sort(keyed.begin(), keyed.end());
     std::list<long> sorted;
