@@ -112,6 +112,19 @@ bool cube_or_report(bddpp_manager* m, const bdd& c, const char* operation)
     return false;
 }
 
+// With the values that e fixes, x's right member reduces to r: when r is constant, e is extended
+// by x's variable at that value and the result is false; true when x's value stays open (or x
+// has no equation to read, false then too).
+bool value_open(bddpp_manager* m, const Bddexpression* x, bdd& e, bdd& r)
+{
+    if (x == nullptr || x->bdd_exp.manager == nullptr || x->bdd_var.manager == nullptr) return false;
+    r = m->Bdd_reduce(x->bdd_exp, e);
+    if (m->Bdd_is_zero_tautologic(r)) e = m->Bdd_and(e, m->Bdd_not(x->bdd_var));
+    else if (m->Bdd_is_one_tautologic(r)) e = m->Bdd_and(e, x->bdd_var);
+    else return true;
+    return false;
+}
+
 } // namespace
 
 void (*b_automaton_message_window)(const std::string& text) = report_on_stderr;
@@ -341,23 +354,17 @@ std::list<bdd> b_automaton::sensibilite_entrees(bdd state, long index)
                 break;
             }
             Bddexpression* x = table[p];
-            if (x->bdd_exp.manager == nullptr || x->bdd_var.manager == nullptr) continue;
-            bdd r = m->Bdd_reduce(x->bdd_exp, e);
-            if (m->Bdd_is_zero_tautologic(r)) {
-                e = m->Bdd_and(e, m->Bdd_not(x->bdd_var));
-            } else if (m->Bdd_is_one_tautologic(r)) {
-                e = m->Bdd_and(e, x->bdd_var);
-            } else {
-                std::cerr << "exp bloquante:" << *x << std::endl;
-                std::cerr << "apres reduction: ";
-                trace_sop(m, r);
-                std::cerr << std::endl;
-                bdd v = m->Bdd_if(r);
-                queue.push_back(m->Bdd_and(v, g));
-                queue.push_back(m->Bdd_and(m->Bdd_not(v), g));
-                blocked = true;
-                break;
-            }
+            bdd r;
+            if (!value_open(m, x, e, r)) continue;
+            std::cerr << "exp bloquante:" << *x << std::endl;
+            std::cerr << "apres reduction: ";
+            trace_sop(m, r);
+            std::cerr << std::endl;
+            bdd v = m->Bdd_if(r);
+            queue.push_back(m->Bdd_and(v, g));
+            queue.push_back(m->Bdd_and(m->Bdd_not(v), g));
+            blocked = true;
+            break;
         }
         if (!blocked && !m->Bdd_is_zero_tautologic(e)) result.push_back(g);
     }
@@ -396,29 +403,23 @@ std::list<bdd> b_automaton::old_sensibilite_entrees(bdd state)
                 break;
             }
             Bddexpression* x = table[p];
-            if (x == nullptr || x->bdd_exp.manager == nullptr || x->bdd_var.manager == nullptr) continue;
-            bdd r = m->Bdd_reduce(x->bdd_exp, e);
-            if (m->Bdd_is_zero_tautologic(r)) {
-                e = m->Bdd_and(e, m->Bdd_not(x->bdd_var));
-            } else if (m->Bdd_is_one_tautologic(r)) {
-                e = m->Bdd_and(e, x->bdd_var);
-            } else {
-                std::cerr << "evaluation impossible pour: ";
-                Print_debug_bdd(std::cerr, r);
+            bdd r;
+            if (!value_open(m, x, e, r)) continue;
+            std::cerr << "evaluation impossible pour: ";
+            Print_debug_bdd(std::cerr, r);
+            std::cerr << std::endl;
+            bdd v = m->Bdd_one_implicant(r);
+            // v, then its negation one literal at a time, so that every condition stays a cube
+            for (const bdd& part : cube_split(m, v)) {
+                bdd h = m->Bdd_and(part, g);
+                if (m->Bdd_is_zero_tautologic(h)) continue;
+                queue.push_back(h);
+                std::cerr << "   empilement de ";
+                trace_sop(m, h);
                 std::cerr << std::endl;
-                bdd v = m->Bdd_one_implicant(r);
-                // v, then its negation one literal at a time, so that every condition stays a cube
-                for (const bdd& part : cube_split(m, v)) {
-                    bdd h = m->Bdd_and(part, g);
-                    if (m->Bdd_is_zero_tautologic(h)) continue;
-                    queue.push_back(h);
-                    std::cerr << "   empilement de ";
-                    trace_sop(m, h);
-                    std::cerr << std::endl;
-                }
-                blocked = true;
-                break;
             }
+            blocked = true;
+            break;
         }
         if (!blocked && !m->Bdd_is_zero_tautologic(e)) {
             std::cerr << "Adding :";
