@@ -40,7 +40,54 @@ Bddexpression* class_equation_blif::bddexpression_convert(Bddexpressionwood* woo
     return blif_cover_convert(wood, literals, vars.back(), pla);
 }
 
-// The rows are lists or vectors of values.
+namespace {
+
+// One row of a flat cover, as a range of values.
+struct flat_row {
+    const int* first;
+    const int* last;
+    size_t size() const { return static_cast<size_t>(last - first); }
+    const int* begin() const { return first; }
+    const int* end() const { return last; }
+    int back() const { return last[-1]; }
+};
+
+// The rows of a flat cover in their order.
+class flat_rows {
+public:
+    explicit flat_rows(const blif_cover& c) : c_(c) {}
+
+    class iterator {
+    public:
+        iterator(const blif_cover& c, size_t i) : c_(c), i_(i) {}
+        flat_row operator*() const
+        {
+            const int* first = c_.values + c_.starts[i_];
+            const int* last = c_.values + (i_ + 1 < c_.rows ? c_.starts[i_ + 1] : c_.total);
+            return flat_row{first, last};
+        }
+        iterator& operator++()
+        {
+            ++i_;
+            return *this;
+        }
+        bool operator!=(const iterator& o) const { return i_ != o.i_; }
+
+    private:
+        const blif_cover& c_;
+        size_t i_;
+    };
+
+    iterator begin() const { return iterator(c_, 0); }
+    iterator end() const { return iterator(c_, c_.rows); }
+
+private:
+    const blif_cover& c_;
+};
+
+} // namespace
+
+// The rows are lists or vectors of values, or the rows of a flat cover.
 template <class Rows>
 static Bddexpression* convert_rows(Bddexpressionwood* wood, const std::vector<bdd>& vars, const std::string& defined,
                                    const Rows& rows)
@@ -85,4 +132,10 @@ Bddexpression* blif_cover_convert(Bddexpressionwood* wood, const std::vector<bdd
                                   const std::vector<std::vector<int>>& rows)
 {
     return convert_rows(wood, vars, defined, rows);
+}
+
+Bddexpression* blif_cover_convert(Bddexpressionwood* wood, const std::vector<bdd>& vars, const std::string& defined,
+                                  const blif_cover& rows)
+{
+    return convert_rows(wood, vars, defined, flat_rows(rows));
 }

@@ -11,13 +11,42 @@ class_blif_parser* pblif_parser = nullptr;
 void (*blif_exit_handler)(int status) = nullptr;
 
 class_blif_parser::class_blif_parser()
-    : ok(0), debug(0), trace(nullptr), lexer(nullptr), dec(nullptr), automaton(nullptr), init(nullptr)
+    : ok(0), debug(0), trace(nullptr), lexer(nullptr), dec(nullptr), automaton(nullptr), init(nullptr),
+      line_count(0), inputs_of(nullptr)
 {
     pblif_parser = this;
 }
 
 class_blif_parser::~class_blif_parser()
 {
+    for (std::string* t : spare_texts) delete t;
+}
+
+std::string* class_blif_parser::take_text(const char* s)
+{
+    if (spare_texts.empty()) return new std::string(s);
+    std::string* t = spare_texts.back();
+    spare_texts.pop_back();
+    t->assign(s);
+    return t;
+}
+
+void class_blif_parser::give_text(std::string* t)
+{
+    spare_texts.push_back(t);
+}
+
+void class_blif_parser::add_line_name(std::string* t)
+{
+    if (line_count < line_names.size()) line_names[line_count].swap(*t);
+    else line_names.emplace_back(std::move(*t));
+    ++line_count;
+    give_text(t);
+}
+
+blif_cover class_blif_parser::cover() const
+{
+    return blif_cover{cover_values.data(), row_starts.data(), row_starts.size(), cover_values.size()};
 }
 
 int class_blif_parser::parse(std::ostream& trace_stream, int debug_flag)
@@ -85,14 +114,34 @@ void blif_latch_initial_value(const std::string& register_name, int value)
     pblif_parser->init[p] = value;
 }
 
-void blif_cover_equation(const std::vector<std::string>& names, const std::vector<std::vector<int>>& rows)
+void class_blif_parser::mark_inputs()
+{
+    inputs_of = dec;
+    input_ids.clear();
+    if (dec == nullptr) return;
+    bddpp_manager* m = dec->manager_associe();
+    input_ids.assign(static_cast<size_t>(m->nvars), 0);
+    for (int i = 0; i < dec->input_count; ++i) {
+        long k = m->Id_var_by_name(dec->input_names[i]);
+        if (k >= 0 && static_cast<size_t>(k) < input_ids.size()) input_ids[static_cast<size_t>(k)] = 1;
+    }
+}
+
+bool class_blif_parser::input_id(long id)
+{
+    if (inputs_of != dec) mark_inputs();
+    return id >= 0 && static_cast<size_t>(id) < input_ids.size() && input_ids[static_cast<size_t>(id)] != 0;
+}
+
+void blif_cover_equation(const std::string* names, size_t count, const blif_cover& rows)
 {
     b_autom_dec* dec = pblif_parser->dec;
     bddpp_manager* m = dec->manager_associe();
     std::vector<bdd> vars; // the variables of the names, in their order
-    vars.reserve(names.size());
+    vars.reserve(count);
     long id = -1;
-    for (const std::string& n : names) {
+    for (size_t k = 0; k < count; ++k) {
+        const std::string& n = names[k];
         id = m->Id_var_by_name(n);
         if (id < 0) {
             // the pre-pass and the scanner read the file differently
@@ -101,10 +150,10 @@ void blif_cover_equation(const std::vector<std::string>& names, const std::vecto
         }
         vars.push_back(m->Bdd_var_by_id(id));
     }
-    const std::string& defined = names.back();
+    const std::string& defined = names[count - 1];
     const long p = m->id_to_pos[id];
     const char* conflict = nullptr;
-    if (std::binary_search(dec->input_names, dec->input_names + dec->input_count, defined)) conflict = "input ";
+    if (pblif_parser->input_id(id)) conflict = "input ";
     else if (p < dec->state_count) conflict = "register ";
     if (conflict != nullptr) {
         // the input's value, or the register's state, would be replaced by the cover's

@@ -24,6 +24,16 @@ extern int lex_blif_newline_mode;
 void blif_context(int token);
 int blifwrap(); // 1: there is no further input
 
+// The rows of a cover as the grammar read them: the values (0, 1, 2 for "-") of every row one
+// after the other; row i holds values[starts[i]] up to the next row's start, the last one up to
+// values[total].
+struct blif_cover {
+    const int* values;
+    const size_t* starts;
+    size_t rows;
+    size_t total;
+};
+
 // The pre-pass, the grammar and the translation run share the scanner, the declarations, the
 // initial values and the automaton through it; there is one at a time (pblif_parser).
 class class_blif_parser {
@@ -36,8 +46,30 @@ public:
     b_automaton* automaton; // automaton built by the model rule
     int* init;             // register initial values by register position, filled by the .latch rule
 
+    // The grammar's scratch, kept from line to line so that reading a circuit allocates little:
+    // line_names[0 .. line_count-1] are the names of the current line (the texts beyond keep
+    // their storage for the next lines); the current cover's rows are cover_values, row i
+    // starting at row_starts[i].
+    std::vector<std::string> line_names;
+    size_t line_count;
+    std::vector<int> cover_values;
+    std::vector<size_t> row_starts;
+
     class_blif_parser(); // becomes the current parser
-    ~class_blif_parser(); // frees nothing
+    ~class_blif_parser(); // frees the spare texts only
+
+    // An identifier text holding s, taken from the spare ones when there is one; give_text puts
+    // it back (a text the grammar drops on an error is deleted instead).
+    std::string* take_text(const char* s);
+    void give_text(std::string* t);
+    // Appends t to the line's names and gives t back.
+    void add_line_name(std::string* t);
+    // The current cover's rows.
+    blif_cover cover() const;
+    // Whether the variable of that id is one of dec's inputs.
+    bool input_id(long id);
+    // Marks the ids of dec's inputs (the pre-pass does it for the declarations it builds).
+    void mark_inputs();
 
     // Reads the named file as words, collects the signal classes and builds the declarations;
     // returns ok. A file that cannot be opened yields no word.
@@ -46,6 +78,11 @@ public:
     int preparse(std::istream& in, const char* filename = nullptr);
     // Runs the grammar: 0 accepted, 1 syntax error, 2 parser stack exhausted.
     int parse(std::ostream& trace_stream, int debug_flag);
+
+private:
+    std::vector<std::string*> spare_texts; // texts given back, reused by take_text
+    b_autom_dec* inputs_of;                 // the declarations input_ids was made for
+    std::vector<char> input_ids;            // by variable id: 1 for an input of inputs_of
 };
 
 extern class_blif_parser* pblif_parser; // the current parser object
@@ -74,6 +111,8 @@ Bddexpression* blif_cover_convert(Bddexpressionwood* wood, const std::vector<bdd
                                   const std::list<std::list<int>>& rows);
 Bddexpression* blif_cover_convert(Bddexpressionwood* wood, const std::vector<bdd>& vars, const std::string& defined,
                                   const std::vector<std::vector<int>>& rows);
+Bddexpression* blif_cover_convert(Bddexpressionwood* wood, const std::vector<bdd>& vars, const std::string& defined,
+                                  const blif_cover& rows);
 
 // The signal whose cover is being turned into a BDD; empty between covers.
 extern std::string blif_current_signal;
@@ -88,8 +127,9 @@ extern std::string blif_current_signal;
 // .latch: the register's initial value; a name that is not a register ends the process with
 // status 1.
 void blif_latch_initial_value(const std::string& register_name, int value);
-// .names: the cover's equation in the declarations' forest.
-void blif_cover_equation(const std::vector<std::string>& names, const std::vector<std::vector<int>>& rows);
+// .names: the cover's equation in the declarations' forest; names[0 .. count-1] are the line's
+// names, the defined signal last.
+void blif_cover_equation(const std::string* names, size_t count, const blif_cover& rows);
 
 // Checks of the circuit read, each printing one line on the standard error stream and returning
 // 1 on a fault, 0 otherwise. blif_check_signals: a signal read by a cover or a .latch line that

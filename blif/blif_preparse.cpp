@@ -357,6 +357,7 @@ int class_blif_parser::preparse(std::istream& in, const char* filename)
     auto strings = [](const std::vector<std::string_view>& v) { return std::vector<std::string>(v.begin(), v.end()); };
     dec = new b_autom_dec(latch_out_list, latch_in_list, strings(inputs), strings(outputs), strings(internals));
     init = new int[latch_out_list.size()]();
+    mark_inputs();
     ok = 1;
     return ok;
 }

@@ -29,10 +29,7 @@ static void law(int rule, int alternative, const char* message)
 
 %union {
     std::string* text;                 /* identifier or initial value */
-    std::vector<std::string>* idents;  /* names of a line */
-    int value;                         /* 0, 1 or 2 for "-" */
-    std::vector<int>* row;             /* one cover row */
-    std::vector<std::vector<int>>* rows; /* the rows of a cover */
+    int value;                         /* 0, 1 or 2 for "-"; unused for lines and rows */
 }
 
 %token TOKEN_NL 258
@@ -48,12 +45,9 @@ static void law(int rule, int alternative, const char* message)
 %token TOKEN_ident 268
 
 %type <text> ident next_var actual_var initial_value nom_circuit
-%type <idents> ident_list declaration_bool
 %type <value> value
-%type <row> prod value_list
-%type <rows> prod_list
 
-%destructor { delete $$; } <text> <idents> <row> <rows>
+%destructor { delete $$; } <text>
 
 %%
 
@@ -76,39 +70,38 @@ boolean_automaton:
     ;
 
 nom_declaration:
-    TOKEN_model nom_circuit     { law(2, 1, "definition nom declaration"); delete $2; }
+    TOKEN_model nom_circuit     { law(2, 1, "definition nom declaration"); pblif_parser->give_text($2); }
     ;
 
 input_declarations:
     %empty                      { law(3, 1, "definition liste inputs vide"); }
-  | TOKEN_inputs ident_list     { law(3, 2, "definition liste inputs"); delete $2; }
+  | TOKEN_inputs ident_list     { law(3, 2, "definition liste inputs"); }
     ;
 
 output_declarations:
     %empty                      { law(4, 1, "definition liste output vide"); }
-  | TOKEN_outputs ident_list    { law(4, 2, "definition liste output"); delete $2; }
+  | TOKEN_outputs ident_list    { law(4, 2, "definition liste output"); }
     ;
 
+/* The names of a line go into the parser's line buffer. */
 ident_list:
     ident
     {
         law(5, 1, "creation liste ident");
-        $$ = new std::vector<std::string>(1, std::move(*$1));
-        delete $1;
+        pblif_parser->line_count = 0;
+        pblif_parser->add_line_name($1);
     }
   | ident_list ident
     {
         law(5, 2, "ajout ident liste");
-        $1->push_back(std::move(*$2));
-        delete $2;
-        $$ = $1;
+        pblif_parser->add_line_name($2);
     }
     ;
 
 ident:
     TOKEN_ident
     {
-        $$ = new std::string(pblif_parser->lexer->YYText());
+        $$ = pblif_parser->take_text(pblif_parser->lexer->YYText());
         law(6, 1, $$->c_str());
     }
     ;
@@ -128,9 +121,9 @@ equation_latch:
     {
         law(9, 1, "def equation latch");
         blif_latch_initial_value(*$3, *$4 == "0" ? 0 : 1);
-        delete $2;
-        delete $3;
-        delete $4;
+        pblif_parser->give_text($2);
+        pblif_parser->give_text($3);
+        pblif_parser->give_text($4);
     }
     ;
 
@@ -138,20 +131,23 @@ equation_bool:
     declaration_bool TOKEN_NL prod_list TOKEN_NL
     {
         law(10, 1, "def equation bool");
-        blif_cover_equation(*$1, *$3);
-        delete $1;
-        delete $3;
+        blif_cover_equation(pblif_parser->line_names.data(), pblif_parser->line_count, pblif_parser->cover());
     }
   | declaration_bool TOKEN_NL
     {
         law(10, 2, "def equation bool restreinte");
-        blif_cover_equation(*$1, std::vector<std::vector<int>>());
-        delete $1;
+        blif_cover_equation(pblif_parser->line_names.data(), pblif_parser->line_count, pblif_parser->cover());
     }
     ;
 
+/* The rows that follow go into the parser's cover buffer. */
 declaration_bool:
-    TOKEN_names ident_list      { law(11, 1, "def declaration bool"); $$ = $2; }
+    TOKEN_names ident_list
+    {
+        law(11, 1, "def declaration bool");
+        pblif_parser->cover_values.clear();
+        pblif_parser->row_starts.clear();
+    }
     ;
 
 next_var:
@@ -163,34 +159,27 @@ actual_var:
     ;
 
 initial_value:
-    TOKEN_ZERO                  { law(14, 1, "valeur initiale 0"); $$ = new std::string("0"); }
-  | TOKEN_ONE                   { law(14, 2, "valeur initiale 1"); $$ = new std::string("1"); }
+    TOKEN_ZERO                  { law(14, 1, "valeur initiale 0"); $$ = pblif_parser->take_text("0"); }
+  | TOKEN_ONE                   { law(14, 2, "valeur initiale 1"); $$ = pblif_parser->take_text("1"); }
     ;
 
 prod_list:
-    prod
-    {
-        law(15, 1, "premier produit");
-        $$ = new std::vector<std::vector<int>>();
-        $$->push_back(std::move(*$1));
-        delete $1;
-    }
-  | prod_list TOKEN_NL prod
-    {
-        law(15, 2, "OR produit");
-        $1->push_back(std::move(*$3));
-        delete $3;
-        $$ = $1;
-    }
+    prod                        { law(15, 1, "premier produit"); }
+  | prod_list TOKEN_NL prod     { law(15, 2, "OR produit"); }
     ;
 
 prod:
-    value_list                  { law(16, 1, "produit"); $$ = $1; }
+    value_list                  { law(16, 1, "produit"); }
     ;
 
 value_list:
-    value                       { law(17, 1, " liste de var a 1 element"); $$ = new std::vector<int>(1, $1); }
-  | value_list value            { law(17, 2, " add var liste"); $1->push_back($2); $$ = $1; }
+    value
+    {
+        law(17, 1, " liste de var a 1 element");
+        pblif_parser->row_starts.push_back(pblif_parser->cover_values.size());
+        pblif_parser->cover_values.push_back($1);
+    }
+  | value_list value            { law(17, 2, " add var liste"); pblif_parser->cover_values.push_back($2); }
     ;
 
 value:
