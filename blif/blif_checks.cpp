@@ -8,15 +8,21 @@
 
 namespace {
 
-// Whether the variable at position p has a value in every cycle: an input, a register or a
-// signal with an equation. The reader's input names are sorted (the pre-pass collects them in a
-// set).
-bool defined_at(b_automaton* a, long p)
+// By position: 1 when the variable has a value in every cycle: an input, a register or a signal
+// with an equation.
+std::vector<char> defined_positions(b_automaton* a)
 {
     Bddexpressionwood* w = a->wood;
-    if (p < a->state_count || w->Exp_table()[p] != nullptr) return true;
-    const std::string name = w->manager->Name_var_by_index(p);
-    return std::binary_search(a->input_names, a->input_names + a->input_count, name);
+    const long n = w->Nb_bdd_vars();
+    std::vector<char> defined(size_t(n), 0);
+    Bddexpression** table = w->Exp_table();
+    for (long p = 0; p < n; ++p)
+        if (p < a->state_count || table[p] != nullptr) defined[size_t(p)] = 1;
+    for (int i = 0; i < a->input_count; ++i) {
+        long p = w->manager->Index_var_by_name(a->input_names[i]);
+        if (p >= 0 && p < n) defined[size_t(p)] = 1;
+    }
+    return defined;
 }
 
 } // namespace
@@ -27,23 +33,27 @@ int blif_check_signals(b_automaton* a)
     if (w == nullptr) return 0;
     bddpp_manager* m = w->manager;
     Bddexpression** table = w->Exp_table();
-    for (long p = 0; p < w->Nb_bdd_vars(); ++p) {
+    const long n = w->Nb_bdd_vars();
+    const std::vector<char> defined = defined_positions(a);
+    // -1, the position of a name that is not declared, counts as defined
+    auto defined_at = [&defined, n](long p) { return p < 0 || p >= n || defined[size_t(p)] != 0; };
+    for (long p = 0; p < n; ++p) {
         if (table[p] == nullptr) continue;
         for (long d : table[p]->dependances)
-            if (d >= 0 && d < w->Nb_bdd_vars() && !defined_at(a, d)) {
+            if (d >= 0 && d < n && !defined_at(d)) {
                 std::cerr << "PARSING ERROR: signal " << m->Name_var_by_index(d) << " is read by the .names block of "
                           << m->Name_var_by_index(p) << " but never defined !" << std::endl;
                 return 1;
             }
     }
     for (int i = 0; i < a->state_count; ++i)
-        if (!defined_at(a, m->Index_var_by_name(a->next_state_names[i]))) {
+        if (!defined_at(m->Index_var_by_name(a->next_state_names[i]))) {
             std::cerr << "PARSING ERROR: signal " << a->next_state_names[i] << " is read by the .latch line of register "
                       << a->state_names[i] << " but never defined !" << std::endl;
             return 1;
         }
     for (int k = 0; k < a->output_count; ++k)
-        if (!defined_at(a, m->Index_var_by_name(a->output_names[k]))) {
+        if (!defined_at(m->Index_var_by_name(a->output_names[k]))) {
             std::cerr << "PARSING ERROR: output " << a->output_names[k] << " is driven by nothing !" << std::endl;
             return 1;
         }

@@ -91,25 +91,55 @@ private:
     }
 };
 
-// Sorts names in ascending order (the order of std::string), comparing first the big-endian
-// value of their first eight bytes.
+// Sorts names in ascending order (the order of std::string) by the big-endian value of their
+// first eight bytes, then whole. Many names: a radix sort on that value, by sixteen bits at a
+// time from the last ones (a step where every name has the same sixteen bits is left out), then
+// the names that share their first eight bytes sorted whole.
 void sort_names(std::vector<std::string_view>& names)
 {
-    std::vector<std::pair<unsigned long long, std::string_view>> keyed;
-    keyed.reserve(names.size());
-    for (std::string_view n : names) {
+    typedef std::pair<unsigned long long, std::string_view> keyed_name;
+    const size_t n = names.size();
+    std::vector<keyed_name> keyed;
+    keyed.reserve(n);
+    for (std::string_view name : names) {
         unsigned long long key = 0;
         for (size_t i = 0; i < 8; ++i)
-            key = (key << 8) | (i < n.size() ? static_cast<unsigned char>(n[i]) : 0u);
-        keyed.emplace_back(key, n);
+            key = (key << 8) | (i < name.size() ? static_cast<unsigned char>(name[i]) : 0u);
+        keyed.emplace_back(key, name);
     }
-    std::sort(keyed.begin(), keyed.end(),
-              [](const std::pair<unsigned long long, std::string_view>& a,
-                 const std::pair<unsigned long long, std::string_view>& b) {
-                  if (a.first != b.first) return a.first < b.first;
-                  return a.second < b.second;
-              });
-    for (size_t i = 0; i < names.size(); ++i) names[i] = keyed[i].second;
+    if (n < 4096) {
+        // too few names to pay for the counts
+        std::sort(keyed.begin(), keyed.end(), [](const keyed_name& a, const keyed_name& b) {
+            if (a.first != b.first) return a.first < b.first;
+            return a.second < b.second;
+        });
+        for (size_t i = 0; i < n; ++i) names[i] = keyed[i].second;
+        return;
+    }
+    std::vector<keyed_name> other(n);
+    std::vector<size_t> count(1 << 16);
+    for (int shift = 0; shift < 64; shift += 16) {
+        std::fill(count.begin(), count.end(), 0);
+        for (const keyed_name& k : keyed) ++count[(k.first >> shift) & 0xFFFF];
+        if (n == 0 || count[(keyed[0].first >> shift) & 0xFFFF] == n) continue; // one digit only
+        size_t at = 0;
+        for (size_t& c : count) {
+            size_t here = c;
+            c = at;
+            at += here;
+        }
+        for (const keyed_name& k : keyed) other[count[(k.first >> shift) & 0xFFFF]++] = k;
+        keyed.swap(other);
+    }
+    for (size_t i = 0; i < n;) {
+        size_t j = i + 1;
+        while (j < n && keyed[j].first == keyed[i].first) ++j;
+        if (j - i > 1)
+            std::sort(keyed.begin() + static_cast<long>(i), keyed.begin() + static_cast<long>(j),
+                      [](const keyed_name& a, const keyed_name& b) { return a.second < b.second; });
+        i = j;
+    }
+    for (size_t i = 0; i < n; ++i) names[i] = keyed[i].second;
 }
 
 // States of the word machine.
@@ -144,6 +174,7 @@ bool keyword_target(preparse_state s, std::string_view w, preparse_state& to)
         {in_covers, ".names", in_covers},
         {after_latch, ".end", after_end},      {after_latch, ".names", in_covers},
     };
+    if (w.empty() || w[0] != '.') return false; // every keyword begins with a dot
     for (const transition& t : table)
         if (t.from == s && w == t.word) {
             to = t.to;

@@ -89,9 +89,16 @@ static bool topological_dates(Bddexpressionwood& w, bool around_cycles, long mes
     }
     // The two graphs as arrays, read many times below: the sets once each.
     std::vector<long> reader_start(n + 1, 0), reader_list, read_start(n + 1, 0), read_list;
+    reader_list.reserve(static_cast<size_t>(2 * n));
+    read_list.reserve(static_cast<size_t>(2 * n));
+    long beyond_from = n; // the first position with a reader beyond the table
     for (long i = 0; i < n; i++) {
         for (long r : w.readers[i])
-            if (r >= 0 && r < n && defined[r]) reader_list.push_back(r);
+            if (r >= 0 && r < n) {
+                if (defined[r]) reader_list.push_back(r);
+            } else if (r >= n && beyond_from == n) {
+                beyond_from = i;
+            }
         reader_start[i + 1] = static_cast<long>(reader_list.size());
         if (defined[i])
             for (long d : w.exp_table[i]->dependances)
@@ -135,7 +142,7 @@ static bool topological_dates(Bddexpressionwood& w, bool around_cycles, long mes
             levels = std::max(levels, early[i] + 1);
     }
     if (levels > 2 * n && !around_cycles) return false;
-    for (long i = messages_from; i < n; i++)
+    for (long i = std::max(messages_from, beyond_from); i < n; i++)
         for (long r : w.readers[i])
             if (r >= n) std::cerr << full_message << r << ">= " << n << std::endl;
     for (long i = 0; i < n; i++) {

@@ -96,6 +96,30 @@ TEST(BlifPreparse, LongNamesInStringOrder)
     EXPECT_EQ(r.order, sorted);
 }
 
+
+// Enough names for the counting sort: names of every length, many sharing their first eight
+// bytes, in a scrambled order.
+TEST(BlifPreparse, ManyNamesInStringOrder)
+{
+    names inputs;
+    for (int i = 0; i < 6000; ++i) {
+        int k = (i * 7919) % 6000; // a scrambled order
+        switch (k % 4) {
+        case 0: inputs.push_back("n" + std::to_string(k)); break;
+        case 1: inputs.push_back("shared_prefix_" + std::to_string(k)); break;
+        case 2: inputs.push_back("abcdefgh" + std::to_string(k % 97) + "_" + std::to_string(k)); break;
+        default: inputs.push_back(std::string(1 + k % 11, char('a' + k % 26)) + "Z" + std::to_string(k)); break;
+        }
+    }
+    std::string text = ".model m\n.inputs";
+    for (const std::string& n : inputs) text += " " + n;
+    text += "\n.end\n";
+    names sorted(inputs);
+    std::sort(sorted.begin(), sorted.end());
+    preparse_run r = preparse_text(text);
+    EXPECT_EQ(r.ok, 1);
+    EXPECT_EQ(r.order, sorted);
+}
 TEST(BlifPreparse, InputsAndOutputsSharingNames)
 {
     preparse_run one = preparse_text(".model m\n.inputs a\n.outputs a\n.end\n");
