@@ -72,8 +72,10 @@ void b_autom_dec::declare_all()
     wood = new Bddexpressionwood(m);
     const std::string* const arrays[] = {state_names, next_state_names, input_names, output_names, local_names};
     const int counts[] = {state_count, state_count, input_count, output_count, local_count};
+    // the variables through the manager, then the forest's tables grown once to their number
     for (int a = 0; a < 5; ++a)
-        for (int i = 0; i < counts[a]; ++i) wood->New_var_last(arrays[a][i]);
+        for (int i = 0; i < counts[a]; ++i) m->New_node_var_last(arrays[a][i]);
+    wood->update_bdd_vars();
 }
 
 void b_autom_dec::add_ident(const std::string& name)

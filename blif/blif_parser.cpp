@@ -22,12 +22,12 @@ class_blif_parser::~class_blif_parser()
     for (std::string* t : spare_texts) delete t;
 }
 
-std::string* class_blif_parser::take_text(const char* s)
+std::string* class_blif_parser::take_text(const char* s, size_t length)
 {
-    if (spare_texts.empty()) return new std::string(s);
+    if (spare_texts.empty()) return new std::string(s, length);
     std::string* t = spare_texts.back();
     spare_texts.pop_back();
-    t->assign(s);
+    t->assign(s, length);
     return t;
 }
 
@@ -38,8 +38,8 @@ void class_blif_parser::give_text(std::string* t)
 
 void class_blif_parser::add_line_name(std::string* t)
 {
-    if (line_count < line_names.size()) line_names[line_count].swap(*t);
-    else line_names.emplace_back(std::move(*t));
+    if (line_count < line_names.size()) line_names[line_count].assign(*t);
+    else line_names.emplace_back(*t);
     ++line_count;
     give_text(t);
 }

@@ -58,9 +58,9 @@ public:
     class_blif_parser(); // becomes the current parser
     ~class_blif_parser(); // frees the spare texts only
 
-    // An identifier text holding s, taken from the spare ones when there is one; give_text puts
-    // it back (a text the grammar drops on an error is deleted instead).
-    std::string* take_text(const char* s);
+    // An identifier text holding the length characters at s, taken from the spare ones when there
+    // is one; give_text puts it back (a text the grammar drops on an error is deleted instead).
+    std::string* take_text(const char* s, size_t length);
     void give_text(std::string* t);
     // Appends t to the line's names and gives t back.
     void add_line_name(std::string* t);

@@ -101,7 +101,7 @@ ident_list:
 ident:
     TOKEN_ident
     {
-        $$ = pblif_parser->take_text(pblif_parser->lexer->YYText());
+        $$ = pblif_parser->take_text(pblif_parser->lexer->YYText(), static_cast<size_t>(pblif_parser->lexer->YYLeng()));
         law(6, 1, $$->c_str());
     }
     ;
@@ -159,8 +159,8 @@ actual_var:
     ;
 
 initial_value:
-    TOKEN_ZERO                  { law(14, 1, "valeur initiale 0"); $$ = pblif_parser->take_text("0"); }
-  | TOKEN_ONE                   { law(14, 2, "valeur initiale 1"); $$ = pblif_parser->take_text("1"); }
+    TOKEN_ZERO                  { law(14, 1, "valeur initiale 0"); $$ = pblif_parser->take_text("0", 1); }
+  | TOKEN_ONE                   { law(14, 2, "valeur initiale 1"); $$ = pblif_parser->take_text("1", 1); }
     ;
 
 prod_list:

@@ -2,6 +2,7 @@
 #include "forest/Bddexpression.h"
 
 #include <iostream>
+#include <utility>
 
 // Order position of a non-empty handle in w's manager, -3 for an empty handle.
 static long position_in(const Bddexpressionwood* w, const bdd& v)
@@ -50,13 +51,13 @@ Bddexpression::Bddexpression(Bddexpressionwood* w)
 }
 
 Bddexpression::Bddexpression(std::string n, Bddexpressionwood* w, bdd var, bdd f, long early, long late)
-    : wood(w), name(n), abstraction(1), weight(1), early_date(early), user_type(0)
+    : wood(w), name(std::move(n)), abstraction(1), weight(1), early_date(early), user_type(0)
 {
     make_concrete(this, var, f, late);
 }
 
 Bddexpression::Bddexpression(std::string n, Bddexpressionwood* w, bdd var, bdd f, long early, long late, int t)
-    : wood(w), name(n), abstraction(1), weight(1), early_date(early), user_type(t)
+    : wood(w), name(std::move(n)), abstraction(1), weight(1), early_date(early), user_type(t)
 {
     make_concrete(this, var, f, late);
 }

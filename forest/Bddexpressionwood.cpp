@@ -176,7 +176,7 @@ void Bddexpressionwood::update_bdd_vars(long k)
 
 void Bddexpressionwood::ids_insert(long i)
 {
-    expression_ids.insert(i);
+    expression_ids.insert(expression_ids.end(), i); // a wrong hint only adds a comparison
     ids_index_stale = true;
 }
 
