@@ -16,8 +16,8 @@ std::list<long> b_automaton::sort()
 void b_automaton::clear_dates()
 {
     if (wood == nullptr) return;
-    for (int k = 0; k < wood->exp_number(); ++k) {
-        Bddexpression* e = wood->exp(k);
+    for (long p : wood->expression_ids) {
+        Bddexpression* e = p >= 0 && p < wood->nb_bdd_vars ? wood->exp_table[p] : nullptr;
         if (e == nullptr) continue;
         e->early_date = 0;
         e->setLateDate(0);

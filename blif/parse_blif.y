@@ -20,9 +20,9 @@
 int bliflex(BLIFSTYPE* value);
 
 /* The trace of one reduction, when the parser object asks for it. */
-static void law(int rule, int alternative, const char* message)
+static inline void law(int rule, int alternative, const char* message)
 {
-    if (pblif_parser->trace != nullptr)
+    if (pblif_parser->debug == 1 && pblif_parser->trace != nullptr)
         blif_debuger_law(rule, alternative, message, pblif_parser->debug, *pblif_parser->trace);
 }
 }
