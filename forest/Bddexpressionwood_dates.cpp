@@ -214,16 +214,23 @@ std::list<long> Bddexpressionwood::loop_detection()
 template <class Date>
 static std::list<long> sorted_by_date(const Bddexpressionwood& w, Date date, bool descending)
 {
-    std::vector<std::pair<long, long>> keyed;
-    for (long i = 0; i < w.nb_bdd_vars; i++) {
+    // a counting sort: the dates lie in [0, nb_level], the positions are met in ascending order
+    const size_t n = w.nb_bdd_vars > 0 ? static_cast<size_t>(w.nb_bdd_vars) : 0;
+    const size_t levels = w.nb_level > 0 ? static_cast<size_t>(w.nb_level) + 1 : 1;
+    const size_t none = levels; // the bucket of the positions left out
+    std::vector<size_t> bucket(n, none), start(levels + 1, 0);
+    for (size_t i = 0; i < n; i++) {
         if (w.exp_table[i] == nullptr) continue;
         long d = date(w.exp_table[i]);
-        if (w.in_dates(d)) keyed.push_back({descending ? -d : d, i});
+        if (!w.in_dates(d)) continue;
+        bucket[i] = descending ? levels - 1 - static_cast<size_t>(d) : static_cast<size_t>(d);
+        start[bucket[i] + 1]++;
     }
-    std::sort(keyed.begin(), keyed.end());
-    std::list<long> sorted;
-    for (const std::pair<long, long>& k : keyed) sorted.push_back(k.second);
-    return sorted;
+    for (size_t k = 0; k < levels; k++) start[k + 1] += start[k];
+    std::vector<long> order(start[levels]);
+    for (size_t i = 0; i < n; i++)
+        if (bucket[i] != none) order[start[bucket[i]]++] = static_cast<long>(i);
+    return std::list<long>(order.begin(), order.end());
 }
 
 std::list<long> Bddexpressionwood::earliest_sort() const
