@@ -5,7 +5,6 @@
 #include <iostream>
 #include <set>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -131,6 +130,56 @@ private:
         word = std::string_view(b, static_cast<size_t>(p - b));
         at_ = p;
         return true;
+    }
+};
+
+// The classes of the names, as bits, by name: an open-addressing table of views into the text.
+class name_classes {
+public:
+    explicit name_classes(size_t expected)
+    {
+        size_t capacity = 64;
+        while (capacity < 2 * expected) capacity *= 2;
+        slots_.resize(capacity);
+    }
+
+    // The bits of w, 0 for a name not met yet (which is added).
+    unsigned char& operator[](std::string_view w)
+    {
+        if (2 * (count_ + 1) > slots_.size()) grow();
+        const size_t mask = slots_.size() - 1;
+        for (size_t i = name_hash()(w) & mask;; i = (i + 1) & mask) {
+            slot& s = slots_[i];
+            if (!s.used) {
+                s.used = true;
+                s.key = w;
+                ++count_;
+                return s.bits;
+            }
+            if (s.key == w) return s.bits;
+        }
+    }
+
+private:
+    struct slot {
+        std::string_view key;
+        unsigned char bits = 0;
+        bool used = false;
+    };
+    std::vector<slot> slots_;
+    size_t count_ = 0;
+
+    void grow()
+    {
+        std::vector<slot> old(2 * slots_.size());
+        old.swap(slots_);
+        const size_t mask = slots_.size() - 1;
+        for (const slot& s : old) {
+            if (!s.used) continue;
+            size_t i = name_hash()(s.key) & mask;
+            while (slots_[i].used) i = (i + 1) & mask;
+            slots_[i] = s;
+        }
     }
 };
 
@@ -333,8 +382,7 @@ int class_blif_parser::preparse(std::istream& in, const char* filename)
     // the classes a name was put in, as bits
     enum : unsigned char { in_set = 1, out_set = 2, latch_in_set = 4, latch_out_set = 8, internal_set = 16 };
     blif_words words(in);
-    std::unordered_map<std::string_view, unsigned char, name_hash> classes;
-    classes.reserve(words.size() / 24 + 16);
+    name_classes classes(words.size() / 24 + 16);
     std::vector<std::string_view> inputs, outputs, internals; // in order of first sight
     std::list<std::string> latch_in_list, latch_out_list;
     // Puts w in the class c; true when it was not there yet.
