@@ -12,13 +12,14 @@ void (*blif_exit_handler)(int status) = nullptr;
 
 class_blif_parser::class_blif_parser()
     : ok(0), debug(0), trace(nullptr), lexer(nullptr), dec(nullptr), automaton(nullptr), init(nullptr),
-      line_count(0), inputs_of(nullptr)
+      inputs_of(nullptr)
 {
     pblif_parser = this;
 }
 
 class_blif_parser::~class_blif_parser()
 {
+    clear_line();
     for (std::string* t : spare_texts) delete t;
 }
 
@@ -36,12 +37,15 @@ void class_blif_parser::give_text(std::string* t)
     spare_texts.push_back(t);
 }
 
+void class_blif_parser::clear_line()
+{
+    spare_texts.insert(spare_texts.end(), line_names.begin(), line_names.end());
+    line_names.clear();
+}
+
 void class_blif_parser::add_line_name(std::string* t)
 {
-    if (line_count < line_names.size()) line_names[line_count].assign(*t);
-    else line_names.emplace_back(*t);
-    ++line_count;
-    give_text(t);
+    line_names.push_back(t);
 }
 
 blif_cover class_blif_parser::cover() const
@@ -133,7 +137,7 @@ bool class_blif_parser::input_id(long id)
     return id >= 0 && static_cast<size_t>(id) < input_ids.size() && input_ids[static_cast<size_t>(id)] != 0;
 }
 
-void blif_cover_equation(const std::string* names, size_t count, const blif_cover& rows)
+void blif_cover_equation(const std::string* const* names, size_t count, const blif_cover& rows)
 {
     b_autom_dec* dec = pblif_parser->dec;
     bddpp_manager* m = dec->manager_associe();
@@ -141,7 +145,7 @@ void blif_cover_equation(const std::string* names, size_t count, const blif_cove
     vars.reserve(count);
     long id = -1;
     for (size_t k = 0; k < count; ++k) {
-        const std::string& n = names[k];
+        const std::string& n = *names[k];
         id = m->Id_var_by_name(n);
         if (id < 0) {
             // the pre-pass and the scanner read the file differently
@@ -150,7 +154,7 @@ void blif_cover_equation(const std::string* names, size_t count, const blif_cove
         }
         vars.push_back(m->Bdd_var_by_id(id));
     }
-    const std::string& defined = names[count - 1];
+    const std::string& defined = *names[count - 1];
     const long p = m->id_to_pos[id];
     const char* conflict = nullptr;
     if (pblif_parser->input_id(id)) conflict = "input ";

@@ -47,11 +47,10 @@ public:
     int* init;             // register initial values by register position, filled by the .latch rule
 
     // The grammar's scratch, kept from line to line so that reading a circuit allocates little:
-    // line_names[0 .. line_count-1] are the names of the current line (the texts beyond keep
-    // their storage for the next lines); the current cover's rows are cover_values, row i
-    // starting at row_starts[i].
-    std::vector<std::string> line_names;
-    size_t line_count;
+    // line_names holds the texts of the names of the current line (owned, given back when the
+    // next line begins); the current cover's rows are cover_values, row i starting at
+    // row_starts[i].
+    std::vector<std::string*> line_names;
     std::vector<int> cover_values;
     std::vector<size_t> row_starts;
 
@@ -62,7 +61,9 @@ public:
     // is one; give_text puts it back (a text the grammar drops on an error is deleted instead).
     std::string* take_text(const char* s, size_t length);
     void give_text(std::string* t);
-    // Appends t to the line's names and gives t back.
+    // Gives back the texts of the line's names: a new line begins.
+    void clear_line();
+    // Appends t to the line's names, which own it.
     void add_line_name(std::string* t);
     // The current cover's rows.
     blif_cover cover() const;
@@ -127,9 +128,9 @@ extern std::string blif_current_signal;
 // .latch: the register's initial value; a name that is not a register ends the process with
 // status 1.
 void blif_latch_initial_value(const std::string& register_name, int value);
-// .names: the cover's equation in the declarations' forest; names[0 .. count-1] are the line's
-// names, the defined signal last.
-void blif_cover_equation(const std::string* names, size_t count, const blif_cover& rows);
+// .names: the cover's equation in the declarations' forest; *names[0] .. *names[count-1] are the
+// line's names, the defined signal last.
+void blif_cover_equation(const std::string* const* names, size_t count, const blif_cover& rows);
 
 // Checks of the circuit read, each printing one line on the standard error stream and returning
 // 1 on a fault, 0 otherwise. blif_check_signals: a signal read by a cover or a .latch line that

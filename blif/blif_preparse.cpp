@@ -14,7 +14,13 @@
 namespace {
 
 // Character classes, as bits of one table entry per byte.
-enum : unsigned char { blank_class = 1, name_start_class = 2, name_char_class = 4 };
+enum : unsigned char {
+    blank_class = 1,
+    name_start_class = 2,
+    name_char_class = 4,
+    word_end_class = 8,  // a blank or "#"
+    backslash_class = 16,
+};
 
 struct character_classes {
     unsigned char of[256];
@@ -22,7 +28,11 @@ struct character_classes {
     {
         for (int ch = 0; ch < 256; ++ch)
             if (ch == ' ' || ch == '\t' || ch == '\n' || ch == '\v' || ch == '\f' || ch == '\r')
-                of[ch] = blank_class;
+                of[ch] = blank_class | word_end_class;
+            else if (ch == '#')
+                of[ch] = word_end_class;
+            else if (ch == '\\')
+                of[ch] = backslash_class;
             else if ((ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == '_' || ch == '@')
                 of[ch] = name_start_class | name_char_class;
             else if (ch >= '0' && ch <= '9')
@@ -103,8 +113,9 @@ private:
                 }
             }
             std::string_view w;
-            if (!whole(w)) return false;
-            if (w.size() == 1 || w.find('\\') == std::string_view::npos) {
+            bool backslash = false;
+            if (!whole(w, backslash)) return false;
+            if (w.size() == 1 || !backslash) {
                 word = w;
                 return true;
             }
@@ -112,8 +123,9 @@ private:
         }
     }
 
-    // The next white-space separated word of the text, comments cut off.
-    bool whole(std::string_view& word)
+    // The next white-space separated word of the text, comments cut off; backslash tells whether
+    // it holds one.
+    bool whole(std::string_view& word, bool& backslash)
     {
         const char* p = at_;
         for (;;) {
@@ -126,7 +138,14 @@ private:
             while (p != end_ && *p != '\n') ++p;
         }
         const char* b = p;
-        while (p != end_ && !blank(*p) && *p != '#') ++p;
+        unsigned char seen = 0; // the classes of the word's bytes
+        while (p != end_) {
+            unsigned char c = classes_of_bytes.of[static_cast<unsigned char>(*p)];
+            if (c & word_end_class) break;
+            seen |= c;
+            ++p;
+        }
+        backslash = (seen & backslash_class) != 0;
         word = std::string_view(b, static_cast<size_t>(p - b));
         at_ = p;
         return true;

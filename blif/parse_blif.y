@@ -88,7 +88,7 @@ ident_list:
     ident
     {
         law(5, 1, "creation liste ident");
-        pblif_parser->line_count = 0;
+        pblif_parser->clear_line();
         pblif_parser->add_line_name($1);
     }
   | ident_list ident
@@ -131,12 +131,12 @@ equation_bool:
     declaration_bool TOKEN_NL prod_list TOKEN_NL
     {
         law(10, 1, "def equation bool");
-        blif_cover_equation(pblif_parser->line_names.data(), pblif_parser->line_count, pblif_parser->cover());
+        blif_cover_equation(pblif_parser->line_names.data(), pblif_parser->line_names.size(), pblif_parser->cover());
     }
   | declaration_bool TOKEN_NL
     {
         law(10, 2, "def equation bool restreinte");
-        blif_cover_equation(pblif_parser->line_names.data(), pblif_parser->line_count, pblif_parser->cover());
+        blif_cover_equation(pblif_parser->line_names.data(), pblif_parser->line_names.size(), pblif_parser->cover());
     }
     ;
 
