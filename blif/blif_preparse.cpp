@@ -47,7 +47,8 @@ bool blank(char ch)
     return (classes_of_bytes.of[static_cast<unsigned char>(ch)] & blank_class) != 0;
 }
 
-// The hash of a name: its bytes taken eight at a time, each word mixed in by a multiplication.
+// The hash of a name: its bytes taken eight at a time, each word mixed in by a multiplication,
+// then the whole state mixed.
 struct name_hash {
     size_t operator()(std::string_view s) const
     {
@@ -66,7 +67,12 @@ struct name_hash {
             h = (h ^ word) * k;
             h ^= h >> 29;
         }
-        return static_cast<size_t>(h ^ (h >> 32));
+        // every bit of the state into the low bits, which pick the slot
+        h ^= h >> 33;
+        h *= 0xFF51AFD7ED558CCDull;
+        h ^= h >> 33;
+        h *= 0xC4CEB9FE1A85EC53ull;
+        return static_cast<size_t>(h ^ (h >> 33));
     }
 };
 
