@@ -92,6 +92,10 @@ public:
 
     size_t size() const { return text_.size(); }
 
+    // Whether the last word given is a whole name: a letter, "_" or "@", then letters, digits,
+    // "_" and "@".
+    bool is_name() const { return is_name_; }
+
     bool next(std::string_view& word)
     {
         if (!raw(word)) return false;
@@ -104,6 +108,7 @@ private:
     const char* at_;       // first character not read yet
     const char* end_;      // end of the text
     std::string_view rest_; // the rest of a word cut at its backslashes
+    bool is_name_ = false;  // see is_name()
 
     bool raw(std::string_view& word)
     {
@@ -115,6 +120,7 @@ private:
                 rest_ = cut == std::string_view::npos ? std::string_view() : rest_.substr(cut + 1);
                 if (!part.empty()) {
                     word = part;
+                    is_name_ = false; // not known: checked in full
                     return true;
                 }
             }
@@ -144,14 +150,17 @@ private:
             while (p != end_ && *p != '\n') ++p;
         }
         const char* b = p;
-        unsigned char seen = 0; // the classes of the word's bytes
+        unsigned char seen = 0, every = 0xFF; // the classes of some and of every byte of the word
         while (p != end_) {
             unsigned char c = classes_of_bytes.of[static_cast<unsigned char>(*p)];
             if (c & word_end_class) break;
             seen |= c;
+            every &= c;
             ++p;
         }
         backslash = (seen & backslash_class) != 0;
+        is_name_ = (classes_of_bytes.of[static_cast<unsigned char>(*b)] & name_start_class) != 0 &&
+                   (every & name_char_class) != 0;
         word = std::string_view(b, static_cast<size_t>(p - b));
         at_ = p;
         return true;
@@ -431,16 +440,16 @@ int class_blif_parser::preparse(std::istream& in, const char* filename)
         if ((s == in_inputs || s == in_outputs || s == in_covers) && unseen_word(w)) continue;
         switch (s) {
         case in_inputs:
-            if (!identifier_word(w)) return ok;
+            if (!words.is_name() && !identifier_word(w)) return ok;
             if (put(w, in_set)) inputs.push_back(w);
             break;
         case in_outputs:
-            if (!identifier_word(w)) return ok;
+            if (!words.is_name() && !identifier_word(w)) return ok;
             if (put(w, out_set)) outputs.push_back(w);
             break;
         case in_covers: {
             if ((w[0] >= '0' && w[0] <= '9') || w[0] == '-') break;
-            if (!identifier_word(w)) return ok;
+            if (!words.is_name() && !identifier_word(w)) return ok;
             unsigned char& k = classes[w];
             if (k & (in_set | out_set | latch_out_set | internal_set)) break;
             k = static_cast<unsigned char>(k | internal_set);
@@ -451,9 +460,9 @@ int class_blif_parser::preparse(std::istream& in, const char* filename)
             // a line cut short by the end of the file declares no register, so that the two
             // lists stay paired (the grammar then rejects the file)
             std::string_view next_state = w;
-            if (!identifier_word(next_state)) return ok;
+            if (!words.is_name() && !identifier_word(next_state)) return ok;
             if (words.next(w)) {
-                if (!identifier_word(w)) return ok;
+                if (!words.is_name() && !identifier_word(w)) return ok;
                 put(next_state, latch_in_set);
                 latch_in_list.emplace_back(next_state);
                 put(w, latch_out_set);
