@@ -55,7 +55,7 @@ public:
     std::vector<size_t> row_starts;
 
     class_blif_parser(); // becomes the current parser
-    ~class_blif_parser(); // frees the spare texts only
+    ~class_blif_parser(); // frees only the grammar's texts
 
     // An identifier text holding the length characters at s, taken from the spare ones when there
     // is one; give_text puts it back (a text the grammar drops on an error is deleted instead).

@@ -29,7 +29,7 @@ static inline void law(int rule, int alternative, const char* message)
 
 %union {
     std::string* text;                 /* identifier or initial value */
-    int value;                         /* 0, 1 or 2 for "-"; unused for lines and rows */
+    int value;                         /* 0, 1 or 2 for "-" */
 }
 
 %token TOKEN_NL 258
