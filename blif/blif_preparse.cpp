@@ -192,28 +192,29 @@ public:
         slots_.resize(capacity);
     }
 
-    // The bits of w, 0 for a name not met yet (which is added).
+    // The bits of w, 0 for a name not met yet (which is added). w must not be empty.
     unsigned char& operator[](std::string_view w)
     {
         if (2 * (count_ + 1) > slots_.size()) grow();
         const size_t mask = slots_.size() - 1;
         for (size_t i = name_hash()(w) & mask;; i = (i + 1) & mask) {
             slot& s = slots_[i];
-            if (!s.used) {
-                s.used = true;
-                s.key = w;
+            if (s.text == nullptr) {
+                s.text = w.data();
+                s.length = static_cast<unsigned int>(w.size());
                 ++count_;
                 return s.bits;
             }
-            if (s.key == w) return s.bits;
+            if (s.key() == w) return s.bits;
         }
     }
 
 private:
     struct slot {
-        std::string_view key;
+        const char* text = nullptr; // null: the slot is free
+        unsigned int length = 0;
         unsigned char bits = 0;
-        bool used = false;
+        std::string_view key() const { return std::string_view(text, length); }
     };
     std::vector<slot> slots_;
     size_t count_ = 0;
@@ -224,9 +225,9 @@ private:
         old.swap(slots_);
         const size_t mask = slots_.size() - 1;
         for (const slot& s : old) {
-            if (!s.used) continue;
-            size_t i = name_hash()(s.key) & mask;
-            while (slots_[i].used) i = (i + 1) & mask;
+            if (s.text == nullptr) continue;
+            size_t i = name_hash()(s.key()) & mask;
+            while (slots_[i].text != nullptr) i = (i + 1) & mask;
             slots_[i] = s;
         }
     }
