@@ -1,6 +1,9 @@
 // The unique table and the operation cache of the manager.
 #include "bdd/bddpp_tables.h"
 
+#include <algorithm>
+#include <iostream>
+
 namespace {
 
 size_t mix(size_t h)
@@ -15,7 +18,28 @@ size_t pointer_bits(const bdd_node* n) { return reinterpret_cast<size_t>(n) >> 4
 
 } // namespace
 
-bdd_unique_table::bdd_unique_table() : slots(1 << 11, entry{nullptr, 0}), count(0) {}
+bdd_unique_table::bdd_unique_table() : slots(nullptr), capacity(size_t(1) << 11), count(0), reserved(0)
+{
+    // room for the node budget at half load, within 64 GiB of address space
+    size_t most = capacity;
+    while (most / 2 <= static_cast<size_t>(bdd_node_limit) && most < (size_t(1) << 33)) most *= 2;
+    if (void* region = Large_region_reserve(most * sizeof(slot))) {
+        if (!Large_region_extend(region, capacity * sizeof(slot))) {
+            Large_region_release(region, most * sizeof(slot));
+            throw std::bad_alloc();
+        }
+        slots = static_cast<slot*>(region);
+        reserved = most;
+    } else {
+        slots = static_cast<slot*>(Zeroed_array_allocate(capacity * sizeof(slot)));
+    }
+}
+
+bdd_unique_table::~bdd_unique_table()
+{
+    if (reserved) Large_region_release(slots, reserved * sizeof(slot));
+    else Zeroed_array_free(slots, capacity * sizeof(slot));
+}
 
 uint32_t bdd_unique_table::hash(long var, int else_link, const bdd_node* then, const bdd_node* els)
 {
@@ -25,65 +49,110 @@ uint32_t bdd_unique_table::hash(long var, int else_link, const bdd_node* then, c
     return static_cast<uint32_t>(mix(h));
 }
 
+size_t bdd_unique_table::home_of(slot s) const
+{
+    if (capacity <= tag_slots) return home(static_cast<uint32_t>(s >> tag_shift));
+    const bdd_node* n = node_of(s);
+    return home(hash(n->var, n->else_link, n->then_node, n->else_node));
+}
+
 bdd_node* bdd_unique_table::find(long var, int else_link, const bdd_node* then, const bdd_node* els) const
 {
     const uint32_t h = hash(var, else_link, then, els);
-    const size_t mask = slots.size() - 1;
+    const slot tag = slot_of(nullptr, h);
+    const size_t mask = capacity - 1;
     for (size_t i = home(h);; i = (i + 1) & mask) {
-        const entry& e = slots[i];
-        if (!e.node) return nullptr;
-        if (e.hash == h && e.node->var == var && e.node->then_node == then && e.node->else_node == els
-            && e.node->else_link == else_link)
-            return e.node;
+        const slot s = slots[i];
+        if (!s) return nullptr;
+        if ((s & ~address_mask) == tag) {
+            bdd_node* n = node_of(s);
+            if (n->var == var && n->then_node == then && n->else_node == els && n->else_link == else_link) return n;
+        }
     }
 }
 
 void bdd_unique_table::insert(bdd_node* n)
 {
+    const uintptr_t address = reinterpret_cast<uintptr_t>(n);
+    if ((address & 63) != 0 || (address >> (tag_shift + 6)) != 0) {
+        std::cerr << "FATAL ERROR: bdd_unique_table::insert(): node address " << static_cast<const void*>(n)
+                  << " is not 64-byte aligned below 2^48" << std::endl;
+        bdd_exit(1);
+    }
     const uint32_t h = hash(n->var, n->else_link, n->then_node, n->else_node);
-    const size_t mask = slots.size() - 1;
+    const slot tag = slot_of(nullptr, h);
+    const size_t mask = capacity - 1;
     size_t i = home(h);
-    for (; slots[i].node; i = (i + 1) & mask)
-        if (slots[i].hash == h && *slots[i].node == *n) { // same identity: the newcomer takes its place
-            slots[i].node = n;
+    for (; slots[i]; i = (i + 1) & mask)
+        if ((slots[i] & ~address_mask) == tag && *node_of(slots[i]) == *n) { // same identity: the newcomer takes its place
+            slots[i] = slot_of(n, h);
             return;
         }
-    slots[i] = entry{n, h};
-    if (++count * 2 > slots.size()) grow();
+    slots[i] = slot_of(n, h);
+    if (++count * 2 > capacity) grow();
 }
 
 bool bdd_unique_table::erase(bdd_node* n)
 {
     const uint32_t h = hash(n->var, n->else_link, n->then_node, n->else_node);
-    const size_t mask = slots.size() - 1;
+    const slot mine = slot_of(n, h);
+    const size_t mask = capacity - 1;
     size_t i = home(h);
-    for (; slots[i].node != n; i = (i + 1) & mask)
-        if (!slots[i].node) return false;
+    for (; slots[i] != mine; i = (i + 1) & mask)
+        if (!slots[i]) return false;
     // the hole moves down the run: an entry whose home lies cyclically outside (hole, j]
     // takes it, so every entry stays reachable from its home
-    for (size_t j = (i + 1) & mask; slots[j].node; j = (j + 1) & mask) {
-        size_t k = home(slots[j].hash);
+    for (size_t j = (i + 1) & mask; slots[j]; j = (j + 1) & mask) {
+        size_t k = home_of(slots[j]);
         if (((j - k) & mask) >= ((j - i) & mask)) {
             slots[i] = slots[j];
             i = j;
         }
     }
-    slots[i] = entry{nullptr, 0};
+    slots[i] = 0;
     --count;
     return true;
 }
 
+void bdd_unique_table::place(slot s)
+{
+    const size_t mask = capacity - 1;
+    size_t i = home_of(s);
+    while (slots[i]) i = (i + 1) & mask;
+    slots[i] = s;
+}
+
 void bdd_unique_table::grow()
 {
-    std::vector<entry, large_block_allocator<entry>> old(slots.size() * 2, entry{nullptr, 0});
-    old.swap(slots);
-    const size_t mask = slots.size() - 1;
-    for (const entry& e : old) {
-        if (!e.node) continue;
-        size_t i = home(e.hash);
-        while (slots[i].node) i = (i + 1) & mask;
-        slots[i] = e;
+    slot* const old = slots;
+    const size_t old_capacity = capacity;
+    if (2 * old_capacity <= reserved) {
+        // in place: the upper half comes zero from the region, then every entry moves to its
+        // place under the new size. Taken out and placed again one by one, from the first free
+        // slot on, an entry only ever passes over entries placed already, which stay: so every
+        // entry stays reachable from its home. The run before the first free slot may hold
+        // entries whose homes lie at the end (their run went round): they are placed last.
+        if (!Large_region_extend(slots, 2 * old_capacity * sizeof(slot))) throw std::bad_alloc();
+        capacity = 2 * old_capacity;
+        size_t first_free = 0;
+        while (slots[first_free]) ++first_free; // at most half of the slots were used
+        std::vector<slot> wrapped(slots, slots + first_free);
+        std::fill(slots, slots + first_free, slot(0));
+        for (size_t j = first_free + 1; j < old_capacity; ++j)
+            if (const slot s = slots[j]) {
+                slots[j] = 0;
+                place(s);
+            }
+        for (slot s : wrapped) place(s);
+        return;
     }
+    slots = static_cast<slot*>(Zeroed_array_allocate(2 * old_capacity * sizeof(slot)));
+    capacity = 2 * old_capacity;
+    for (size_t j = 0; j < old_capacity; ++j)
+        if (old[j]) place(old[j]);
+    if (reserved) Large_region_release(old, reserved * sizeof(slot));
+    else Zeroed_array_free(old, old_capacity * sizeof(slot));
+    reserved = 0;
 }
 
 bdd_computed_table::bdd_computed_table() : entries(1 << 10, entry{nullptr, nullptr, 0, 0, nullptr}) {}

@@ -11,11 +11,17 @@
 
 // Open-addressing hash table of the nodes (linear probing). A node is found by its variable,
 // else link and both child pointers, so distinct nodes never collide, whatever their numbers.
-// Each slot keeps the node's hash beside its pointer: a probe reads the node itself only when
-// the hashes agree, and the table grows without reading any node.
+// A slot is one 64-bit word: the node's address (nodes are 64-byte aligned, below 2^48) beside
+// the low bits of its hash. A probe reads the node itself only when those bits agree, and the
+// table grows without reading any node while its home slots fit in them. Eight bytes a slot keep
+// twice as many slots in each cache line and the processor's caches as a pointer and a hash side
+// by side would.
 class bdd_unique_table {
 public:
     bdd_unique_table();
+    ~bdd_unique_table();
+    bdd_unique_table(const bdd_unique_table&) = delete;
+    bdd_unique_table& operator=(const bdd_unique_table&) = delete;
     bdd_node* find(long var, int else_link, const bdd_node* then, const bdd_node* els) const;
     void insert(bdd_node* n); // replaces a node of the same identity, if any
     bool erase(bdd_node* n);  // true when n was in the table
@@ -23,21 +29,37 @@ public:
 
     template <class F> void for_each(F f) const
     {
-        for (const entry& e : slots)
-            if (e.node) f(e.node);
+        for (size_t i = 0; i < capacity; ++i)
+            if (slots[i]) f(node_of(slots[i]));
     }
 
 private:
-    struct entry {
-        bdd_node* node; // null in a free slot
-        uint32_t hash;  // low bits of the node's hash: its home slot and a quick filter
-    };
-    std::vector<entry, large_block_allocator<entry>> slots; // the size is a power of two, at most half of it used
-    size_t count;             // nodes in the table
+    // A slot: bits 0-41 the node's address divided by 64, bits 42-63 the low 22 bits of its
+    // hash; 0 in a free slot.
+    typedef uint64_t slot;
+    static const int tag_shift = 42;
+    static const uint64_t address_mask = (uint64_t(1) << tag_shift) - 1;
+    static const size_t tag_slots = size_t(1) << (64 - tag_shift); // capacities whose homes the tags hold
+
+    // The slots: zero bytes make a free slot, so memory fresh from the system is an empty table
+    // without a pass of its own. They lie at the start of a region reserved for as many slots
+    // as the node budget needs, and grow in place there; without a region (the system refused
+    // it, or the budget was raised past it) they come from Zeroed_array_allocate.
+    slot* slots;
+    size_t capacity; // number of slots, a power of two; at most half of them are used
+    size_t count;    // nodes in the table
+    size_t reserved; // slots the region holds; 0 without a region
 
     static uint32_t hash(long var, int else_link, const bdd_node* then, const bdd_node* els);
-    size_t home(uint32_t h) const { return h & (slots.size() - 1); }
+    static bdd_node* node_of(slot s) { return reinterpret_cast<bdd_node*>((s & address_mask) << 6); }
+    static slot slot_of(const bdd_node* n, uint32_t h)
+    {
+        return (static_cast<uint64_t>(reinterpret_cast<uintptr_t>(n)) >> 6) | (static_cast<uint64_t>(h) << tag_shift);
+    }
+    size_t home(uint32_t h) const { return h & (capacity - 1); }
+    size_t home_of(slot s) const; // the home of a slot's node
     void grow();
+    void place(slot s); // into the first free slot from its home
 };
 
 // Direct-mapped cache of node-level results. Entries hold bare node pointers, so the cache is
