@@ -356,25 +356,41 @@ void bddpp_manager::Bdd_gc()
     auto collectible = [this](const bdd_node* n) {
         return n->var != -1 && (n->var >= nvars || var_nodes[n->var] != n) && n->refs <= 0;
     };
-    std::vector<bdd_node*> pass;
+    // the nodes without references, then the children left without references by them, and so
+    // on: each one's children lose the counts its deletion takes away as soon as it is listed. A
+    // count falls to 0 once only, so no node is listed twice.
+    std::vector<bdd_node*> dead;
     unique_table->for_each([&](bdd_node* n) {
-        if (collectible(n)) pass.push_back(n);
+        if (collectible(n)) dead.push_back(n);
     });
-    // a pass frees its nodes; their children left without references make the next pass. A
-    // count falls to 0 once only, so no node enters a pass twice, and a node of the current
-    // pass (count already <= 0) is never taken again for the next one.
-    while (!pass.empty()) {
-        std::vector<bdd_node*> next;
-        for (bdd_node* n : pass) {
-            // both children are one node when the else edge is the complemented then edge
-            bdd_node* kids[2] = {n->then_node, n->else_node == n->then_node ? nullptr : n->else_node};
-            Map_suppress(n);
-            delete n;
-            for (bdd_node* c : kids)
-                if (c && c->var >= 0 && c->refs == 0 && collectible(c)) next.push_back(c);
-        }
-        pass.swap(next);
+    for (size_t k = 0; k < dead.size(); ++k) {
+        bdd_node* n = dead[k];
+        --n->then_node->refs;
+        --n->else_node->refs;
+        // both children are one node when the else edge is the complemented then edge
+        bdd_node* kids[2] = {n->then_node, n->else_node == n->then_node ? nullptr : n->else_node};
+        for (bdd_node* c : kids)
+            if (c && c->var >= 0 && c->refs == 0 && collectible(c)) dead.push_back(c);
     }
+    // the children's counts are down already: a node is deleted without touching them
+    auto free_node = [](bdd_node* n) {
+        n->then_node = nullptr;
+        n->else_node = nullptr;
+        delete n;
+    };
+    if (dead.size() * 4 > unique_table->size()) {
+        // many: one sweep over the slots takes them out and deletes them as it meets them
+        unique_table->erase_if([&](bdd_node* n) {
+            if (!collectible(n)) return false;
+            free_node(n);
+            return true;
+        });
+        return;
+    }
+    // few: one by one, out of the table while their children are in place (a node's slot
+    // comes from them), then deleted in the order listed
+    for (bdd_node* n : dead) Map_suppress(n);
+    for (bdd_node* n : dead) free_node(n);
 }
 
 // ---- constants and structural predicates ----

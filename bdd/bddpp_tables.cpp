@@ -100,6 +100,13 @@ bool bdd_unique_table::erase(bdd_node* n)
     size_t i = home(h);
     for (; slots[i] != mine; i = (i + 1) & mask)
         if (!slots[i]) return false;
+    remove_at(i);
+    return true;
+}
+
+void bdd_unique_table::remove_at(size_t i)
+{
+    const size_t mask = capacity - 1;
     // the hole moves down the run: an entry whose home lies cyclically outside (hole, j]
     // takes it, so every entry stays reachable from its home
     for (size_t j = (i + 1) & mask; slots[j]; j = (j + 1) & mask) {
@@ -111,7 +118,6 @@ bool bdd_unique_table::erase(bdd_node* n)
     }
     slots[i] = 0;
     --count;
-    return true;
 }
 
 void bdd_unique_table::place(slot s)
@@ -155,16 +161,38 @@ void bdd_unique_table::grow()
     reserved = 0;
 }
 
-bdd_computed_table::bdd_computed_table() : entries(1 << 10, entry{nullptr, nullptr, 0, 0, nullptr}) {}
-
-void bdd_computed_table::clear()
+bdd_computed_table::bdd_computed_table() : entries(nullptr), size(size_t(1) << 10), in_region(false)
 {
-    for (entry& e : entries) e = entry{nullptr, nullptr, 0, 0, nullptr};
+    if (void* region = Large_region_reserve(limit * sizeof(entry))) {
+        if (!Large_region_extend(region, size * sizeof(entry))) {
+            Large_region_release(region, limit * sizeof(entry));
+            throw std::bad_alloc();
+        }
+        entries = static_cast<entry*>(region);
+        in_region = true;
+    } else {
+        entries = static_cast<entry*>(Zeroed_array_allocate(size * sizeof(entry)));
+    }
 }
+
+bdd_computed_table::~bdd_computed_table()
+{
+    if (in_region) Large_region_release(entries, limit * sizeof(entry));
+    else Zeroed_array_free(entries, size * sizeof(entry));
+}
+
+void bdd_computed_table::clear() { std::fill(entries, entries + size, entry{nullptr, nullptr, 0, 0, nullptr}); }
 
 void bdd_computed_table::grow_to(size_t nodes)
 {
-    size_t n = entries.size();
+    size_t n = size;
     while (n < nodes && n < limit) n *= 2;
-    entries.assign(n, entry{nullptr, nullptr, 0, 0, nullptr});
+    if (in_region) {
+        if (!Large_region_extend(entries, n * sizeof(entry))) throw std::bad_alloc();
+    } else {
+        entry* larger = static_cast<entry*>(Zeroed_array_allocate(n * sizeof(entry)));
+        Zeroed_array_free(entries, size * sizeof(entry));
+        entries = larger;
+    }
+    size = n;
 }

@@ -27,10 +27,24 @@ public:
     bool erase(bdd_node* n);  // true when n was in the table
     size_t size() const { return count; }
 
+    // f(node) for every node, in slot order; the nodes a few slots ahead are fetched meanwhile.
     template <class F> void for_each(F f) const
     {
-        for (size_t i = 0; i < capacity; ++i)
+        for (size_t i = 0; i < capacity; ++i) {
+            if (i + ahead < capacity && slots[i + ahead]) __builtin_prefetch(node_of(slots[i + ahead]));
             if (slots[i]) f(node_of(slots[i]));
+        }
+    }
+    // Takes out every node for which dead(node) holds, in one pass over the slots: cheaper than
+    // erasing them one by one once they are many. dead may delete the node it answers true for;
+    // the nodes left in the table must keep their children in place meanwhile.
+    template <class F> void erase_if(F dead)
+    {
+        for (size_t i = 0; i < capacity; ++i) {
+            if (i + ahead < capacity && slots[i + ahead]) __builtin_prefetch(node_of(slots[i + ahead]));
+            // a following entry may move into the slot freed: it is looked at in turn
+            while (slots[i] && dead(node_of(slots[i]))) remove_at(i);
+        }
     }
 
 private:
@@ -58,8 +72,10 @@ private:
     }
     size_t home(uint32_t h) const { return h & (capacity - 1); }
     size_t home_of(slot s) const; // the home of a slot's node
+    static const size_t ahead = 16; // how many slots ahead a pass over the table fetches nodes
     void grow();
-    void place(slot s); // into the first free slot from its home
+    void place(slot s);       // into the first free slot from its home
+    void remove_at(size_t i); // frees slot i, moving back the entries after it as needed
 };
 
 // Direct-mapped cache of node-level results. Entries hold bare node pointers, so the cache is
@@ -69,6 +85,9 @@ public:
     enum op_code { op_and = 1, op_exist = 2, op_forall = 3, op_xor = 4 };
 
     bdd_computed_table();
+    ~bdd_computed_table();
+    bdd_computed_table(const bdd_computed_table&) = delete;
+    bdd_computed_table& operator=(const bdd_computed_table&) = delete;
     // The three calls of each node-level step are inline: they cost less than their calls.
     bool lookup(int op, int a, const bdd_node* x, int b, const bdd_node* y, bdd_node*& r,
                 int& link) const
@@ -91,11 +110,11 @@ public:
         __builtin_prefetch(&entries[slot(cache_key(op, a, b), x, y)]);
     }
     void clear();
-    // Grows (and empties) the cache to follow the unique table; called at each new node, so
-    // the common case (nothing to do) stays inline.
+    // Grows the cache to follow the unique table; called at each new node, so the common case
+    // (nothing to do) stays inline.
     void fit(size_t nodes)
     {
-        if (nodes > entries.size() && entries.size() < limit) grow_to(nodes);
+        if (nodes > size && size < limit) grow_to(nodes);
     }
 
 private:
@@ -106,7 +125,13 @@ private:
         int link;          // link of the result
         bdd_node* r;       // result node
     };
-    std::vector<entry, large_block_allocator<entry>> entries; // the size is a power of two
+    // The entries, zero bytes in an empty one. They lie in a region reserved for the largest
+    // cache and grow in place there: the entries kept are still right results, found again
+    // wherever their new slot falls or overwritten in time. Without a region (the system
+    // refused it) a larger cache is a new array, empty.
+    entry* entries;
+    size_t size;    // number of entries, a power of two
+    bool in_region; // whether entries lie in a reserved region of limit entries
 
     // 2 MiB: the cache stays in the processor's caches; a larger one misses in memory at
     // each lookup, which costs more than the work a hit saves
@@ -120,7 +145,7 @@ private:
         h ^= h >> 29;
         h *= 0xbf58476d1ce4e5b9ULL;
         h ^= h >> 32;
-        return h & (entries.size() - 1);
+        return h & (size - 1);
     }
     void grow_to(size_t nodes);
 };
