@@ -41,30 +41,30 @@ bdd_unique_table::~bdd_unique_table()
     else Zeroed_array_free(slots, capacity * sizeof(slot));
 }
 
-uint32_t bdd_unique_table::hash(long var, int else_link, const bdd_node* then, const bdd_node* els)
+uint64_t bdd_unique_table::hash(long var, int else_link, const bdd_node* then, const bdd_node* els)
 {
     size_t h = static_cast<size_t>(var) * 0x9e3779b97f4a7c15ULL;
     h ^= pointer_bits(then) * 0xc2b2ae3d27d4eb4fULL;
     h ^= pointer_bits(els) * 0x165667b19e3779f9ULL + (else_link == 1 ? 1 : 0);
-    return static_cast<uint32_t>(mix(h));
+    return mix(h);
 }
 
 size_t bdd_unique_table::home_of(slot s) const
 {
-    if (capacity <= tag_slots) return home(static_cast<uint32_t>(s >> tag_shift));
+    if (capacity <= tag_slots) return home(s >> tag_shift);
     const bdd_node* n = node_of(s);
     return home(hash(n->var, n->else_link, n->then_node, n->else_node));
 }
 
 bdd_node* bdd_unique_table::find(long var, int else_link, const bdd_node* then, const bdd_node* els) const
 {
-    const uint32_t h = hash(var, else_link, then, els);
-    const slot tag = slot_of(nullptr, h);
+    const uint64_t h = hash(var, else_link, then, els);
+    const slot tagged = slot_of(nullptr, tag(h));
     const size_t mask = capacity - 1;
     for (size_t i = home(h);; i = (i + 1) & mask) {
         const slot s = slots[i];
         if (!s) return nullptr;
-        if ((s & ~address_mask) == tag) {
+        if ((s & ~address_mask) == tagged) {
             bdd_node* n = node_of(s);
             if (n->var == var && n->then_node == then && n->else_node == els && n->else_link == else_link) return n;
         }
@@ -79,23 +79,23 @@ void bdd_unique_table::insert(bdd_node* n)
                   << " is not 64-byte aligned below 2^48" << std::endl;
         bdd_exit(1);
     }
-    const uint32_t h = hash(n->var, n->else_link, n->then_node, n->else_node);
-    const slot tag = slot_of(nullptr, h);
+    const uint64_t h = hash(n->var, n->else_link, n->then_node, n->else_node);
+    const slot mine = slot_of(n, tag(h));
     const size_t mask = capacity - 1;
     size_t i = home(h);
     for (; slots[i]; i = (i + 1) & mask)
-        if ((slots[i] & ~address_mask) == tag && *node_of(slots[i]) == *n) { // same identity: the newcomer takes its place
-            slots[i] = slot_of(n, h);
+        if ((slots[i] & ~address_mask) == (mine & ~address_mask) && *node_of(slots[i]) == *n) { // same identity: the newcomer takes its place
+            slots[i] = mine;
             return;
         }
-    slots[i] = slot_of(n, h);
+    slots[i] = mine;
     if (++count * 2 > capacity) grow();
 }
 
 bool bdd_unique_table::erase(bdd_node* n)
 {
-    const uint32_t h = hash(n->var, n->else_link, n->then_node, n->else_node);
-    const slot mine = slot_of(n, h);
+    const uint64_t h = hash(n->var, n->else_link, n->then_node, n->else_node);
+    const slot mine = slot_of(n, tag(h));
     const size_t mask = capacity - 1;
     size_t i = home(h);
     for (; slots[i] != mine; i = (i + 1) & mask)
@@ -128,6 +128,16 @@ void bdd_unique_table::place(slot s)
     slots[i] = s;
 }
 
+void bdd_unique_table::place_tagged_anew(slot s)
+{
+    const bdd_node* n = node_of(s);
+    const uint64_t h = hash(n->var, n->else_link, n->then_node, n->else_node);
+    const size_t mask = capacity - 1;
+    size_t i = home(h);
+    while (slots[i]) i = (i + 1) & mask;
+    slots[i] = slot_of(n, tag(h));
+}
+
 void bdd_unique_table::grow()
 {
     slot* const old = slots;
@@ -144,18 +154,32 @@ void bdd_unique_table::grow()
         while (slots[first_free]) ++first_free; // at most half of the slots were used
         std::vector<slot> wrapped(slots, slots + first_free);
         std::fill(slots, slots + first_free, slot(0));
-        for (size_t j = first_free + 1; j < old_capacity; ++j)
+        // past the tags' reach each entry is placed from its node's hash and takes the tag of
+        // the new size: the nodes a few slots ahead are fetched meanwhile
+        const bool reads_nodes = capacity > tag_slots;
+        for (size_t j = first_free + 1; j < old_capacity; ++j) {
+            if (reads_nodes && j + ahead < old_capacity && slots[j + ahead])
+                __builtin_prefetch(node_of(slots[j + ahead]));
             if (const slot s = slots[j]) {
                 slots[j] = 0;
-                place(s);
+                if (reads_nodes) place_tagged_anew(s);
+                else place(s);
             }
-        for (slot s : wrapped) place(s);
+        }
+        for (slot s : wrapped)
+            if (reads_nodes) place_tagged_anew(s);
+            else place(s);
         return;
     }
     slots = static_cast<slot*>(Zeroed_array_allocate(2 * old_capacity * sizeof(slot)));
     capacity = 2 * old_capacity;
-    for (size_t j = 0; j < old_capacity; ++j)
-        if (old[j]) place(old[j]);
+    const bool reads_nodes = capacity > tag_slots;
+    for (size_t j = 0; j < old_capacity; ++j) {
+        if (reads_nodes && j + ahead < old_capacity && old[j + ahead]) __builtin_prefetch(node_of(old[j + ahead]));
+        if (!old[j]) continue;
+        if (reads_nodes) place_tagged_anew(old[j]);
+        else place(old[j]);
+    }
     if (reserved) Large_region_release(old, reserved * sizeof(slot));
     else Zeroed_array_free(old, old_capacity * sizeof(slot));
     reserved = 0;

@@ -48,8 +48,10 @@ public:
     }
 
 private:
-    // A slot: bits 0-41 the node's address divided by 64, bits 42-63 the low 22 bits of its
-    // hash; 0 in a free slot.
+    // A slot: bits 0-41 the node's address divided by 64, bits 42-63 a tag of 22 bits of its
+    // hash; 0 in a free slot. Up to tag_slots slots the tag is the hash's low bits, so it holds
+    // the home too; past that, where it cannot, the hash's top bits (homes then come from the
+    // nodes, which only growth and erasure need).
     typedef uint64_t slot;
     static const int tag_shift = 42;
     static const uint64_t address_mask = (uint64_t(1) << tag_shift) - 1;
@@ -64,17 +66,19 @@ private:
     size_t count;    // nodes in the table
     size_t reserved; // slots the region holds; 0 without a region
 
-    static uint32_t hash(long var, int else_link, const bdd_node* then, const bdd_node* els);
+    static uint64_t hash(long var, int else_link, const bdd_node* then, const bdd_node* els);
     static bdd_node* node_of(slot s) { return reinterpret_cast<bdd_node*>((s & address_mask) << 6); }
-    static slot slot_of(const bdd_node* n, uint32_t h)
+    static slot slot_of(const bdd_node* n, uint64_t tag)
     {
-        return (static_cast<uint64_t>(reinterpret_cast<uintptr_t>(n)) >> 6) | (static_cast<uint64_t>(h) << tag_shift);
+        return (static_cast<uint64_t>(reinterpret_cast<uintptr_t>(n)) >> 6) | (tag << tag_shift);
     }
-    size_t home(uint32_t h) const { return h & (capacity - 1); }
+    uint64_t tag(uint64_t h) const { return capacity <= tag_slots ? h & (tag_slots - 1) : h >> tag_shift; }
+    size_t home(uint64_t h) const { return h & (capacity - 1); }
     size_t home_of(slot s) const; // the home of a slot's node
     static const size_t ahead = 16; // how many slots ahead a pass over the table fetches nodes
     void grow();
     void place(slot s);       // into the first free slot from its home
+    void place_tagged_anew(slot s); // the same with the tag of the present size
     void remove_at(size_t i); // frees slot i, moving back the entries after it as needed
 };
 

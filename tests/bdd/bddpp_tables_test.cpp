@@ -63,6 +63,10 @@ void fill_erase_and_check(int n)
 // found again under the larger one.
 TEST(BddUniqueTable, GrowsInPlaceAndFindsEveryNode) { fill_erase_and_check(300000); }
 
+// Past 2^22 slots the tags change meaning (the hash's top bits instead of its low ones): the
+// growth that crosses that size and the ones after it keep every node found.
+TEST(BddUniqueTable, GrowsPastTheTagsReach) { fill_erase_and_check(2200000); }
+
 // A budget too small for the nodes: past the reserved region the slots move by copying.
 TEST(BddUniqueTable, GrowsPastItsRegionWhenTheBudgetIsRaised)
 {
