@@ -18,21 +18,10 @@ size_t pointer_bits(const bdd_node* n) { return reinterpret_cast<size_t>(n) >> 4
 
 } // namespace
 
-bdd_unique_table::bdd_unique_table() : slots(nullptr), capacity(size_t(1) << 11), count(0), reserved(0)
+bdd_unique_table::bdd_unique_table()
+    : slots(static_cast<slot*>(Zeroed_array_allocate((size_t(1) << 11) * sizeof(slot)))),
+      capacity(size_t(1) << 11), count(0), reserved(0)
 {
-    // room for the node budget at half load, within 64 GiB of address space
-    size_t most = capacity;
-    while (most / 2 <= static_cast<size_t>(bdd_node_limit) && most < (size_t(1) << 33)) most *= 2;
-    if (void* region = Large_region_reserve(most * sizeof(slot))) {
-        if (!Large_region_extend(region, capacity * sizeof(slot))) {
-            Large_region_release(region, most * sizeof(slot));
-            throw std::bad_alloc();
-        }
-        slots = static_cast<slot*>(region);
-        reserved = most;
-    } else {
-        slots = static_cast<slot*>(Zeroed_array_allocate(capacity * sizeof(slot)));
-    }
 }
 
 bdd_unique_table::~bdd_unique_table()
@@ -171,7 +160,26 @@ void bdd_unique_table::grow()
             else place(s);
         return;
     }
-    slots = static_cast<slot*>(Zeroed_array_allocate(2 * old_capacity * sizeof(slot)));
+    // by copying: into a region once the slots pass the heap's sizes (the first time, or a
+    // larger one when the budget was raised past the region), else into a new array
+    const size_t bytes = 2 * old_capacity * sizeof(slot);
+    slot* larger = nullptr;
+    size_t larger_reserved = 0;
+    if (bytes >= region_bytes) {
+        // room for the node budget at half load, within 64 GiB of address space
+        size_t most = 2 * old_capacity;
+        while (most / 2 <= static_cast<size_t>(bdd_node_limit) && most < (size_t(1) << 33)) most *= 2;
+        if (void* region = Large_region_reserve(most * sizeof(slot))) {
+            if (Large_region_extend(region, bytes)) {
+                larger = static_cast<slot*>(region);
+                larger_reserved = most;
+            } else {
+                Large_region_release(region, most * sizeof(slot));
+            }
+        }
+    }
+    if (!larger) larger = static_cast<slot*>(Zeroed_array_allocate(bytes));
+    slots = larger;
     capacity = 2 * old_capacity;
     const bool reads_nodes = capacity > tag_slots;
     for (size_t j = 0; j < old_capacity; ++j) {
@@ -182,21 +190,13 @@ void bdd_unique_table::grow()
     }
     if (reserved) Large_region_release(old, reserved * sizeof(slot));
     else Zeroed_array_free(old, old_capacity * sizeof(slot));
-    reserved = 0;
+    reserved = larger_reserved;
 }
 
-bdd_computed_table::bdd_computed_table() : entries(nullptr), size(size_t(1) << 10), in_region(false)
+bdd_computed_table::bdd_computed_table()
+    : entries(static_cast<entry*>(Zeroed_array_allocate((size_t(1) << 10) * sizeof(entry)))),
+      size(size_t(1) << 10), in_region(false)
 {
-    if (void* region = Large_region_reserve(limit * sizeof(entry))) {
-        if (!Large_region_extend(region, size * sizeof(entry))) {
-            Large_region_release(region, limit * sizeof(entry));
-            throw std::bad_alloc();
-        }
-        entries = static_cast<entry*>(region);
-        in_region = true;
-    } else {
-        entries = static_cast<entry*>(Zeroed_array_allocate(size * sizeof(entry)));
-    }
 }
 
 bdd_computed_table::~bdd_computed_table()
@@ -213,10 +213,25 @@ void bdd_computed_table::grow_to(size_t nodes)
     while (n < nodes && n < limit) n *= 2;
     if (in_region) {
         if (!Large_region_extend(entries, n * sizeof(entry))) throw std::bad_alloc();
-    } else {
-        entry* larger = static_cast<entry*>(Zeroed_array_allocate(n * sizeof(entry)));
-        Zeroed_array_free(entries, size * sizeof(entry));
-        entries = larger;
+        size = n;
+        return;
     }
+    // past the heap's sizes the entries move once to a region for the largest cache; the
+    // entries kept are still right results
+    entry* larger = nullptr;
+    if (n * sizeof(entry) >= region_bytes) {
+        if (void* region = Large_region_reserve(limit * sizeof(entry))) {
+            if (Large_region_extend(region, n * sizeof(entry))) {
+                larger = static_cast<entry*>(region);
+                in_region = true;
+            } else {
+                Large_region_release(region, limit * sizeof(entry));
+            }
+        }
+    }
+    if (!larger) larger = static_cast<entry*>(Zeroed_array_allocate(n * sizeof(entry)));
+    std::copy(entries, entries + size, larger);
+    Zeroed_array_free(entries, size * sizeof(entry));
+    entries = larger;
     size = n;
 }

@@ -58,9 +58,10 @@ private:
     static const size_t tag_slots = size_t(1) << (64 - tag_shift); // capacities whose homes the tags hold
 
     // The slots: zero bytes make a free slot, so memory fresh from the system is an empty table
-    // without a pass of its own. They lie at the start of a region reserved for as many slots
-    // as the node budget needs, and grow in place there; without a region (the system refused
-    // it, or the budget was raised past it) they come from Zeroed_array_allocate.
+    // without a pass of its own. A small table's come from Zeroed_array_allocate (the heap);
+    // from region_bytes on they lie at the start of a region reserved for as many slots as the
+    // node budget needs, and grow in place there (huge pages from the start). Without a region
+    // (the system refused it) they come from Zeroed_array_allocate at every size.
     slot* slots;
     size_t capacity; // number of slots, a power of two; at most half of them are used
     size_t count;    // nodes in the table
@@ -76,6 +77,7 @@ private:
     size_t home(uint64_t h) const { return h & (capacity - 1); }
     size_t home_of(slot s) const; // the home of a slot's node
     static const size_t ahead = 16; // how many slots ahead a pass over the table fetches nodes
+    static const size_t region_bytes = size_t(1) << 18; // from this size on, slots in a region
     void grow();
     void place(slot s);       // into the first free slot from its home
     void place_tagged_anew(slot s); // the same with the tag of the present size
@@ -129,10 +131,10 @@ private:
         int link;          // link of the result
         bdd_node* r;       // result node
     };
-    // The entries, zero bytes in an empty one. They lie in a region reserved for the largest
-    // cache and grow in place there: the entries kept are still right results, found again
-    // wherever their new slot falls or overwritten in time. Without a region (the system
-    // refused it) a larger cache is a new array, empty.
+    // The entries, zero bytes in an empty one; a small cache's on the heap. From region_bytes on
+    // they lie in a region reserved for the largest cache (one huge page) and grow in place
+    // there. A growing cache keeps its entries: they are still right results, found again
+    // wherever their new slot falls or overwritten in time.
     entry* entries;
     size_t size;    // number of entries, a power of two
     bool in_region; // whether entries lie in a reserved region of limit entries
@@ -140,6 +142,7 @@ private:
     // 2 MiB: the cache stays in the processor's caches; a larger one misses in memory at
     // each lookup, which costs more than the work a hit saves
     static const size_t limit = size_t(1) << 16;
+    static const size_t region_bytes = size_t(1) << 18; // from this size on, entries in a region
 
     static int cache_key(int op, int a, int b) { return op * 16 + (a + 1) * 4 + (b + 1); }
     size_t slot(int key, const bdd_node* x, const bdd_node* y) const

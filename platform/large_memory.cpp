@@ -67,9 +67,10 @@ void* Large_region_reserve(size_t max_bytes)
 
 bool Large_region_extend(void* region, size_t bytes)
 {
-    // below a huge page, whole small pages: a small array keeps a small footprint
+    // below the heap's bound, whole small pages (a small array keeps a small footprint); above,
+    // whole huge pages, each taken at its first touch
     static const size_t page = size_t(sysconf(_SC_PAGESIZE));
-    const size_t size = bytes < huge_page ? (bytes + page - 1) / page * page : rounded(bytes);
+    const size_t size = bytes < small_array ? (bytes + page - 1) / page * page : rounded(bytes);
     return mprotect(region, size, PROT_READ | PROT_WRITE) == 0;
 }
 

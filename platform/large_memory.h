@@ -21,8 +21,8 @@ void Zeroed_array_free(void* array, size_t bytes);
 
 // A range of address space for an array that grows in place: reserved whole at first, made
 // usable from its start as the array grows, so that growing moves nothing and the pages already
-// in use stay. The start is aligned on 2 MiB; the part made usable takes huge pages once it
-// passes 2 MiB. Null when the system refuses the range (an address-space limit).
+// in use stay. The start is aligned on 2 MiB; from 256 KiB on, the part made usable is whole
+// huge pages. Null when the system refuses the range (an address-space limit).
 void* Large_region_reserve(size_t max_bytes);
 // Makes the first bytes bytes of a region usable (at most its max_bytes); what was usable
 // before keeps its contents, the rest reads as zero. False when the system has no memory left.

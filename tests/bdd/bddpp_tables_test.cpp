@@ -67,19 +67,23 @@ TEST(BddUniqueTable, GrowsInPlaceAndFindsEveryNode) { fill_erase_and_check(30000
 // growth that crosses that size and the ones after it keep every node found.
 TEST(BddUniqueTable, GrowsPastTheTagsReach) { fill_erase_and_check(2200000); }
 
-// A budget too small for the nodes: past the reserved region the slots move by copying.
-TEST(BddUniqueTable, GrowsPastItsRegionWhenTheBudgetIsRaised)
+// A budget too small for the nodes: each region holds only the next size, so past it the slots
+// move by copying, into a new region each time.
+TEST(BddUniqueTable, GrowsPastItsRegionWhenTheBudgetIsTooSmall)
 {
     const long saved = bdd_node_limit;
     bdd_node_limit = 1000;
-    fake_nodes f(20000);
-    bdd_unique_table t;
-    bdd_node_limit = saved;
-    for (bdd_node* x : f.nodes) t.insert(x);
-    for (bdd_node* x : f.nodes) ASSERT_EQ(t.find(x->var, x->else_link, x->then_node, x->else_node), x);
-    for (size_t i = 0; i < f.nodes.size(); i += 2) ASSERT_TRUE(t.erase(f.nodes[i]));
-    for (size_t i = 0; i < f.nodes.size(); ++i) {
-        bdd_node* x = f.nodes[i];
-        ASSERT_EQ(t.find(x->var, x->else_link, x->then_node, x->else_node), i % 2 ? x : nullptr) << i;
+    fake_nodes f(100000);
+    {
+        bdd_unique_table t;
+        for (bdd_node* x : f.nodes) t.insert(x);
+        bdd_node_limit = saved;
+        for (bdd_node* x : f.nodes) ASSERT_EQ(t.find(x->var, x->else_link, x->then_node, x->else_node), x);
+        for (size_t i = 0; i < f.nodes.size(); i += 2) ASSERT_TRUE(t.erase(f.nodes[i]));
+        for (size_t i = 0; i < f.nodes.size(); ++i) {
+            bdd_node* x = f.nodes[i];
+            ASSERT_EQ(t.find(x->var, x->else_link, x->then_node, x->else_node), i % 2 ? x : nullptr) << i;
+        }
     }
+    bdd_node_limit = saved;
 }
