@@ -163,23 +163,26 @@ void bdd_node::support_ids(std::vector<long>& ids) const
 
 namespace {
 
-// Free nodes of every manager, linked through their first word; blocks are never given back.
+// Free nodes of every manager, linked through their first word, then the untouched rest of the
+// newest block; blocks are never given back. A node freed goes first to the list and is taken
+// again first; the rest of the block is taken in ascending addresses.
 struct node_pool {
     void* free_list = nullptr;        // first free slot
+    char* fresh = nullptr;            // first slot of the newest block never handed out
+    char* fresh_end = nullptr;        // end of the newest block
     std::vector<char*> blocks;        // every block allocated
     static const size_t block_bytes = size_t(1) << 21;
     static const size_t per_block = block_bytes / sizeof(bdd_node);
 
+    // Nothing is written to a new block until its nodes are handed out: its pages come in as
+    // the nodes are made.
     void refill()
     {
         // one huge page where the system has them; aligned, so a 64-byte node is one cache line
         char* block = static_cast<char*>(Large_block_allocate(block_bytes));
         blocks.push_back(block);
-        for (size_t i = per_block; i-- > 0;) {
-            void* slot = block + i * sizeof(bdd_node);
-            *static_cast<void**>(slot) = free_list;
-            free_list = slot;
-        }
+        fresh = block;
+        fresh_end = block + per_block * sizeof(bdd_node);
     }
 };
 
@@ -195,9 +198,13 @@ void* bdd_node::operator new(size_t size)
 {
     if (size != sizeof(bdd_node)) return ::operator new(size);
     node_pool& p = pool();
-    if (!p.free_list) p.refill();
-    void* slot = p.free_list;
-    p.free_list = *static_cast<void**>(slot);
+    if (void* slot = p.free_list) {
+        p.free_list = *static_cast<void**>(slot);
+        return slot;
+    }
+    if (p.fresh == p.fresh_end) p.refill();
+    void* slot = p.fresh;
+    p.fresh += sizeof(bdd_node);
     return slot;
 }
 
@@ -349,25 +356,41 @@ void bddpp_manager::Bdd_gc()
     auto collectible = [this](const bdd_node* n) {
         return n->var != -1 && (n->var >= nvars || var_nodes[n->var] != n) && n->refs <= 0;
     };
-    std::vector<bdd_node*> pass;
+    // the nodes without references, then the children left without references by them, and so
+    // on: each one's children lose the counts its deletion takes away as soon as it is listed. A
+    // count falls to 0 once only, so no node is listed twice.
+    std::vector<bdd_node*> dead;
     unique_table->for_each([&](bdd_node* n) {
-        if (collectible(n)) pass.push_back(n);
+        if (collectible(n)) dead.push_back(n);
     });
-    // a pass frees its nodes; their children left without references make the next pass. A
-    // count falls to 0 once only, so no node enters a pass twice, and a node of the current
-    // pass (count already <= 0) is never taken again for the next one.
-    while (!pass.empty()) {
-        std::vector<bdd_node*> next;
-        for (bdd_node* n : pass) {
-            // both children are one node when the else edge is the complemented then edge
-            bdd_node* kids[2] = {n->then_node, n->else_node == n->then_node ? nullptr : n->else_node};
-            Map_suppress(n);
-            delete n;
-            for (bdd_node* c : kids)
-                if (c && c->var >= 0 && c->refs == 0 && collectible(c)) next.push_back(c);
-        }
-        pass.swap(next);
+    for (size_t k = 0; k < dead.size(); ++k) {
+        bdd_node* n = dead[k];
+        --n->then_node->refs;
+        --n->else_node->refs;
+        // both children are one node when the else edge is the complemented then edge
+        bdd_node* kids[2] = {n->then_node, n->else_node == n->then_node ? nullptr : n->else_node};
+        for (bdd_node* c : kids)
+            if (c && c->var >= 0 && c->refs == 0 && collectible(c)) dead.push_back(c);
     }
+    // the children's counts are down already: a node is deleted without touching them
+    auto free_node = [](bdd_node* n) {
+        n->then_node = nullptr;
+        n->else_node = nullptr;
+        delete n;
+    };
+    if (dead.size() * 4 > unique_table->size()) {
+        // many: one sweep over the slots takes them out and deletes them as it meets them
+        unique_table->erase_if([&](bdd_node* n) {
+            if (!collectible(n)) return false;
+            free_node(n);
+            return true;
+        });
+        return;
+    }
+    // few: one by one, out of the table while their children are in place (a node's slot
+    // comes from them), then deleted in the order listed
+    for (bdd_node* n : dead) Map_suppress(n);
+    for (bdd_node* n : dead) free_node(n);
 }
 
 // ---- constants and structural predicates ----

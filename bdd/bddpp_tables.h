@@ -11,33 +11,77 @@
 
 // Open-addressing hash table of the nodes (linear probing). A node is found by its variable,
 // else link and both child pointers, so distinct nodes never collide, whatever their numbers.
-// Each slot keeps the node's hash beside its pointer: a probe reads the node itself only when
-// the hashes agree, and the table grows without reading any node.
+// A slot is one 64-bit word: the node's address (nodes are 64-byte aligned, below 2^48) beside
+// the low bits of its hash. A probe reads the node itself only when those bits agree, and the
+// table grows without reading any node while its home slots fit in them. Eight bytes a slot keep
+// twice as many slots in each cache line and the processor's caches as a pointer and a hash side
+// by side would.
 class bdd_unique_table {
 public:
     bdd_unique_table();
+    ~bdd_unique_table();
+    bdd_unique_table(const bdd_unique_table&) = delete;
+    bdd_unique_table& operator=(const bdd_unique_table&) = delete;
     bdd_node* find(long var, int else_link, const bdd_node* then, const bdd_node* els) const;
     void insert(bdd_node* n); // replaces a node of the same identity, if any
     bool erase(bdd_node* n);  // true when n was in the table
     size_t size() const { return count; }
 
+    // f(node) for every node, in slot order; the nodes a few slots ahead are fetched meanwhile.
     template <class F> void for_each(F f) const
     {
-        for (const entry& e : slots)
-            if (e.node) f(e.node);
+        for (size_t i = 0; i < capacity; ++i) {
+            if (i + ahead < capacity && slots[i + ahead]) __builtin_prefetch(node_of(slots[i + ahead]));
+            if (slots[i]) f(node_of(slots[i]));
+        }
+    }
+    // Takes out every node for which dead(node) holds, in one pass over the slots: cheaper than
+    // erasing them one by one once they are many. dead may delete the node it answers true for;
+    // the nodes left in the table must keep their children in place meanwhile.
+    template <class F> void erase_if(F dead)
+    {
+        for (size_t i = 0; i < capacity; ++i) {
+            if (i + ahead < capacity && slots[i + ahead]) __builtin_prefetch(node_of(slots[i + ahead]));
+            // a following entry may move into the slot freed: it is looked at in turn
+            while (slots[i] && dead(node_of(slots[i]))) remove_at(i);
+        }
     }
 
 private:
-    struct entry {
-        bdd_node* node; // null in a free slot
-        uint32_t hash;  // low bits of the node's hash: its home slot and a quick filter
-    };
-    std::vector<entry, large_block_allocator<entry>> slots; // the size is a power of two, at most half of it used
-    size_t count;             // nodes in the table
+    // A slot: bits 0-41 the node's address divided by 64, bits 42-63 a tag of 22 bits of its
+    // hash; 0 in a free slot. Up to tag_slots slots the tag is the hash's low bits, so it holds
+    // the home too; past that, where it cannot, the hash's top bits (homes then come from the
+    // nodes, which only growth and erasure need).
+    typedef uint64_t slot;
+    static const int tag_shift = 42;
+    static const uint64_t address_mask = (uint64_t(1) << tag_shift) - 1;
+    static const size_t tag_slots = size_t(1) << (64 - tag_shift); // capacities whose homes the tags hold
 
-    static uint32_t hash(long var, int else_link, const bdd_node* then, const bdd_node* els);
-    size_t home(uint32_t h) const { return h & (slots.size() - 1); }
+    // The slots: zero bytes make a free slot, so memory fresh from the system is an empty table
+    // without a pass of its own. A small table's come from Zeroed_array_allocate (the heap);
+    // from region_bytes on they lie at the start of a region reserved for as many slots as the
+    // node budget needs, and grow in place there (huge pages from the start). Without a region
+    // (the system refused it) they come from Zeroed_array_allocate at every size.
+    slot* slots;
+    size_t capacity; // number of slots, a power of two; at most half of them are used
+    size_t count;    // nodes in the table
+    size_t reserved; // slots the region holds; 0 without a region
+
+    static uint64_t hash(long var, int else_link, const bdd_node* then, const bdd_node* els);
+    static bdd_node* node_of(slot s) { return reinterpret_cast<bdd_node*>((s & address_mask) << 6); }
+    static slot slot_of(const bdd_node* n, uint64_t tag)
+    {
+        return (static_cast<uint64_t>(reinterpret_cast<uintptr_t>(n)) >> 6) | (tag << tag_shift);
+    }
+    uint64_t tag(uint64_t h) const { return capacity <= tag_slots ? h & (tag_slots - 1) : h >> tag_shift; }
+    size_t home(uint64_t h) const { return h & (capacity - 1); }
+    size_t home_of(slot s) const; // the home of a slot's node
+    static const size_t ahead = 16; // how many slots ahead a pass over the table fetches nodes
+    static const size_t region_bytes = size_t(1) << 18; // from this size on, slots in a region
     void grow();
+    void place(slot s);       // into the first free slot from its home
+    void place_tagged_anew(slot s); // the same with the tag of the present size
+    void remove_at(size_t i); // frees slot i, moving back the entries after it as needed
 };
 
 // Direct-mapped cache of node-level results. Entries hold bare node pointers, so the cache is
@@ -47,6 +91,9 @@ public:
     enum op_code { op_and = 1, op_exist = 2, op_forall = 3, op_xor = 4 };
 
     bdd_computed_table();
+    ~bdd_computed_table();
+    bdd_computed_table(const bdd_computed_table&) = delete;
+    bdd_computed_table& operator=(const bdd_computed_table&) = delete;
     // The three calls of each node-level step are inline: they cost less than their calls.
     bool lookup(int op, int a, const bdd_node* x, int b, const bdd_node* y, bdd_node*& r,
                 int& link) const
@@ -69,11 +116,11 @@ public:
         __builtin_prefetch(&entries[slot(cache_key(op, a, b), x, y)]);
     }
     void clear();
-    // Grows (and empties) the cache to follow the unique table; called at each new node, so
-    // the common case (nothing to do) stays inline.
+    // Grows the cache to follow the unique table; called at each new node, so the common case
+    // (nothing to do) stays inline.
     void fit(size_t nodes)
     {
-        if (nodes > entries.size() && entries.size() < limit) grow_to(nodes);
+        if (nodes > size && size < limit) grow_to(nodes);
     }
 
 private:
@@ -84,11 +131,18 @@ private:
         int link;          // link of the result
         bdd_node* r;       // result node
     };
-    std::vector<entry, large_block_allocator<entry>> entries; // the size is a power of two
+    // The entries, zero bytes in an empty one; a small cache's on the heap. From region_bytes on
+    // they lie in a region reserved for the largest cache (one huge page) and grow in place
+    // there. A growing cache keeps its entries: they are still right results, found again
+    // wherever their new slot falls or overwritten in time.
+    entry* entries;
+    size_t size;    // number of entries, a power of two
+    bool in_region; // whether entries lie in a reserved region of limit entries
 
     // 2 MiB: the cache stays in the processor's caches; a larger one misses in memory at
     // each lookup, which costs more than the work a hit saves
     static const size_t limit = size_t(1) << 16;
+    static const size_t region_bytes = size_t(1) << 18; // from this size on, entries in a region
 
     static int cache_key(int op, int a, int b) { return op * 16 + (a + 1) * 4 + (b + 1); }
     size_t slot(int key, const bdd_node* x, const bdd_node* y) const
@@ -98,7 +152,7 @@ private:
         h ^= h >> 29;
         h *= 0xbf58476d1ce4e5b9ULL;
         h ^= h >> 32;
-        return h & (entries.size() - 1);
+        return h & (size - 1);
     }
     void grow_to(size_t nodes);
 };

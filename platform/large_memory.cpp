@@ -3,24 +3,25 @@
 #include "platform/large_memory.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 namespace {
 
 const size_t huge_page = size_t(1) << 21;
+const size_t small_array = size_t(1) << 18; // below it, arrays come from the heap
 
 size_t rounded(size_t bytes) { return (bytes + huge_page - 1) & ~(huge_page - 1); }
 
-} // namespace
-
-void* Large_block_allocate(size_t bytes)
+// An anonymous mapping of size bytes (a multiple of huge_page) aligned on huge_page, with the
+// protection prot and huge pages advised; null when the system refuses it.
+char* aligned_mapping(size_t size, int prot, int flags)
 {
-    const size_t size = rounded(bytes);
     // one huge page more than asked, then the unaligned head and tail go back
-    char* raw = static_cast<char*>(
-        mmap(nullptr, size + huge_page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-    if (raw == MAP_FAILED) throw std::bad_alloc();
+    char* raw = static_cast<char*>(mmap(nullptr, size + huge_page, prot, MAP_PRIVATE | MAP_ANONYMOUS | flags, -1, 0));
+    if (raw == MAP_FAILED) return nullptr;
     char* block = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(raw) + huge_page - 1) & ~(huge_page - 1));
     if (block > raw) munmap(raw, size_t(block - raw));
     if (char* end = raw + size + huge_page; end > block + size) munmap(block + size, size_t(end - block - size));
@@ -30,7 +31,50 @@ void* Large_block_allocate(size_t bytes)
     return block;
 }
 
+} // namespace
+
+void* Large_block_allocate(size_t bytes)
+{
+    char* block = aligned_mapping(rounded(bytes), PROT_READ | PROT_WRITE, 0);
+    if (!block) throw std::bad_alloc();
+    return block;
+}
+
 void Large_block_free(void* block, size_t bytes)
 {
     if (block) munmap(block, rounded(bytes));
+}
+
+void* Zeroed_array_allocate(size_t bytes)
+{
+    if (bytes >= small_array) return Large_block_allocate(bytes);
+    void* array = std::calloc(bytes ? bytes : 1, 1);
+    if (!array) throw std::bad_alloc();
+    return array;
+}
+
+void Zeroed_array_free(void* array, size_t bytes)
+{
+    if (bytes >= small_array) Large_block_free(array, bytes);
+    else std::free(array);
+}
+
+void* Large_region_reserve(size_t max_bytes)
+{
+    // no access and no memory charged until a part is made usable
+    return aligned_mapping(rounded(max_bytes ? max_bytes : 1), PROT_NONE, MAP_NORESERVE);
+}
+
+bool Large_region_extend(void* region, size_t bytes)
+{
+    // below the heap's bound, whole small pages (a small array keeps a small footprint); above,
+    // whole huge pages, each taken at its first touch
+    static const size_t page = size_t(sysconf(_SC_PAGESIZE));
+    const size_t size = bytes < small_array ? (bytes + page - 1) / page * page : rounded(bytes);
+    return mprotect(region, size, PROT_READ | PROT_WRITE) == 0;
+}
+
+void Large_region_release(void* region, size_t max_bytes)
+{
+    if (region) munmap(region, rounded(max_bytes ? max_bytes : 1));
 }

@@ -12,11 +12,29 @@ void* Large_block_allocate(size_t bytes);
 // Gives back a block of Large_block_allocate, with the same size.
 void Large_block_free(void* block, size_t bytes);
 
+// A zero-filled array of bytes bytes (at least one), from the ordinary heap below 256 KiB and
+// from Large_block_allocate above: the fresh pages of the system are zero already, so a large
+// array costs no writing pass of its own. Throws std::bad_alloc when memory runs out.
+void* Zeroed_array_allocate(size_t bytes);
+// Gives back an array of Zeroed_array_allocate, with the same size.
+void Zeroed_array_free(void* array, size_t bytes);
+
+// A range of address space for an array that grows in place: reserved whole at first, made
+// usable from its start as the array grows, so that growing moves nothing and the pages already
+// in use stay. The start is aligned on 2 MiB; from 256 KiB on, the part made usable is whole
+// huge pages. Null when the system refuses the range (an address-space limit).
+void* Large_region_reserve(size_t max_bytes);
+// Makes the first bytes bytes of a region usable (at most its max_bytes); what was usable
+// before keeps its contents, the rest reads as zero. False when the system has no memory left.
+bool Large_region_extend(void* region, size_t bytes);
+// Gives back a whole region of Large_region_reserve, with the same max_bytes.
+void Large_region_release(void* region, size_t max_bytes);
+
 // Allocator of large blocks for standard containers (std::vector of table slots). Blocks below
 // 256 KiB come from the ordinary heap.
 template <class T> struct large_block_allocator {
     typedef T value_type;
-    static const size_t small = size_t(1) << 18;
+    static const size_t small = size_t(1) << 18; // the same bound as Zeroed_array_allocate's
 
     large_block_allocator() = default;
     template <class U> large_block_allocator(const large_block_allocator<U>&) {}

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <random>
 #include <sstream>
 
 #include "tests/support/bdd_model.h"
@@ -137,6 +138,36 @@ TEST(BddNodes, GcFreesUnreferencedChainsOnly)
     bdd again = m.Bdd_or(m.Bdd_var_by_id(2), m.Bdd_var_by_id(3));
     EXPECT_EQ(again.node_ptr->number, numbers);
     EXPECT_EQ(m.terminal->refs, 1 + 2); // its own count and the two parents built by operations
+}
+
+// Collections that free many of the nodes (one sweep over the table) and few of them (one
+// erasure per node) leave every held function as it was and only its nodes in the table.
+TEST(BddNodes, GcOfManyOrFewNodesKeepsTheHeldFunctions)
+{
+    bddpp_manager m;
+    const int NV = 10;
+    std::vector<bdd> v = make_vars(m, NV);
+    std::mt19937 rng(7);
+    std::vector<model_fn> held;
+    for (int round = 0; round < 6; ++round) {
+        {
+            std::vector<model_fn> dropped;
+            for (int i = 0; i < (round % 2 ? 5 : 400); ++i) dropped.push_back(random_fn(m, v, NV, rng, 5));
+            for (int i = 0; i < 40; ++i) held.push_back(random_fn(m, v, NV, rng, 5));
+        }
+        m.Bdd_gc();
+        long live = 0;
+        for (const model_fn& f : held) {
+            ASSERT_EQ(table_of(m, f.f, NV), f.t);
+            ASSERT_TRUE(m.Bdd_is_correct(f.f));
+        }
+        // the table holds the variables and the nodes below the held functions, nothing else
+        m.Bdd_global_clear_marks();
+        for (const model_fn& f : held) live = m.Bdd_incremental_id(f.f.node_ptr, live);
+        for (const model_fn& f : held) m.Bdd_clear_marks(f.f);
+        EXPECT_LE(m.Table_size(), live + NV) << round;
+        EXPECT_GE(m.Table_size(), live - 1) << round;
+    }
 }
 
 TEST(BddNodes, SignaturesPackTheChildrenAndTheVariable)

@@ -34,3 +34,41 @@ TEST(LargeBlocks, HoldTheElementsOfAVectorSmallOrLarge)
     v.shrink_to_fit();
     EXPECT_EQ(w.size(), size_t(1) << 20);
 }
+
+TEST(LargeBlocks, ZeroedArraysSmallOrLarge)
+{
+    for (size_t bytes : {size_t(0), size_t(100), size_t(1) << 18, size_t(3) << 20}) {
+        unsigned char* p = static_cast<unsigned char*>(Zeroed_array_allocate(bytes));
+        ASSERT_NE(p, nullptr);
+        for (size_t i = 0; i < bytes; i += 4093) EXPECT_EQ(p[i], 0) << bytes;
+        if (bytes) {
+            EXPECT_EQ(p[bytes - 1], 0);
+            p[bytes - 1] = 1;
+        }
+        Zeroed_array_free(p, bytes);
+    }
+}
+
+TEST(LargeBlocks, RegionsGrowInPlaceKeepingTheirContents)
+{
+    const size_t most = size_t(64) << 20;
+    unsigned char* p = static_cast<unsigned char*>(Large_region_reserve(most));
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(p) % (uintptr_t(1) << 21), 0u);
+    size_t used = 0;
+    for (size_t bytes : {size_t(100), size_t(5000), size_t(1) << 20, size_t(3) << 20, most}) {
+        ASSERT_TRUE(Large_region_extend(p, bytes));
+        // one byte every 4093 written as it becomes usable, and read back at each step
+        for (size_t i = 0; i < bytes; i += 4093) {
+            if (i < used) {
+                ASSERT_EQ(p[i], static_cast<unsigned char>(i % 251 + 1));
+            } else {
+                ASSERT_EQ(p[i], 0);
+                p[i] = static_cast<unsigned char>(i % 251 + 1);
+            }
+        }
+        used = bytes;
+    }
+    Large_region_release(p, most);
+    Large_region_release(nullptr, most); // nothing to give back
+}
