@@ -231,6 +231,8 @@ public:
     std::vector<std::string> unread_signals(const std::vector<std::string>& names, bool& node_array_read) const;
     // Every declared name of the automaton.
     std::set<std::string> all_names() const;
+    // The same names in ascending order, each once, as pointers into the name arrays.
+    std::vector<const std::string*> sorted_names() const;
     // visit(name) on every declared name: registers, next states, inputs, outputs and locals,
     // in that order, a name as often as it is declared.
     template <class Visit> void for_each_name(Visit visit) const

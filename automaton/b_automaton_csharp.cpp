@@ -1,6 +1,10 @@
 // The CSharp writer: one class with a property per input and output, React() and Next().
 #include "automaton/b_automaton_writers.h"
 
+#include <set>
+#include <string_view>
+#include <unordered_set>
+
 namespace {
 
 // CSharp vocabulary of the class: its comments, fields, properties and methods.
@@ -191,12 +195,31 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
                                                          : name;
     taken.insert(class_name);
     members.insert({name, class_name, CS.value});
-    for_each_name([&](const std::string& n) { members.insert(P + W(n)); });
     taken.insert(members.begin(), members.end());
+    // React's copies P + the written name of every signal are members too: they are recognised
+    // by their form rather than listed. A written name is a signal's name without '@' or the
+    // at-free form of one with '@'.
+    std::unordered_set<std::string_view> signals;
+    signals.reserve(size_t(2 * state_count + input_count + output_count + local_count));
+    for_each_name([&](const std::string& n) { signals.insert(n); });
+    std::set<std::string_view> at_free;
+    for (const auto& w : written) at_free.insert(w.second);
+    auto copy_of_signal = [&](const std::string& s) {
+        if (s.size() < P.size() || s.compare(0, P.size(), P) != 0) return false;
+        const std::string_view rest = std::string_view(s).substr(P.size());
+        return (rest.find('@') == std::string_view::npos && signals.count(rest) > 0) || at_free.count(rest) > 0;
+    };
+    auto fresh_member = [&](const std::string& base) {
+        std::string m = base;
+        while (taken.count(m) > 0 || copy_of_signal(m)) m += "_";
+        return m;
+    };
     std::map<std::string, std::string> field;
     for (const auto& group : {inputs, outputs})
         for (const std::string& n : group) {
-            field[n] = members.count(n) ? fresh_name(n + CS.name_suffix, taken) : keyword(n) ? CS.verbatim + n : n;
+            field[n] = members.count(n) || copy_of_signal(n) ? fresh_member(n + CS.name_suffix)
+                       : keyword(n)                          ? CS.verbatim + n
+                                                             : n;
             taken.insert(field[n]);
         }
     auto call = [](const char* method) { return CS.call + std::string(method) + CS.call_end; };

@@ -80,16 +80,44 @@ bool b_automaton::has_name(const std::string& name) const
     return found;
 }
 
+namespace {
+
+// The first eight bytes of a name as one number, zeros past its end: names whose numbers differ
+// compare as their numbers do, so that most comparisons of a sort read no name.
+unsigned long long name_prefix(const std::string& n)
+{
+    unsigned long long key = 0;
+    const size_t length = n.size() < 8 ? n.size() : 8;
+    for (size_t i = 0; i < 8; ++i)
+        key = key << 8 | (i < length ? static_cast<unsigned char>(n[i]) : 0u);
+    return key;
+}
+
+} // namespace
+
+std::vector<const std::string*> b_automaton::sorted_names() const
+{
+    std::vector<std::pair<unsigned long long, const std::string*>> keyed;
+    keyed.reserve(size_t(2 * state_count + input_count + output_count + local_count));
+    for_each_name([&](const std::string& n) { keyed.emplace_back(name_prefix(n), &n); });
+    std::sort(keyed.begin(), keyed.end(),
+              [](const std::pair<unsigned long long, const std::string*>& a,
+                 const std::pair<unsigned long long, const std::string*>& b) {
+                  return a.first != b.first ? a.first < b.first : *a.second < *b.second;
+              });
+    std::vector<const std::string*> sorted;
+    sorted.reserve(keyed.size());
+    for (size_t i = 0; i < keyed.size(); ++i)
+        if (i == 0 || keyed[i - 1].first != keyed[i].first || *keyed[i - 1].second != *keyed[i].second)
+            sorted.push_back(keyed[i].second);
+    return sorted;
+}
+
 std::set<std::string> b_automaton::all_names() const
 {
     // sorted and without repeats first, so that the set is filled from its end in linear time
-    std::vector<const std::string*> sorted;
-    sorted.reserve(size_t(2 * state_count + input_count + output_count + local_count));
-    for_each_name([&](const std::string& n) { sorted.push_back(&n); });
-    std::sort(sorted.begin(), sorted.end(), [](const std::string* a, const std::string* b) { return *a < *b; });
     std::set<std::string> names;
-    for (size_t i = 0; i < sorted.size(); ++i)
-        if (i == 0 || *sorted[i - 1] != *sorted[i]) names.emplace_hint(names.end(), *sorted[i]);
+    for (const std::string* n : sorted_names()) names.emplace_hint(names.end(), *n);
     return names;
 }
 
@@ -187,8 +215,15 @@ std::map<std::string, std::string> b_automaton::reserved_free_names(const std::s
 {
     taken.insert(reserved.begin(), reserved.end());
     std::map<std::string, std::string> written = at_free_names(taken);
-    for (const std::string& n : all_names())
-        if (written.count(n) == 0 && reserved.count(n) > 0) {
+    // the reserved names that are signals, in ascending order: the few reserved words are looked
+    // up for each signal, rather than every signal sorted
+    std::unordered_set<std::string_view> words(reserved.begin(), reserved.end());
+    std::set<std::string> signals;
+    for_each_name([&](const std::string& n) {
+        if (words.count(n) > 0) signals.insert(n);
+    });
+    for (const std::string& n : signals)
+        if (written.count(n) == 0) {
             written[n] = fresh_name(n + "_", taken);
             taken.insert(written[n]);
         }

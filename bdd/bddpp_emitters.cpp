@@ -30,7 +30,10 @@ node_kind kind_of(const bdd_node* n)
 // visited. The stack stands for the recursion, so deep graphs cannot exhaust the call stack.
 template <class Write> void emit_network(bdd_node* root, Write write)
 {
-    std::vector<std::pair<bdd_node*, bool>> todo(1, std::make_pair(root, false)); // true: children written
+    // one stack for every network: the emitters run one after the other, never one inside another
+    static std::vector<std::pair<bdd_node*, bool>> todo; // true: children written
+    todo.clear();
+    todo.emplace_back(root, false);
     while (!todo.empty()) {
         std::pair<bdd_node*, bool> top = todo.back();
         todo.pop_back();
@@ -50,6 +53,13 @@ template <class Write> void emit_network(bdd_node* root, Write write)
         todo.emplace_back(n->else_node, false);
         todo.emplace_back(n->then_node, false);
     }
+}
+
+// Appends the decimal digits of k.
+void append_number(std::string& text, long k)
+{
+    char digits[24];
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, k).ptr);
 }
 
 // The vocabulary of the assignment emitters.
@@ -84,8 +94,7 @@ struct eval_words {
     {
         text += ARR;
         text += arrayless ? '_' : '[';
-        char digits[24];
-        text.append(digits, std::to_chars(digits, digits + sizeof digits, k).ptr);
+        append_number(text, k);
         if (!arrayless) text += ']';
     }
 };
@@ -184,35 +193,79 @@ void bddpp_manager::Print_node_for_eval_NUSMV(const std::string& VARpre, const s
                                               const std::string& PREFIX, const std::string& ARR,
                                               std::ostream& os, bdd_node* root)
 {
+    // each line is made in one reused buffer and written at once
+    std::string line, x;
     emit_network(root, [&](bdd_node* n, node_kind k) {
-        os << PREFIX << ARR << "_" << n->number << ":= ";
+        line.clear();
+        line += PREFIX;
+        line += ARR;
+        line += '_';
+        append_number(line, n->number);
+        line += ":= ";
         if (k == terminal_node) {
-            os << "TRUE;\n";
-            return;
+            line += "TRUE;\n";
+        } else {
+            x.clear();
+            x += VARpre;
+            x += names[n->var];
+            x += VARsuf;
+            line += x;
+            if (k == decision_node) {
+                line += " & ";
+                line += ARR;
+                line += '_';
+                append_number(line, n->then_node->number);
+                line += " | !";
+                line += x;
+                line += " & ";
+                if (n->else_link == -1) line += '!';
+                line += ARR;
+                line += '_';
+                append_number(line, n->else_node->number);
+            }
+            line += ";\n";
         }
-        const std::string x = VARpre + names[n->var] + VARsuf;
-        os << x;
-        if (k == decision_node)
-            os << " & " << ARR << "_" << n->then_node->number << " | " << "!" << x << " & "
-               << (n->else_link == -1 ? "!" : "") << ARR << "_" << n->else_node->number;
-        os << ";\n";
+        os.write(line.data(), std::streamsize(line.size()));
     });
 }
 
 void bddpp_manager::Print_node_for_eval_VHDL(const std::string& ARR, std::ostream& os, bdd_node* root)
 {
-    // a variable's signal is the element of its variable node, loaded from the input
+    // a variable's signal is the element of its variable node, loaded from the input; each line
+    // is made in one reused buffer and written at once
+    std::string line, v;
     emit_network(root, [&](bdd_node* n, node_kind k) {
         if (k == variable_node) return;
-        os << "      " << ARR << "(" << n->number << ") <= ";
+        line.clear();
+        line += "      ";
+        line += ARR;
+        line += '(';
+        append_number(line, n->number);
+        line += ") <= ";
         if (k == terminal_node) {
-            os << "'1';\n";
-            return;
+            line += "'1';\n";
+        } else {
+            v.clear();
+            v += ARR;
+            v += '(';
+            append_number(v, var_nodes[n->var]->number);
+            v += ')';
+            line += '(';
+            line += v;
+            line += " and ";
+            line += ARR;
+            line += '(';
+            append_number(line, n->then_node->number);
+            line += ")) or (not ";
+            line += v;
+            line += " and ";
+            if (n->else_link == -1) line += "not ";
+            line += ARR;
+            line += '(';
+            append_number(line, n->else_node->number);
+            line += "));\n";
         }
-        const std::string v = ARR + "(" + std::to_string(var_nodes[n->var]->number) + ")";
-        os << "(" << v << " and " << ARR << "(" << n->then_node->number << "))" << " or "
-           << "(not " << v << " and " << (n->else_link == -1 ? "not " : "") << ARR << "("
-           << n->else_node->number << ")" << ")" << ";\n";
+        os.write(line.data(), std::streamsize(line.size()));
     });
 }
 

@@ -53,7 +53,17 @@ public:
 private:
     bddpp_manager* m;
     cover_memo_scope* outer; // the scope living when this one began
-    std::unordered_map<unsigned long long, std::pair<std::size_t, std::size_t>> kept; // by number, link, kind
+    // The kept covers, by number, link and kind, in an open-addressed table: one probe usually
+    // finds a cover, where a node-based map reads a bucket and then a node.
+    struct kept_cover {
+        unsigned long long key; // no_key in an empty slot
+        std::size_t first;      // first cube
+        std::size_t count;      // cubes
+    };
+    static constexpr unsigned long long no_key = ~0ULL;
+    std::vector<kept_cover> kept; // a power of two slots, at most half of them used; empty at first
+    std::size_t kept_count = 0;
+    kept_cover* find_slot(unsigned long long key);
     std::vector<unsigned long> lits; // the literals of every kept cover, one after the other
     std::vector<std::size_t> ends;   // where each cube ends in lits
 };

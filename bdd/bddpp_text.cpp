@@ -158,6 +158,14 @@ cover_memo_scope* cover_memo_scope::of(bddpp_manager* m)
     return s;
 }
 
+cover_memo_scope::kept_cover* cover_memo_scope::find_slot(unsigned long long key)
+{
+    const std::size_t mask = kept.size() - 1;
+    std::size_t i = std::size_t((key * 0x9E3779B97F4A7C15ULL) >> 20) & mask;
+    while (kept[i].key != key && kept[i].key != no_key) i = (i + 1) & mask;
+    return &kept[i];
+}
+
 void cover_memo_scope::cover(const bdd& f, int kind, std::size_t& first, std::size_t& count)
 {
     if (f.manager != m || !f.node_ptr || f.node_ptr->owner != m) Sop_fatal(f);
@@ -165,8 +173,9 @@ void cover_memo_scope::cover(const bdd& f, int kind, std::size_t& first, std::si
     unsigned long long k = kind >= 1 && kind <= 3 ? static_cast<unsigned long long>(kind) : 0;
     unsigned long long key = (static_cast<unsigned long long>(f.node_ptr->number) << 3) |
                              (f.link == 1 ? 4ULL : 0ULL) | k;
-    std::unordered_map<unsigned long long, std::pair<std::size_t, std::size_t>>::iterator i = kept.find(key);
-    if (i == kept.end()) {
+    if (kept.empty()) kept.assign(1024, kept_cover{no_key, 0, 0});
+    kept_cover* slot = find_slot(key);
+    if (slot->key == no_key) {
         const std::vector<cube_literals> cover = Cover_literals(m, f, int(k));
         const std::size_t at = ends.size();
         for (const cube_literals& c : cover) {
@@ -174,10 +183,18 @@ void cover_memo_scope::cover(const bdd& f, int kind, std::size_t& first, std::si
                 lits.push_back(static_cast<unsigned long>(l.first) << 1 | (l.second ? 1UL : 0UL));
             ends.push_back(lits.size());
         }
-        i = kept.emplace(key, std::make_pair(at, cover.size())).first;
+        if (2 * (kept_count + 1) > kept.size()) {
+            std::vector<kept_cover> old(2 * kept.size(), kept_cover{no_key, 0, 0});
+            old.swap(kept);
+            for (const kept_cover& c : old)
+                if (c.key != no_key) *find_slot(c.key) = c;
+        }
+        slot = find_slot(key);
+        *slot = kept_cover{key, at, cover.size()};
+        ++kept_count;
     }
-    first = i->second.first;
-    count = i->second.second;
+    first = slot->first;
+    count = slot->count;
 }
 
 // ---- two-level tables ----
