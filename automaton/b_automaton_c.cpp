@@ -31,7 +31,7 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
 
     // A name holding '@' is written in its at-free form, in the equations too; the node array
     // takes a name of its own when a signal has its name.
-    std::set<std::string> taken = all_names();
+    taken_names taken = taken_signal_names();
     taken.insert({"automaton", "reset_automaton"});
     std::map<std::string, std::string> written = at_free_names(taken);
     // a register P + name would be one of the two functions: such a signal takes "_" (a name

@@ -163,7 +163,7 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
 
     // A name holding '@' is written in its at-free form, in the equations too; the node array, a
     // local of React, takes a name of its own when a signal has its name.
-    std::set<std::string> taken = all_names();
+    taken_names taken = taken_signal_names();
     const std::map<std::string, std::string> written = at_free_names(taken);
     auto W = [&](const std::string& n) { return written_as(written, n); };
     const std::string A = P + fresh_name(CS.node_array_name, taken);

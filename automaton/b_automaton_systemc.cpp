@@ -84,7 +84,7 @@ void b_automaton::SYSTEMC_put(std::ostream& source, std::ostream& header, int le
     // holding '@' is written in its at-free form.
     // The module takes "_" as well when it is reserved; the header keeps the file's name.
     std::set<std::string> reserved(std::begin(systemc_reserved), std::end(systemc_reserved));
-    std::set<std::string> taken = all_names();
+    taken_names taken = taken_signal_names();
     taken.insert(reserved.begin(), reserved.end());
     const std::string M = reserved.count(name) > 0 ? fresh_name(name + "_", taken) : name;
     reserved.insert({M, M + SC.thread, name + SC.guard_end});

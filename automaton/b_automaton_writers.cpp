@@ -185,19 +185,29 @@ std::string fresh_name(const std::string& base, const std::set<std::string>& tak
     return name;
 }
 
+std::string fresh_name(const std::string& base, const taken_names& taken)
+{
+    std::string name = base;
+    while (taken.count(name)) name += "_";
+    return name;
+}
+
 long b_automaton::variable_node_number(const std::string& var)
 {
     return wood->manager->Bdd_var_by_name(var).node()->number;
 }
 
-std::map<std::string, std::string> b_automaton::at_free_names(std::set<std::string>& taken) const
+namespace {
+
+// at_free_names and reserved_free_names for either form of the taken names.
+template <class Taken> std::map<std::string, std::string> at_free_in(const b_automaton& a, Taken& taken)
 {
     // the names holding '@', in the order of all_names()
     std::vector<const std::string*> at;
-    for_each_name([&](const std::string& n) {
+    a.for_each_name([&](const std::string& n) {
         if (n.find('@') != std::string::npos) at.push_back(&n);
     });
-    std::sort(at.begin(), at.end(), [](const std::string* a, const std::string* b) { return *a < *b; });
+    std::sort(at.begin(), at.end(), [](const std::string* x, const std::string* y) { return *x < *y; });
     std::map<std::string, std::string> written;
     for (size_t i = 0; i < at.size(); ++i) {
         const std::string& n = *at[i];
@@ -210,16 +220,17 @@ std::map<std::string, std::string> b_automaton::at_free_names(std::set<std::stri
     return written;
 }
 
-std::map<std::string, std::string> b_automaton::reserved_free_names(const std::set<std::string>& reserved,
-                                                                     std::set<std::string>& taken) const
+template <class Taken>
+std::map<std::string, std::string> reserved_free_in(const b_automaton& a, const std::set<std::string>& reserved,
+                                                    Taken& taken)
 {
     taken.insert(reserved.begin(), reserved.end());
-    std::map<std::string, std::string> written = at_free_names(taken);
+    std::map<std::string, std::string> written = at_free_in(a, taken);
     // the reserved names that are signals, in ascending order: the few reserved words are looked
     // up for each signal, rather than every signal sorted
     std::unordered_set<std::string_view> words(reserved.begin(), reserved.end());
     std::set<std::string> signals;
-    for_each_name([&](const std::string& n) {
+    a.for_each_name([&](const std::string& n) {
         if (words.count(n) > 0) signals.insert(n);
     });
     for (const std::string& n : signals)
@@ -230,13 +241,65 @@ std::map<std::string, std::string> b_automaton::reserved_free_names(const std::s
     return written;
 }
 
-std::string reserved_free_module(const std::string& name, const std::set<std::string>& reserved,
-                                 const std::set<std::string>& taken)
+} // namespace
+
+std::map<std::string, std::string> b_automaton::at_free_names(std::set<std::string>& taken) const
+{
+    return at_free_in(*this, taken);
+}
+
+std::map<std::string, std::string> b_automaton::at_free_names(taken_names& taken) const
+{
+    return at_free_in(*this, taken);
+}
+
+std::map<std::string, std::string> b_automaton::reserved_free_names(const std::set<std::string>& reserved,
+                                                                     std::set<std::string>& taken) const
+{
+    return reserved_free_in(*this, reserved, taken);
+}
+
+std::map<std::string, std::string> b_automaton::reserved_free_names(const std::set<std::string>& reserved,
+                                                                     taken_names& taken) const
+{
+    return reserved_free_in(*this, reserved, taken);
+}
+
+taken_names b_automaton::taken_signal_names() const
+{
+    return taken_names(sorted_names());
+}
+
+bool taken_names::count(const std::string& name) const
+{
+    auto i = std::lower_bound(sorted.begin(), sorted.end(), name,
+                              [](const std::string* a, const std::string& b) { return *a < b; });
+    return (i != sorted.end() && **i == name) || added.count(name) > 0;
+}
+
+namespace {
+
+template <class Taken>
+std::string module_free_of(const std::string& name, const std::set<std::string>& reserved, const Taken& taken)
 {
     if (reserved.count(name) == 0) return name;
     std::string m = name + "_";
     while (reserved.count(m) > 0 || taken.count(m) > 0) m += "_";
     return m;
+}
+
+} // namespace
+
+std::string reserved_free_module(const std::string& name, const std::set<std::string>& reserved,
+                                 const std::set<std::string>& taken)
+{
+    return module_free_of(name, reserved, taken);
+}
+
+std::string reserved_free_module(const std::string& name, const std::set<std::string>& reserved,
+                                 const taken_names& taken)
+{
+    return module_free_of(name, reserved, taken);
 }
 
 std::vector<std::string> written_names(const std::map<std::string, std::string>& written,

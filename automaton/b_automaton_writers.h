@@ -4,12 +4,29 @@
 #ifndef NELVOR_B_AUTOMATON_WRITERS_H
 #define NELVOR_B_AUTOMATON_WRITERS_H
 
+#include <initializer_list>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "automaton/b_automaton.h"
+
+// The names that a file's identifiers must keep out of: the automaton's names, looked up in
+// one sorted array of pointers to them (they must outlive it), and the names taken since.
+class taken_names {
+public:
+    explicit taken_names(std::vector<const std::string*> sorted_names) : sorted(std::move(sorted_names)) {}
+    bool count(const std::string& name) const;
+    void insert(const std::string& name) { added.insert(name); }
+    template <class It> void insert(It first, It last) { added.insert(first, last); }
+    void insert(std::initializer_list<std::string> names) { added.insert(names); }
+
+private:
+    std::vector<const std::string*> sorted; // ascending, each once
+    std::set<std::string> added;
+};
 
 // Copies of the count names of an array; empty when names is null.
 std::vector<std::string> names_of(const std::string* names, int count);
@@ -19,11 +36,14 @@ std::vector<const std::string*> name_pointers(const std::string* names, int coun
 // it is neither reserved nor in taken when it is reserved.
 std::string reserved_free_module(const std::string& name, const std::set<std::string>& reserved,
                                  const std::set<std::string>& taken);
+std::string reserved_free_module(const std::string& name, const std::set<std::string>& reserved,
+                                 const taken_names& taken);
 // The written forms of names, each through written.
 std::vector<std::string> written_names(const std::map<std::string, std::string>& written,
                                        const std::vector<const std::string*>& names);
 // base, followed by "_" as often as needed to be out of taken.
 std::string fresh_name(const std::string& base, const std::set<std::string>& taken);
+std::string fresh_name(const std::string& base, const taken_names& taken);
 // The written form of name in written, or name itself when it has none.
 std::string written_as(const std::map<std::string, std::string>& written, const std::string& name);
 
