@@ -102,7 +102,7 @@ struct eval_words {
 // Each line is made in one reused buffer and written at once.
 void eval_network(bddpp_manager* m, const eval_words& w, std::ostream& os, bdd_node* root)
 {
-    std::string line, x;
+    static std::string line, x; // their room is kept from one network to the next
     emit_network(root, [&](bdd_node* n, node_kind k) {
         line.clear();
         if (k == terminal_node) {
@@ -194,7 +194,7 @@ void bddpp_manager::Print_node_for_eval_NUSMV(const std::string& VARpre, const s
                                               std::ostream& os, bdd_node* root)
 {
     // each line is made in one reused buffer and written at once
-    std::string line, x;
+    static std::string line, x; // their room is kept from one network to the next
     emit_network(root, [&](bdd_node* n, node_kind k) {
         line.clear();
         line += PREFIX;
@@ -233,7 +233,7 @@ void bddpp_manager::Print_node_for_eval_VHDL(const std::string& ARR, std::ostrea
 {
     // a variable's signal is the element of its variable node, loaded from the input; each line
     // is made in one reused buffer and written at once
-    std::string line, v;
+    static std::string line, v; // their room is kept from one network to the next
     emit_network(root, [&](bdd_node* n, node_kind k) {
         if (k == variable_node) return;
         line.clear();
