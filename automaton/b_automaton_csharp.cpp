@@ -199,7 +199,7 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
     // React's copies P + the written name of every signal are members too: they are recognised
     // by their form rather than listed. A written name is a signal's name without '@' or the
     // at-free form of one with '@'.
-    std::unordered_set<std::string_view> signals;
+    name_table signals;
     signals.reserve(size_t(2 * state_count + input_count + output_count + local_count));
     for_each_name([&](const std::string& n) { signals.insert(n); });
     std::set<std::string_view> at_free;
@@ -207,7 +207,7 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
     auto copy_of_signal = [&](const std::string& s) {
         if (s.size() < P.size() || s.compare(0, P.size(), P) != 0) return false;
         const std::string_view rest = std::string_view(s).substr(P.size());
-        return (rest.find('@') == std::string_view::npos && signals.count(rest) > 0) || at_free.count(rest) > 0;
+        return (rest.find('@') == std::string_view::npos && signals.contains(rest)) || at_free.count(rest) > 0;
     };
     auto fresh_member = [&](const std::string& base) {
         std::string m = base;

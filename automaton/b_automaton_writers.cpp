@@ -29,17 +29,45 @@ std::vector<std::string> names_of(const std::string* names, int count)
 
 // A name that stands in two lists (a register that is an output, a next-state signal that is an
 // input or a register) would otherwise be declared twice.
+bool name_table::insert(const std::string& name)
+{
+    if (2 * (count + 1) > slots.size()) {
+        std::vector<const std::string*> old(slots.size() < 64 ? 128 : 2 * slots.size(), nullptr);
+        old.swap(slots);
+        for (const std::string* n : old)
+            if (n) slots[index_of(*n)] = n;
+    }
+    const size_t i = index_of(name);
+    if (slots[i]) return false;
+    slots[i] = &name;
+    ++count;
+    return true;
+}
+
+bool name_table::contains(std::string_view name) const
+{
+    return !slots.empty() && slots[index_of(name)] != nullptr;
+}
+
+size_t name_table::index_of(std::string_view name) const
+{
+    const size_t mask = slots.size() - 1;
+    size_t i = std::hash<std::string_view>()(name) & mask;
+    while (slots[i] && *slots[i] != name) i = (i + 1) & mask;
+    return i;
+}
+
 std::vector<const std::string*> b_automaton::declared_once(
     const std::vector<std::pair<const std::string*, int>>& groups) const
 {
-    std::unordered_set<std::string_view> seen;
-    seen.reserve(input_count + output_count + 2 * state_count + local_count);
+    name_table seen;
+    seen.reserve(size_t(input_count + output_count + 2 * state_count + local_count));
     for (int i = 0; i < input_count; ++i) seen.insert(input_names[i]);
     for (int j = 0; j < output_count; ++j) seen.insert(output_names[j]);
     std::vector<const std::string*> declared;
     for (const std::pair<const std::string*, int>& group : groups)
         for (int k = 0; k < group.second; ++k)
-            if (seen.insert(group.first[k]).second) declared.push_back(group.first + k);
+            if (seen.insert(group.first[k])) declared.push_back(group.first + k);
     return declared;
 }
 

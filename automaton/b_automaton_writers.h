@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -26,6 +27,22 @@ public:
 private:
     std::vector<const std::string*> sorted; // ascending, each once
     std::set<std::string> added;
+};
+
+// A set of names held by pointer (the names must outlive it), in one open-addressed array: no
+// allocation per name.
+class name_table {
+public:
+    // Room for n names without growing; for an empty table.
+    void reserve(size_t n) { slots.assign(size_t(1) << (n < 32 ? 6 : 64 - __builtin_clzll(2 * n)), nullptr); }
+    // false when an equal name is in already.
+    bool insert(const std::string& name);
+    bool contains(std::string_view name) const;
+
+private:
+    std::vector<const std::string*> slots; // a power of two, at most half of them used
+    size_t count = 0;
+    size_t index_of(std::string_view name) const; // the slot of name, or the empty one where it would go
 };
 
 // Copies of the count names of an array; empty when names is null.

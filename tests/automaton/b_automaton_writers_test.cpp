@@ -99,3 +99,26 @@ TEST(BAutomatonWriters, SortedNamesAreAllNamesInOrder)
                                                 "register_long_1", "register_long_2"}));
     delete a;
 }
+
+// A name table finds every name put in, through its growths, tells equal names apart from their
+// pointers, and finds nothing when empty.
+TEST(BAutomatonWriters, NameTableInsertsEachNameOnce)
+{
+    name_table empty;
+    EXPECT_FALSE(empty.contains("a"));
+    std::vector<std::string> names;
+    for (int i = 0; i < 1000; ++i) names.push_back("n" + std::to_string(i));
+    const std::vector<std::string> copies = names;
+    name_table table;
+    for (const std::string& n : names) EXPECT_TRUE(table.insert(n)) << n;
+    for (const std::string& n : copies) EXPECT_FALSE(table.insert(n)) << n;
+    for (const std::string& n : copies) EXPECT_TRUE(table.contains(n)) << n;
+    EXPECT_FALSE(table.contains("n1000"));
+    EXPECT_FALSE(table.contains(""));
+    name_table reserved;
+    reserved.reserve(3);
+    const std::string blank;
+    EXPECT_TRUE(reserved.insert(blank));
+    EXPECT_FALSE(reserved.insert(blank));
+    EXPECT_TRUE(reserved.contains(""));
+}
