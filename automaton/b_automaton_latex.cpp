@@ -73,23 +73,27 @@ protected:
     }
 
 private:
-    // Appends to folded what the character ch becomes.
-    void take(char ch, std::string& folded)
+    // Writes at out what the character ch becomes; returns the end of what it wrote.
+    char* take(char ch, char* out)
     {
         if (ch == '$') {
             in_math_ = !in_math_;
             formula_ = 0;
         }
         if (ch == ' ' && in_math_ && formula_ >= PARAGRAPH_SIZE) {
-            folded += "$\n\n$";
+            *out++ = '$';
+            *out++ = '\n';
+            *out++ = '\n';
+            *out++ = '$';
             column_ = 1;
             formula_ = 0;
-            return;
+            return out;
         }
         if (ch == ' ' && column_ >= FOLD_COLUMN) ch = '\n';
         column_ = ch == '\n' ? 0 : column_ + 1;
         if (in_math_) ++formula_;
-        folded += ch;
+        *out++ = ch;
+        return out;
     }
 
     // Folds the buffered text into the document's stream and empties the buffer.
@@ -97,14 +101,16 @@ private:
     {
         const std::size_t n = static_cast<std::size_t>(pptr() - pbase());
         if (n == 0) return;
-        std::string folded;
-        folded.reserve(n + n / 64 + 16);
-        for (const char* c = pbase(); c != pptr(); ++c) take(*c, folded);
-        out_.write(folded.data(), static_cast<std::streamsize>(folded.size()));
+        // a character becomes at most four ("$\n\n$" for a blank)
+        folded_.resize(4 * n);
+        char* out = &folded_[0];
+        for (const char* c = pbase(); c != pptr(); ++c) out = take(*c, out);
+        out_.write(folded_.data(), static_cast<std::streamsize>(out - folded_.data()));
         setp(pending_, pending_ + sizeof pending_);
     }
 
     char pending_[1 << 14]; // text not folded yet
+    std::string folded_;    // what it becomes
     std::ostream& out_;  // the document's stream
     std::size_t column_; // characters since the last line end
     bool in_math_;       // between the two "$" of an equation

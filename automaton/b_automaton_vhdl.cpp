@@ -5,7 +5,6 @@
 
 #include <cctype>
 #include <iterator>
-#include <unordered_set>
 
 namespace {
 
@@ -100,12 +99,11 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
     const std::vector<const std::string*> names = sorted_names();
     std::vector<std::string> lowered;
     lowered.reserve(names.size());
-    std::unordered_set<std::string> seen_lower;
-    seen_lower.reserve(names.size());
-    for (const std::string* n : names) {
-        lowered.push_back(lower(*n));
-        if (!seen_lower.insert(lowered.back()).second) twice.insert(lowered.back());
-    }
+    for (const std::string* n : names) lowered.push_back(lower(*n));
+    name_table seen_lower; // holds the lowered names, which stay in place from here on
+    seen_lower.reserve(lowered.size());
+    for (const std::string& l : lowered)
+        if (!seen_lower.insert(l)) twice.insert(l);
     // only the names written otherwise than as they are
     std::map<std::string, std::string> written;
     for (size_t i = 0; i < names.size(); ++i) {
