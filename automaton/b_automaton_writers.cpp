@@ -295,14 +295,20 @@ std::map<std::string, std::string> b_automaton::reserved_free_names(const std::s
 
 taken_names b_automaton::taken_signal_names() const
 {
-    return taken_names(sorted_names());
+    std::vector<const std::string*> names;
+    names.reserve(size_t(2 * state_count + input_count + output_count + local_count));
+    for_each_name([&](const std::string& n) { names.push_back(&n); });
+    return taken_names(std::move(names));
 }
 
 bool taken_names::count(const std::string& name) const
 {
-    auto i = std::lower_bound(sorted.begin(), sorted.end(), name,
-                              [](const std::string* a, const std::string& b) { return *a < b; });
-    return (i != sorted.end() && **i == name) || added.count(name) > 0;
+    if (!in_table) {
+        table.reserve(signals.size());
+        for (const std::string* n : signals) table.insert(*n);
+        in_table = true;
+    }
+    return table.contains(name) || added.count(name) > 0;
 }
 
 namespace {

@@ -14,21 +14,6 @@
 
 #include "automaton/b_automaton.h"
 
-// The names that a file's identifiers must keep out of: the automaton's names, looked up in
-// one sorted array of pointers to them (they must outlive it), and the names taken since.
-class taken_names {
-public:
-    explicit taken_names(std::vector<const std::string*> sorted_names) : sorted(std::move(sorted_names)) {}
-    bool count(const std::string& name) const;
-    void insert(const std::string& name) { added.insert(name); }
-    template <class It> void insert(It first, It last) { added.insert(first, last); }
-    void insert(std::initializer_list<std::string> names) { added.insert(names); }
-
-private:
-    std::vector<const std::string*> sorted; // ascending, each once
-    std::set<std::string> added;
-};
-
 // A set of names held by pointer (the names must outlive it), in one open-addressed array: no
 // allocation per name.
 class name_table {
@@ -43,6 +28,24 @@ private:
     std::vector<const std::string*> slots; // a power of two, at most half of them used
     size_t count = 0;
     size_t index_of(std::string_view name) const; // the slot of name, or the empty one where it would go
+};
+
+// The names that a file's identifiers must keep out of: the automaton's names, held by pointer
+// (they must outlive it) and put into a table at the first look-up only, as most files look
+// up none, and the names taken since.
+class taken_names {
+public:
+    explicit taken_names(std::vector<const std::string*> signal_names) : signals(std::move(signal_names)) {}
+    bool count(const std::string& name) const;
+    void insert(const std::string& name) { added.insert(name); }
+    template <class It> void insert(It first, It last) { added.insert(first, last); }
+    void insert(std::initializer_list<std::string> names) { added.insert(names); }
+
+private:
+    std::vector<const std::string*> signals; // in any order, repeats allowed
+    mutable name_table table;                // the signals, once looked up
+    mutable bool in_table = false;
+    std::set<std::string> added;
 };
 
 // Copies of the count names of an array; empty when names is null.

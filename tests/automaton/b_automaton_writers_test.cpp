@@ -54,15 +54,14 @@ TEST(BAutomatonWriters, ManagerNamesUntouchedByEveryWriter)
         }
 }
 
-// The taken names answer for the sorted names and for the names added since, and for nothing
-// else: a prefix or an extension of a sorted name is free, and names sharing their first eight
-// characters are told apart.
-TEST(BAutomatonWriters, TakenNamesLookUpSortedAndAddedNames)
+// The taken names answer for the signal names, given in any order and with repeats, and for the
+// names added since, and for nothing else: a prefix or an extension of a signal name is free.
+TEST(BAutomatonWriters, TakenNamesLookUpSignalAndAddedNames)
 {
-    const std::vector<std::string> names = {"", "a", "abcdefgh", "abcdefgh1", "abcdefgh2", "b@c", "zz"};
-    std::vector<const std::string*> sorted;
-    for (const std::string& n : names) sorted.push_back(&n);
-    taken_names taken(sorted);
+    const std::vector<std::string> names = {"zz", "abcdefgh2", "", "a", "abcdefgh", "abcdefgh1", "b@c", "a"};
+    std::vector<const std::string*> signals;
+    for (const std::string& n : names) signals.push_back(&n);
+    taken_names taken(signals);
     for (const std::string& n : names) EXPECT_TRUE(taken.count(n)) << n;
     for (const char* n : {"ab", "abcdefg", "abcdefgh0", "abcdefgh3", "b", "z", "zzz"}) EXPECT_FALSE(taken.count(n)) << n;
     taken.insert("ab");
