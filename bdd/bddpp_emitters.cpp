@@ -1,5 +1,7 @@
 // Node-network emitters: straight-line code of every target, one assignment per shared node.
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -99,42 +101,84 @@ struct eval_words {
     }
 };
 
-// Each line is made in one reused buffer and written at once.
+// A line under construction in a buffer with room for it, written piece by piece without any
+// check of the room.
+struct line_writer {
+    char* p; // the end of what is written
+
+    void put(const std::string& s)
+    {
+        std::memcpy(p, s.data(), s.size());
+        p += s.size();
+    }
+    template <std::size_t N> void put(const char (&literal)[N])
+    {
+        std::memcpy(p, literal, N - 1);
+        p += N - 1;
+    }
+    void put(char c) { *p++ = c; }
+    void put_number(long k) { p = std::to_chars(p, p + 24, k).ptr; }
+};
+
+// The buffer of the lines: its room is kept from one line and one network to the next.
+char* line_room(std::size_t size)
+{
+    static std::vector<char> room;
+    if (room.size() < size) room.resize(2 * size);
+    return room.data();
+}
+
+// Each line is made in the buffer and written at once.
 void eval_network(bddpp_manager* m, const eval_words& w, std::ostream& os, bdd_node* root)
 {
-    static std::string line, x; // their room is kept from one network to the next
+    static std::string x; // the operand; its room is kept from one line to the next
+    // the longest line but its operand: the node references, with their numbers, and the words
+    const std::size_t ref = w.ARR.size() + 26;
+    const std::size_t words = std::max(w.first.size(), w.lead.size()) + 2 + w.AND.size() * 2 + w.OR.size() +
+                              w.NOTpre.size() * 2 + w.NOTpost.size() * 2 + w.FALSE.size() + w.END.size() + 1;
     emit_network(root, [&](bdd_node* n, node_kind k) {
-        line.clear();
-        if (k == terminal_node) {
-            line += w.first;
-            w.append_ref(line, n->number);
-            line += "= ";
-            line += w.NOTpre;
-            line += w.FALSE;
-            line += w.NOTpost;
-        } else {
+        if (k != terminal_node) {
             x.clear();
             w.append_operand(x, m, n->var);
-            line += w.lead;
-            w.append_ref(line, n->number);
-            line += "= ";
-            line += x;
+        }
+        char* start = line_room(3 * ref + words + 2 * x.size());
+        line_writer line{start};
+        auto put_ref = [&](long number) {
+            line.put(w.ARR);
+            line.put(w.arrayless ? '_' : '[');
+            line.put_number(number);
+            if (!w.arrayless) line.put(']');
+        };
+        if (k == terminal_node) {
+            line.put(w.first);
+            put_ref(n->number);
+            line.put('=');
+            line.put(' ');
+            line.put(w.NOTpre);
+            line.put(w.FALSE);
+            line.put(w.NOTpost);
+        } else {
+            line.put(w.lead);
+            put_ref(n->number);
+            line.put('=');
+            line.put(' ');
+            line.put(x);
             if (k == decision_node) {
-                line += w.AND;
-                w.append_ref(line, n->then_node->number);
-                line += w.OR;
-                line += w.NOTpre;
-                line += x;
-                line += w.NOTpost;
-                line += w.AND;
-                if (n->else_link != 1) line += w.NOTpre;
-                w.append_ref(line, n->else_node->number);
-                if (n->else_link != 1) line += w.NOTpost;
+                line.put(w.AND);
+                put_ref(n->then_node->number);
+                line.put(w.OR);
+                line.put(w.NOTpre);
+                line.put(x);
+                line.put(w.NOTpost);
+                line.put(w.AND);
+                if (n->else_link != 1) line.put(w.NOTpre);
+                put_ref(n->else_node->number);
+                if (n->else_link != 1) line.put(w.NOTpost);
             }
         }
-        line += w.END;
-        line += '\n';
-        os.write(line.data(), std::streamsize(line.size()));
+        line.put(w.END);
+        line.put('\n');
+        os.write(start, std::streamsize(line.p - start));
     });
 }
 
@@ -232,40 +276,37 @@ void bddpp_manager::Print_node_for_eval_NUSMV(const std::string& VARpre, const s
 void bddpp_manager::Print_node_for_eval_VHDL(const std::string& ARR, std::ostream& os, bdd_node* root)
 {
     // a variable's signal is the element of its variable node, loaded from the input; each line
-    // is made in one reused buffer and written at once
-    static std::string line, v; // their room is kept from one network to the next
+    // is made in one buffer, with room for five elements and the words, and written at once
+    const std::size_t room = 5 * (ARR.size() + 24) + 64;
     emit_network(root, [&](bdd_node* n, node_kind k) {
         if (k == variable_node) return;
-        line.clear();
-        line += "      ";
-        line += ARR;
-        line += '(';
-        append_number(line, n->number);
-        line += ") <= ";
+        char* start = line_room(room);
+        line_writer line{start};
+        auto put_element = [&](long number) {
+            line.put(ARR);
+            line.put('(');
+            line.put_number(number);
+            line.put(')');
+        };
+        line.put("      ");
+        put_element(n->number);
+        line.put(" <= ");
         if (k == terminal_node) {
-            line += "'1';\n";
+            line.put("'1';\n");
         } else {
-            v.clear();
-            v += ARR;
-            v += '(';
-            append_number(v, var_nodes[n->var]->number);
-            v += ')';
-            line += '(';
-            line += v;
-            line += " and ";
-            line += ARR;
-            line += '(';
-            append_number(line, n->then_node->number);
-            line += ")) or (not ";
-            line += v;
-            line += " and ";
-            if (n->else_link == -1) line += "not ";
-            line += ARR;
-            line += '(';
-            append_number(line, n->else_node->number);
-            line += "));\n";
+            const long v = var_nodes[n->var]->number;
+            line.put('(');
+            put_element(v);
+            line.put(" and ");
+            put_element(n->then_node->number);
+            line.put(") or (not ");
+            put_element(v);
+            line.put(" and ");
+            if (n->else_link == -1) line.put("not ");
+            put_element(n->else_node->number);
+            line.put(");\n");
         }
-        os.write(line.data(), std::streamsize(line.size()));
+        os.write(start, std::streamsize(line.p - start));
     });
 }
 
