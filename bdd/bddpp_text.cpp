@@ -1,6 +1,7 @@
 // Sum-of-products text of a function in any syntax, and its PLA, BLIF and LEC tables.
 #include <iostream>
 #include <string>
+#include <string_view>
 
 #include "bdd/bdd_naming.h"
 #include "bdd/bddpp.h"
@@ -57,20 +58,22 @@ void sop_text(std::string& s, bddpp_manager* m, const char* OR, const char* AND,
     }
     const std::vector<unsigned long>& lits = memo->literals();
     const std::vector<std::size_t>& ends = memo->cube_ends();
+    // the separators measured once for the whole sum
+    const std::string_view or_text(OR), and_text(AND), not_before(NOTpre), not_after(NOTpost);
     std::size_t k = first == 0 ? 0 : ends[first - 1];
     for (std::size_t c = first; c < first + count; ++c) {
-        if (c > first) s += OR;
+        if (c > first) s.append(or_text.data(), or_text.size());
         const std::size_t end = ends[c];
         if (k == end) s += '1';
         for (std::size_t start = k; k < end; ++k) {
-            if (k > start) s += AND;
+            if (k > start) s.append(and_text.data(), and_text.size());
             const long p = static_cast<long>(lits[k] >> 1);
             if (lits[k] & 1) {
                 var.append(s, p);
             } else {
-                s += NOTpre;
+                s.append(not_before.data(), not_before.size());
                 var.append(s, p);
-                s += NOTpost;
+                s.append(not_after.data(), not_after.size());
             }
         }
     }
