@@ -120,15 +120,33 @@ struct line_writer {
     void put_number(long k) { p = std::to_chars(p, p + 24, k).ptr; }
 };
 
-// The buffer of the lines: its room is kept from one line and one network to the next.
-char* line_room(std::size_t size)
-{
-    static std::vector<char> room;
-    if (room.size() < size) room.resize(2 * size);
-    return room.data();
-}
+// The lines of one network one after the other, written at once at its end; the room of the
+// buffer is kept from one network to the next (the networks are written one at a time).
+class network_text {
+public:
+    // Where the next line goes, with room for most characters.
+    char* line(std::size_t most)
+    {
+        if (room().size() < used + most) room().resize(2 * (used + most));
+        return room().data() + used;
+    }
+    // The line written up to end is kept.
+    void keep(const char* end) { used = std::size_t(end - room().data()); }
+    void write(std::ostream& os) const
+    {
+        if (used > 0) os.write(room().data(), std::streamsize(used));
+    }
 
-// Each line is made in the buffer and written at once.
+private:
+    static std::vector<char>& room()
+    {
+        static std::vector<char> buffer;
+        return buffer;
+    }
+    std::size_t used = 0; // characters kept
+};
+
+// Each line is made in the network's buffer; the network is written at once.
 void eval_network(bddpp_manager* m, const eval_words& w, std::ostream& os, bdd_node* root)
 {
     static std::string x; // the operand; its room is kept from one line to the next
@@ -136,13 +154,13 @@ void eval_network(bddpp_manager* m, const eval_words& w, std::ostream& os, bdd_n
     const std::size_t ref = w.ARR.size() + 26;
     const std::size_t words = std::max(w.first.size(), w.lead.size()) + 2 + w.AND.size() * 2 + w.OR.size() +
                               w.NOTpre.size() * 2 + w.NOTpost.size() * 2 + w.FALSE.size() + w.END.size() + 1;
+    network_text text;
     emit_network(root, [&](bdd_node* n, node_kind k) {
         if (k != terminal_node) {
             x.clear();
             w.append_operand(x, m, n->var);
         }
-        char* start = line_room(3 * ref + words + 2 * x.size());
-        line_writer line{start};
+        line_writer line{text.line(3 * ref + words + 2 * x.size())};
         auto put_ref = [&](long number) {
             line.put(w.ARR);
             line.put(w.arrayless ? '_' : '[');
@@ -178,8 +196,9 @@ void eval_network(bddpp_manager* m, const eval_words& w, std::ostream& os, bdd_n
         }
         line.put(w.END);
         line.put('\n');
-        os.write(start, std::streamsize(line.p - start));
+        text.keep(line.p);
     });
+    text.write(os);
 }
 
 } // namespace
@@ -276,12 +295,12 @@ void bddpp_manager::Print_node_for_eval_NUSMV(const std::string& VARpre, const s
 void bddpp_manager::Print_node_for_eval_VHDL(const std::string& ARR, std::ostream& os, bdd_node* root)
 {
     // a variable's signal is the element of its variable node, loaded from the input; each line
-    // is made in one buffer, with room for five elements and the words, and written at once
+    // is made in the network's buffer, with room for five elements and the words
     const std::size_t room = 5 * (ARR.size() + 24) + 64;
+    network_text text;
     emit_network(root, [&](bdd_node* n, node_kind k) {
         if (k == variable_node) return;
-        char* start = line_room(room);
-        line_writer line{start};
+        line_writer line{text.line(room)};
         auto put_element = [&](long number) {
             line.put(ARR);
             line.put('(');
@@ -306,8 +325,9 @@ void bddpp_manager::Print_node_for_eval_VHDL(const std::string& ARR, std::ostrea
             put_element(n->else_node->number);
             line.put(");\n");
         }
-        os.write(start, std::streamsize(line.p - start));
+        text.keep(line.p);
     });
+    text.write(os);
 }
 
 void bddpp_manager::Print_node_for_eval_BLIF(const std::string& VARpre, const std::string& VARsuf,
