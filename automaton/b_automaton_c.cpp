@@ -93,7 +93,13 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
     locals.insert(locals.end(), next.begin(), next.end());
     if (!locals.empty()) {
         source << "  int ";
-        for (size_t m = 0; m < locals.size(); ++m) source << (m > 0 ? ", " : "") << P << W(locals[m]);
+        std::string list; // the declarations in one text, written at once
+        for (size_t m = 0; m < locals.size(); ++m) {
+            if (m > 0) list += ", ";
+            list += P;
+            list += W(locals[m]);
+        }
+        source << list;
         source << ";" << std::endl << std::endl;
     }
     source << "  int " << A << "[" << T << "];" << std::endl;

@@ -279,7 +279,13 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
     for (const std::string& x : next_states_undeclared()) locals.push_back(x);
     if (!locals.empty()) {
         os << CS.locals;
-        for (size_t m = 0; m < locals.size(); ++m) os << (m > 0 ? CS.separator : "") << P << W(locals[m]);
+        std::string list; // the declarations in one text, written at once
+        for (size_t m = 0; m < locals.size(); ++m) {
+            if (m > 0) list += CS.separator;
+            list += P;
+            list += W(locals[m]);
+        }
+        os << list;
         os << CS.end << std::endl;
     }
     if (has_equations()) {

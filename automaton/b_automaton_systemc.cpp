@@ -113,7 +113,13 @@ void b_automaton::SYSTEMC_put(std::ostream& source, std::ostream& header, int le
     // members are computed and read within one event, so they are plain values
     for (int i = 0; i < state_count; ++i) header << SC.state << member(state_names[i]) << ";" << std::endl;
     for (const std::string& x : next_states_undeclared()) header << SC.value << W(x) << ";" << std::endl;
-    for (int l = 0; l < local_count; ++l) header << SC.value << W(local_names[l]) << ";" << std::endl;
+    std::string values; // their lines in one text, written at once
+    for (int l = 0; l < local_count; ++l) {
+        values += SC.value;
+        values += W(local_names[l]);
+        values += ";\n";
+    }
+    header << values;
     header << std::endl << SC.constructor << std::endl << SC.ctor << M << ")" << std::endl << SC.open << std::endl
            << SC.method << M << SC.thread << ");" << std::endl;
     for (int j = 0; j < input_count; ++j) header << SC.sensitive << W(input_names[j]) << ");" << std::endl;

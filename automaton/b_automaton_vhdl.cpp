@@ -130,9 +130,17 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
     os << VHDL.architecture << ARCH << VHDL.of << ENTITY << VHDL.is << std::endl;
     os << VHDL.array_type << ARRAY << VHDL.array_range << T << VHDL.array_of << TYPE << VHDL.array_end << std::endl;
     // every register, next-state signal and local once, by name, leaving out the ports
+    // their lines gathered in one text, written at once
+    std::string declarations;
     for (const std::string* s :
-         declared_once({{state_names, state_count}, {next_state_names, state_count}, {local_names, local_count}}))
-        os << VHDL.signal << W(*s) << VHDL.typed << TYPE << ";" << std::endl;
+         declared_once({{state_names, state_count}, {next_state_names, state_count}, {local_names, local_count}})) {
+        declarations += VHDL.signal;
+        declarations += W(*s);
+        declarations += VHDL.typed;
+        declarations += TYPE;
+        declarations += ";\n";
+    }
+    os << declarations;
     os << VHDL.signal << A << VHDL.typed << ARRAY << ";" << std::endl << std::endl;
     os << VHDL.begin << std::endl << VHDL.computation << std::endl;
 
