@@ -29,9 +29,9 @@ struct literal_text {
         } else if (naming) {
             naming->append_operand(s, p >= 0 && p < m->nvars ? m->pos_to_id[p] : -1, PRE, SUF);
         } else {
-            s += PRE;
+            if (!PRE.empty()) s += PRE;
             if (p >= 0 && p < m->nvars) s += m->names[m->pos_to_id[p]];
-            s += SUF;
+            if (!SUF.empty()) s += SUF;
         }
     }
 };
