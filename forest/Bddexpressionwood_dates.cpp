@@ -209,6 +209,19 @@ template <class Date>
 static std::vector<long> sorted_by_date(const Bddexpressionwood& w, Date date, bool descending)
 {
     const long levels = w.nb_level >= 0 ? long(w.nb_level) + 1 : 0;
+    if (levels > 4 * long(w.nb_bdd_vars) + 64) {
+        // far more dates than positions: a comparison sort needs no room per date
+        std::vector<std::pair<long, long>> keyed;
+        for (long i = 0; i < w.nb_bdd_vars; i++) {
+            if (w.exp_table[i] == nullptr) continue;
+            long d = date(w.exp_table[i]);
+            if (w.in_dates(d)) keyed.push_back({descending ? -d : d, i});
+        }
+        std::sort(keyed.begin(), keyed.end());
+        std::vector<long> sorted;
+        for (const std::pair<long, long>& k : keyed) sorted.push_back(k.second);
+        return sorted;
+    }
     // the bucket of each listed position, -1 for the others
     std::vector<long> bucket(size_t(w.nb_bdd_vars > 0 ? w.nb_bdd_vars : 0), -1);
     std::vector<long> start(size_t(levels) + 1, 0);
