@@ -58,6 +58,7 @@ private:
 };
 
 class b_automaton_connector;
+class taken_names;
 
 // A synchronous Boolean automaton over one forest: registers with initial values, inputs,
 // outputs, locals, an assertion and an invariant.
@@ -218,6 +219,8 @@ public:
     // is out of taken; taken receives the written forms and the reserved names.
     std::map<std::string, std::string> reserved_free_names(const std::set<std::string>& reserved,
                                                            std::set<std::string>& taken) const;
+    std::map<std::string, std::string> reserved_free_names(const std::set<std::string>& reserved,
+                                                           taken_names& taken) const;
     // Number of the register that is also output k; -1 when the output is no register.
     int output_register(int k) const;
     // output_register(k) for every output k, in one pass.
@@ -231,6 +234,8 @@ public:
     std::vector<std::string> unread_signals(const std::vector<std::string>& names, bool& node_array_read) const;
     // Every declared name of the automaton.
     std::set<std::string> all_names() const;
+    // The same names in ascending order, each once, as pointers into the name arrays.
+    std::vector<const std::string*> sorted_names() const;
     // visit(name) on every declared name: registers, next states, inputs, outputs and locals,
     // in that order, a name as often as it is declared.
     template <class Visit> void for_each_name(Visit visit) const
@@ -246,6 +251,9 @@ public:
     // identifier: each '@' becomes "_at_", then "_" is appended until the name is out of taken;
     // taken receives the written forms.
     std::map<std::string, std::string> at_free_names(std::set<std::string>& taken) const;
+    std::map<std::string, std::string> at_free_names(taken_names& taken) const;
+    // Every declared name, as names taken (automaton/b_automaton_writers.h).
+    taken_names taken_signal_names() const;
     // The naming of the equation writers over the forest's manager: each signal of written
     // under its written name, the others under their own. Needs a forest.
     bdd_naming naming_of(const std::map<std::string, std::string>& written) const;

@@ -31,7 +31,7 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
 
     // A name holding '@' is written in its at-free form, in the equations too; the node array
     // takes a name of its own when a signal has its name.
-    std::set<std::string> taken = all_names();
+    taken_names taken = taken_signal_names();
     taken.insert({"automaton", "reset_automaton"});
     std::map<std::string, std::string> written = at_free_names(taken);
     // a register P + name would be one of the two functions: such a signal takes "_" (a name
@@ -93,7 +93,13 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
     locals.insert(locals.end(), next.begin(), next.end());
     if (!locals.empty()) {
         source << "  int ";
-        for (size_t m = 0; m < locals.size(); ++m) source << (m > 0 ? ", " : "") << P << W(locals[m]);
+        std::string list; // the declarations in one text, written at once
+        for (size_t m = 0; m < locals.size(); ++m) {
+            if (m > 0) list += ", ";
+            list += P;
+            list += W(locals[m]);
+        }
+        source << list;
         source << ";" << std::endl << std::endl;
     }
     source << "  int " << A << "[" << T << "];" << std::endl;

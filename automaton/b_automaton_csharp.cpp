@@ -1,6 +1,10 @@
 // The CSharp writer: one class with a property per input and output, React() and Next().
 #include "automaton/b_automaton_writers.h"
 
+#include <set>
+#include <string_view>
+#include <unordered_set>
+
 namespace {
 
 // CSharp vocabulary of the class: its comments, fields, properties and methods.
@@ -159,7 +163,7 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
 
     // A name holding '@' is written in its at-free form, in the equations too; the node array, a
     // local of React, takes a name of its own when a signal has its name.
-    std::set<std::string> taken = all_names();
+    taken_names taken = taken_signal_names();
     const std::map<std::string, std::string> written = at_free_names(taken);
     auto W = [&](const std::string& n) { return written_as(written, n); };
     const std::string A = P + fresh_name(CS.node_array_name, taken);
@@ -191,12 +195,31 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
                                                          : name;
     taken.insert(class_name);
     members.insert({name, class_name, CS.value});
-    for_each_name([&](const std::string& n) { members.insert(P + W(n)); });
     taken.insert(members.begin(), members.end());
+    // React's copies P + the written name of every signal are members too: they are recognised
+    // by their form rather than listed. A written name is a signal's name without '@' or the
+    // at-free form of one with '@'.
+    name_table signals;
+    signals.reserve(size_t(2 * state_count + input_count + output_count + local_count));
+    for_each_name([&](const std::string& n) { signals.insert(n); });
+    std::set<std::string_view> at_free;
+    for (const auto& w : written) at_free.insert(w.second);
+    auto copy_of_signal = [&](const std::string& s) {
+        if (s.size() < P.size() || s.compare(0, P.size(), P) != 0) return false;
+        const std::string_view rest = std::string_view(s).substr(P.size());
+        return (rest.find('@') == std::string_view::npos && signals.contains(rest)) || at_free.count(rest) > 0;
+    };
+    auto fresh_member = [&](const std::string& base) {
+        std::string m = base;
+        while (taken.count(m) > 0 || copy_of_signal(m)) m += "_";
+        return m;
+    };
     std::map<std::string, std::string> field;
     for (const auto& group : {inputs, outputs})
         for (const std::string& n : group) {
-            field[n] = members.count(n) ? fresh_name(n + CS.name_suffix, taken) : keyword(n) ? CS.verbatim + n : n;
+            field[n] = members.count(n) || copy_of_signal(n) ? fresh_member(n + CS.name_suffix)
+                       : keyword(n)                          ? CS.verbatim + n
+                                                             : n;
             taken.insert(field[n]);
         }
     auto call = [](const char* method) { return CS.call + std::string(method) + CS.call_end; };
@@ -256,7 +279,13 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
     for (const std::string& x : next_states_undeclared()) locals.push_back(x);
     if (!locals.empty()) {
         os << CS.locals;
-        for (size_t m = 0; m < locals.size(); ++m) os << (m > 0 ? CS.separator : "") << P << W(locals[m]);
+        std::string list; // the declarations in one text, written at once
+        for (size_t m = 0; m < locals.size(); ++m) {
+            if (m > 0) list += CS.separator;
+            list += P;
+            list += W(locals[m]);
+        }
+        os << list;
         os << CS.end << std::endl;
     }
     if (has_equations()) {

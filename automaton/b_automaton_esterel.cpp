@@ -80,7 +80,8 @@ void put_interface(std::ostream& os, const char* head, const char* indent, const
 void b_automaton::ESTEREL_put(std::ostream& os, int level, const std::string& name)
 {
     // a name holding '@' or reserved is written in its free form, in the equations too
-    std::set<std::string> reserved(std::begin(esterel_reserved), std::end(esterel_reserved)), taken = all_names();
+    std::set<std::string> reserved(std::begin(esterel_reserved), std::end(esterel_reserved));
+    taken_names taken = taken_signal_names();
     const std::map<std::string, std::string> written = reserved_free_names(reserved, taken);
     auto W = [&](const std::string& n) { return written_as(written, n); };
     os << ESTEREL.module << reserved_free_module(name, reserved, taken) << ":" << std::endl;
@@ -124,7 +125,8 @@ void b_automaton::ESTEREL_put(std::ostream& os, int level, const std::string& na
 void b_automaton::LE_put(std::ostream& os, int level, const std::string& name)
 {
     // a name holding '@' or reserved is written in its free form, in the equations too
-    std::set<std::string> reserved(std::begin(le_reserved), std::end(le_reserved)), taken = all_names();
+    std::set<std::string> reserved(std::begin(le_reserved), std::end(le_reserved));
+    taken_names taken = taken_signal_names();
     const std::map<std::string, std::string> written = reserved_free_names(reserved, taken);
     auto W = [&](const std::vector<const std::string*>& names) { return join_names(written_names(written, names)); };
     os << LE.module << reserved_free_module(name, reserved, taken) << ":" << std::endl;

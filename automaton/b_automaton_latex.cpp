@@ -49,51 +49,68 @@ const std::size_t PARAGRAPH_SIZE = 20000;
 
 class folding_buffer : public std::streambuf {
 public:
-    explicit folding_buffer(std::ostream& out) : out_(out), column_(0), in_math_(false), formula_(0) {}
+    explicit folding_buffer(std::ostream& out) : out_(out), column_(0), in_math_(false), formula_(0)
+    {
+        setp(pending_, pending_ + sizeof pending_);
+    }
+    ~folding_buffer() override { fold_pending(); }
 
 protected:
+    // The text comes into a buffer of its own and is folded a buffer at a time.
     int overflow(int c) override
     {
+        fold_pending();
         if (c == traits_type::eof()) return traits_type::not_eof(c);
-        std::string folded;
-        take(static_cast<char>(c), folded);
-        out_.write(folded.data(), static_cast<std::streamsize>(folded.size()));
+        *pptr() = static_cast<char>(c);
+        pbump(1);
         return c;
-    }
-    std::streamsize xsputn(const char* s, std::streamsize n) override
-    {
-        std::string folded;
-        folded.reserve(static_cast<std::size_t>(n) + 16);
-        for (std::streamsize i = 0; i < n; ++i) take(s[i], folded);
-        out_.write(folded.data(), static_cast<std::streamsize>(folded.size()));
-        return n;
     }
     int sync() override
     {
+        fold_pending();
         out_.flush();
         return 0;
     }
 
 private:
-    // Appends to folded what the character ch becomes.
-    void take(char ch, std::string& folded)
+    // Writes at out what the character ch becomes; returns the end of what it wrote.
+    char* take(char ch, char* out)
     {
         if (ch == '$') {
             in_math_ = !in_math_;
             formula_ = 0;
         }
         if (ch == ' ' && in_math_ && formula_ >= PARAGRAPH_SIZE) {
-            folded += "$\n\n$";
+            *out++ = '$';
+            *out++ = '\n';
+            *out++ = '\n';
+            *out++ = '$';
             column_ = 1;
             formula_ = 0;
-            return;
+            return out;
         }
         if (ch == ' ' && column_ >= FOLD_COLUMN) ch = '\n';
         column_ = ch == '\n' ? 0 : column_ + 1;
         if (in_math_) ++formula_;
-        folded += ch;
+        *out++ = ch;
+        return out;
     }
 
+    // Folds the buffered text into the document's stream and empties the buffer.
+    void fold_pending()
+    {
+        const std::size_t n = static_cast<std::size_t>(pptr() - pbase());
+        if (n == 0) return;
+        // a character becomes at most four ("$\n\n$" for a blank)
+        folded_.resize(4 * n);
+        char* out = &folded_[0];
+        for (const char* c = pbase(); c != pptr(); ++c) out = take(*c, out);
+        out_.write(folded_.data(), static_cast<std::streamsize>(out - folded_.data()));
+        setp(pending_, pending_ + sizeof pending_);
+    }
+
+    char pending_[1 << 14]; // text not folded yet
+    std::string folded_;    // what it becomes
     std::ostream& out_;  // the document's stream
     std::size_t column_; // characters since the last line end
     bool in_math_;       // between the two "$" of an equation
@@ -138,6 +155,7 @@ void b_automaton::LATEX_put(std::ostream& os, int level, const std::string& name
         folding_buffer folding(os);
         std::ostream folded(&folding);
         wood->Put_latex(folded, level);
+        folded.flush();
         os << std::endl;
     }
     os << LATEX.end << std::endl << std::endl;

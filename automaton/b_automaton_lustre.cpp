@@ -41,7 +41,8 @@ const char* const lustre_reserved[] = {
 void b_automaton::LUSTRE_put(std::ostream& os, int level, const std::string& name)
 {
     // a name holding '@' or reserved is written in its free form, in the equations too
-    std::set<std::string> reserved(std::begin(lustre_reserved), std::end(lustre_reserved)), taken = all_names();
+    std::set<std::string> reserved(std::begin(lustre_reserved), std::end(lustre_reserved));
+    taken_names taken = taken_signal_names();
     const std::map<std::string, std::string> written = reserved_free_names(reserved, taken);
     auto W = [&](const std::vector<const std::string*>& names) { return join_names(written_names(written, names)); };
     os << LUSTRE.node << reserved_free_module(name, reserved, taken);

@@ -84,41 +84,45 @@ void b_automaton::SYSTEMC_put(std::ostream& source, std::ostream& header, int le
     // holding '@' is written in its at-free form.
     // The module takes "_" as well when it is reserved; the header keeps the file's name.
     std::set<std::string> reserved(std::begin(systemc_reserved), std::end(systemc_reserved));
-    std::set<std::string> names = all_names(), taken = names;
+    taken_names taken = taken_signal_names();
     taken.insert(reserved.begin(), reserved.end());
     const std::string M = reserved.count(name) > 0 ? fresh_name(name + "_", taken) : name;
     reserved.insert({M, M + SC.thread, name + SC.guard_end});
     taken.insert({M, M + SC.thread, name + SC.guard_end});
-    std::map<std::string, std::string> written = at_free_names(taken);
-    for (const std::string& n : names) {
-        if (written.count(n) == 0) written[n] = reserved.count(n) > 0 ? fresh_name(n + "_", taken) : n;
-        taken.insert(written[n]);
-    }
+    // only the names written otherwise than as they are: those holding '@', then the reserved ones
+    const std::map<std::string, std::string> written = reserved_free_names(reserved, taken);
+    auto W = [&](const std::string& n) { return written_as(written, n); };
     // A register that is also an output keeps its state in a member of its own: the port shows
     // the state of the cycle, as the other outputs do.
     std::map<std::string, std::string> state;
     for (int k = 0; k < output_count; ++k)
         if (output_register(k) >= 0) {
-            state[output_names[k]] = fresh_name(written[output_names[k]] + SC.state_suffix, taken);
+            state[output_names[k]] = fresh_name(W(output_names[k]) + SC.state_suffix, taken);
             taken.insert(state[output_names[k]]);
         }
-    auto member = [&](const std::string& s) { return state.count(s) ? state[s] : written[s]; };
+    auto member = [&](const std::string& s) { return state.count(s) ? state[s] : W(s); };
 
     header << SC.guard << name << SC.guard_end << std::endl << SC.define << name << SC.guard_end << std::endl
            << std::endl << SC.include << std::endl << std::endl;
     header << SC.module << M << ")" << std::endl << "{" << std::endl << SC.ports << std::endl;
-    for (int j = 0; j < input_count; ++j) header << SC.in << written[input_names[j]] << ";" << std::endl;
+    for (int j = 0; j < input_count; ++j) header << SC.in << W(input_names[j]) << ";" << std::endl;
     header << SC.frame_ports[0] << std::endl << SC.frame_ports[1] << std::endl;
-    for (int k = 0; k < output_count; ++k) header << SC.out << written[output_names[k]] << ";" << std::endl;
+    for (int k = 0; k < output_count; ++k) header << SC.out << W(output_names[k]) << ";" << std::endl;
     header << std::endl << SC.members << std::endl;
     // registers are signals (written on the clock event, read at the next one); the other
     // members are computed and read within one event, so they are plain values
     for (int i = 0; i < state_count; ++i) header << SC.state << member(state_names[i]) << ";" << std::endl;
-    for (const std::string& x : next_states_undeclared()) header << SC.value << written[x] << ";" << std::endl;
-    for (int l = 0; l < local_count; ++l) header << SC.value << written[local_names[l]] << ";" << std::endl;
+    for (const std::string& x : next_states_undeclared()) header << SC.value << W(x) << ";" << std::endl;
+    std::string values; // their lines in one text, written at once
+    for (int l = 0; l < local_count; ++l) {
+        values += SC.value;
+        values += W(local_names[l]);
+        values += ";\n";
+    }
+    header << values;
     header << std::endl << SC.constructor << std::endl << SC.ctor << M << ")" << std::endl << SC.open << std::endl
            << SC.method << M << SC.thread << ");" << std::endl;
-    for (int j = 0; j < input_count; ++j) header << SC.sensitive << written[input_names[j]] << ");" << std::endl;
+    for (int j = 0; j < input_count; ++j) header << SC.sensitive << W(input_names[j]) << ");" << std::endl;
     header << SC.sensitive_frame[0] << std::endl << SC.sensitive_frame[1] << std::endl << SC.close << std::endl
            << std::endl;
     header << SC.processes << std::endl << SC.process << M << SC.thread << "();" << std::endl << SC.end_module
@@ -128,7 +132,7 @@ void b_automaton::SYSTEMC_put(std::ostream& source, std::ostream& header, int le
     source << SC.processes_source << std::endl << SC.process_source << M << "::" << M << SC.thread << "()" << std::endl
            << "{" << std::endl << SC.computation << std::endl << SC.if_reset << std::endl;
     for (int k = 0; k < output_count; ++k)
-        source << SC.statement << written[output_names[k]] << SC.assign << SC.false_text << ";" << std::endl;
+        source << SC.statement << W(output_names[k]) << SC.assign << SC.false_text << ";" << std::endl;
     source << std::endl;
     for (int i = 0; i < state_count; ++i)
         source << SC.statement << member(state_names[i]) << SC.assign
@@ -138,13 +142,13 @@ void b_automaton::SYSTEMC_put(std::ostream& source, std::ostream& header, int le
     // read; the ports get them afterwards
     std::vector<std::string> shadows;
     for (int k = 0; k < output_count; ++k)
-        if (output_register(k) < 0) shadows.push_back(written[output_names[k]]);
+        if (output_register(k) < 0) shadows.push_back(W(output_names[k]));
     if (!shadows.empty()) {
         source << SC.local;
         for (size_t k = 0; k < shadows.size(); ++k) source << (k > 0 ? ", " : "") << shadows[k];
         source << ";" << std::endl;
     }
-    for (const auto& s : state) source << SC.local << written[s.first] << SC.assign << s.second << ";" << std::endl;
+    for (const auto& s : state) source << SC.local << W(s.first) << SC.assign << s.second << ";" << std::endl;
     if (has_equations()) {
         source << SC.definitions << std::endl;
         const bdd_naming naming = naming_of(written);
@@ -152,9 +156,9 @@ void b_automaton::SYSTEMC_put(std::ostream& source, std::ostream& header, int le
         source << std::endl;
     }
     for (int k = 0; k < output_count; ++k)
-        source << SC.port << written[output_names[k]] << SC.assign << written[output_names[k]] << ";" << std::endl;
+        source << SC.port << W(output_names[k]) << SC.assign << W(output_names[k]) << ";" << std::endl;
     for (int i = 0; i < state_count; ++i)
-        source << SC.statement << member(state_names[i]) << SC.assign << written[next_state_names[i]] << ";"
+        source << SC.statement << member(state_names[i]) << SC.assign << W(next_state_names[i]) << ";"
                << std::endl;
     source << SC.end_branch << std::endl << SC.end_process << std::endl;
 }

@@ -1,6 +1,7 @@
 // The VHDL writer: an entity with the inputs, reset and clk, and the outputs as ports, and an
 // architecture with the clocked process and the equations over a signal array of BDD nodes.
 #include "automaton/b_automaton.h"
+#include "automaton/b_automaton_writers.h"
 
 #include <cctype>
 #include <iterator>
@@ -82,7 +83,7 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
 {
     // The entity, its architecture, the node array and its type are named after name: each of
     // them that is no basic identifier or is reserved is written as an extended identifier.
-    std::set<std::string> reserved(std::begin(vhdl_reserved), std::end(vhdl_reserved)), seen, twice;
+    std::set<std::string> reserved(std::begin(vhdl_reserved), std::end(vhdl_reserved)), twice;
     auto frame_name = [&](const std::string& n) {
         return basic_identifier(n) && reserved.count(lower(n)) == 0 ? n : "\\" + n + "\\";
     };
@@ -95,25 +96,33 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
     // differs from another signal only in case is written as an extended identifier \name\.
     for (const std::string& frame : {name, arch, node, array})
         reserved.insert(lower(frame));
-    std::set<std::string> names = all_names();
-    for (const std::string& n : names)
-        if (!seen.insert(lower(n)).second) twice.insert(lower(n));
+    const std::vector<const std::string*> names = sorted_names();
+    std::vector<std::string> lowered;
+    lowered.reserve(names.size());
+    for (const std::string* n : names) lowered.push_back(lower(*n));
+    name_table seen_lower; // holds the lowered names, which stay in place from here on
+    seen_lower.reserve(lowered.size());
+    for (const std::string& l : lowered)
+        if (!seen_lower.insert(l)) twice.insert(l);
+    // only the names written otherwise than as they are
     std::map<std::string, std::string> written;
-    for (const std::string& n : names) {
-        bool plain = basic_identifier(n) && reserved.count(lower(n)) == 0 && twice.count(lower(n)) == 0;
-        written[n] = plain ? n : "\\" + n + "\\";
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string& n = *names[i];
+        bool plain = basic_identifier(n) && reserved.count(lowered[i]) == 0 && twice.count(lowered[i]) == 0;
+        if (!plain) written.emplace(n, "\\" + n + "\\");
     }
+    auto W = [&](const std::string& n) { return written_as(written, n); };
 
     os << VHDL.head << name << std::endl << std::endl;
     if (level != 0) os << VHDL.library[0] << std::endl << VHDL.library[1] << std::endl;
     os << VHDL.entity << ENTITY << VHDL.is << std::endl;
     os << VHDL.port;
-    for (int j = 0; j < input_count; ++j) os << written[input_names[j]] << ", ";
+    for (int j = 0; j < input_count; ++j) os << W(input_names[j]) << ", ";
     // the last port declaration takes no ";" before the closing parenthesis
     os << VHDL.frame_ports << TYPE << (output_count > 0 ? ";" : "") << std::endl;
     if (output_count > 0) {
         os << VHDL.outputs;
-        for (int k = 0; k < output_count; ++k) os << (k > 0 ? ", " : "") << written[output_names[k]];
+        for (int k = 0; k < output_count; ++k) os << (k > 0 ? ", " : "") << W(output_names[k]);
         os << VHDL.out_type << TYPE << ");" << std::endl;
     } else
         os << VHDL.no_output << std::endl;
@@ -121,9 +130,17 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
     os << VHDL.architecture << ARCH << VHDL.of << ENTITY << VHDL.is << std::endl;
     os << VHDL.array_type << ARRAY << VHDL.array_range << T << VHDL.array_of << TYPE << VHDL.array_end << std::endl;
     // every register, next-state signal and local once, by name, leaving out the ports
+    // their lines gathered in one text, written at once
+    std::string declarations;
     for (const std::string* s :
-         declared_once({{state_names, state_count}, {next_state_names, state_count}, {local_names, local_count}}))
-        os << VHDL.signal << written[*s] << VHDL.typed << TYPE << ";" << std::endl;
+         declared_once({{state_names, state_count}, {next_state_names, state_count}, {local_names, local_count}})) {
+        declarations += VHDL.signal;
+        declarations += W(*s);
+        declarations += VHDL.typed;
+        declarations += TYPE;
+        declarations += ";\n";
+    }
+    os << declarations;
     os << VHDL.signal << A << VHDL.typed << ARRAY << ";" << std::endl << std::endl;
     os << VHDL.begin << std::endl << VHDL.computation << std::endl;
 
@@ -131,8 +148,8 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
     // register's element beside the register, and a register that is an output shows its
     // element, the state of the cycle, like the other outputs. No output port is read.
     std::list<std::string> inputs, outputs, resets, updates;
-    for (int j = 0; j < input_count; ++j) inputs.push_back(written[input_names[j]]);
-    for (int k = 0; k < output_count; ++k) outputs.push_back(written[output_names[k]]);
+    for (int j = 0; j < input_count; ++j) inputs.push_back(W(input_names[j]));
+    for (int k = 0; k < output_count; ++k) outputs.push_back(W(output_names[k]));
     std::set<std::string> out_ports(output_names, output_names + output_count);
     for (int i = 0; i < state_count && wood != nullptr; ++i) {
         const std::string& s = state_names[i];
@@ -142,10 +159,10 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
         };
         std::string element = element_of(s);
         std::string value = init_values[i] == 1 ? VHDL.one : VHDL.zero;
-        std::string next = out_ports.count(x) ? element_of(x) : written[x];
-        resets.push_back(VHDL.step + written[s] + VHDL.assign + value);
+        std::string next = out_ports.count(x) ? element_of(x) : W(x);
+        resets.push_back(VHDL.step + W(s) + VHDL.assign + value);
         resets.push_back(VHDL.step + element + VHDL.assign + value);
-        updates.push_back(VHDL.step + written[s] + VHDL.assign + (out_ports.count(s) ? element : next));
+        updates.push_back(VHDL.step + W(s) + VHDL.assign + (out_ports.count(s) ? element : next));
         updates.push_back(VHDL.step + element + VHDL.assign + next);
     }
     if (wood != nullptr) {

@@ -29,17 +29,45 @@ std::vector<std::string> names_of(const std::string* names, int count)
 
 // A name that stands in two lists (a register that is an output, a next-state signal that is an
 // input or a register) would otherwise be declared twice.
+bool name_table::insert(const std::string& name)
+{
+    if (2 * (count + 1) > slots.size()) {
+        std::vector<const std::string*> old(slots.size() < 64 ? 128 : 2 * slots.size(), nullptr);
+        old.swap(slots);
+        for (const std::string* n : old)
+            if (n) slots[index_of(*n)] = n;
+    }
+    const size_t i = index_of(name);
+    if (slots[i]) return false;
+    slots[i] = &name;
+    ++count;
+    return true;
+}
+
+bool name_table::contains(std::string_view name) const
+{
+    return !slots.empty() && slots[index_of(name)] != nullptr;
+}
+
+size_t name_table::index_of(std::string_view name) const
+{
+    const size_t mask = slots.size() - 1;
+    size_t i = std::hash<std::string_view>()(name) & mask;
+    while (slots[i] && *slots[i] != name) i = (i + 1) & mask;
+    return i;
+}
+
 std::vector<const std::string*> b_automaton::declared_once(
     const std::vector<std::pair<const std::string*, int>>& groups) const
 {
-    std::unordered_set<std::string_view> seen;
-    seen.reserve(input_count + output_count + 2 * state_count + local_count);
+    name_table seen;
+    seen.reserve(size_t(input_count + output_count + 2 * state_count + local_count));
     for (int i = 0; i < input_count; ++i) seen.insert(input_names[i]);
     for (int j = 0; j < output_count; ++j) seen.insert(output_names[j]);
     std::vector<const std::string*> declared;
     for (const std::pair<const std::string*, int>& group : groups)
         for (int k = 0; k < group.second; ++k)
-            if (seen.insert(group.first[k]).second) declared.push_back(group.first + k);
+            if (seen.insert(group.first[k])) declared.push_back(group.first + k);
     return declared;
 }
 
@@ -80,16 +108,44 @@ bool b_automaton::has_name(const std::string& name) const
     return found;
 }
 
+namespace {
+
+// The first eight bytes of a name as one number, zeros past its end: names whose numbers differ
+// compare as their numbers do, so that most comparisons of a sort read no name.
+unsigned long long name_prefix(const std::string& n)
+{
+    unsigned long long key = 0;
+    const size_t length = n.size() < 8 ? n.size() : 8;
+    for (size_t i = 0; i < 8; ++i)
+        key = key << 8 | (i < length ? static_cast<unsigned char>(n[i]) : 0u);
+    return key;
+}
+
+} // namespace
+
+std::vector<const std::string*> b_automaton::sorted_names() const
+{
+    std::vector<std::pair<unsigned long long, const std::string*>> keyed;
+    keyed.reserve(size_t(2 * state_count + input_count + output_count + local_count));
+    for_each_name([&](const std::string& n) { keyed.emplace_back(name_prefix(n), &n); });
+    std::sort(keyed.begin(), keyed.end(),
+              [](const std::pair<unsigned long long, const std::string*>& a,
+                 const std::pair<unsigned long long, const std::string*>& b) {
+                  return a.first != b.first ? a.first < b.first : *a.second < *b.second;
+              });
+    std::vector<const std::string*> sorted;
+    sorted.reserve(keyed.size());
+    for (size_t i = 0; i < keyed.size(); ++i)
+        if (i == 0 || keyed[i - 1].first != keyed[i].first || *keyed[i - 1].second != *keyed[i].second)
+            sorted.push_back(keyed[i].second);
+    return sorted;
+}
+
 std::set<std::string> b_automaton::all_names() const
 {
     // sorted and without repeats first, so that the set is filled from its end in linear time
-    std::vector<const std::string*> sorted;
-    sorted.reserve(size_t(2 * state_count + input_count + output_count + local_count));
-    for_each_name([&](const std::string& n) { sorted.push_back(&n); });
-    std::sort(sorted.begin(), sorted.end(), [](const std::string* a, const std::string* b) { return *a < *b; });
     std::set<std::string> names;
-    for (size_t i = 0; i < sorted.size(); ++i)
-        if (i == 0 || *sorted[i - 1] != *sorted[i]) names.emplace_hint(names.end(), *sorted[i]);
+    for (const std::string* n : sorted_names()) names.emplace_hint(names.end(), *n);
     return names;
 }
 
@@ -157,19 +213,29 @@ std::string fresh_name(const std::string& base, const std::set<std::string>& tak
     return name;
 }
 
+std::string fresh_name(const std::string& base, const taken_names& taken)
+{
+    std::string name = base;
+    while (taken.count(name)) name += "_";
+    return name;
+}
+
 long b_automaton::variable_node_number(const std::string& var)
 {
     return wood->manager->Bdd_var_by_name(var).node()->number;
 }
 
-std::map<std::string, std::string> b_automaton::at_free_names(std::set<std::string>& taken) const
+namespace {
+
+// at_free_names and reserved_free_names for either form of the taken names.
+template <class Taken> std::map<std::string, std::string> at_free_in(const b_automaton& a, Taken& taken)
 {
     // the names holding '@', in the order of all_names()
     std::vector<const std::string*> at;
-    for_each_name([&](const std::string& n) {
+    a.for_each_name([&](const std::string& n) {
         if (n.find('@') != std::string::npos) at.push_back(&n);
     });
-    std::sort(at.begin(), at.end(), [](const std::string* a, const std::string* b) { return *a < *b; });
+    std::sort(at.begin(), at.end(), [](const std::string* x, const std::string* y) { return *x < *y; });
     std::map<std::string, std::string> written;
     for (size_t i = 0; i < at.size(); ++i) {
         const std::string& n = *at[i];
@@ -182,26 +248,92 @@ std::map<std::string, std::string> b_automaton::at_free_names(std::set<std::stri
     return written;
 }
 
-std::map<std::string, std::string> b_automaton::reserved_free_names(const std::set<std::string>& reserved,
-                                                                     std::set<std::string>& taken) const
+template <class Taken>
+std::map<std::string, std::string> reserved_free_in(const b_automaton& a, const std::set<std::string>& reserved,
+                                                    Taken& taken)
 {
     taken.insert(reserved.begin(), reserved.end());
-    std::map<std::string, std::string> written = at_free_names(taken);
-    for (const std::string& n : all_names())
-        if (written.count(n) == 0 && reserved.count(n) > 0) {
+    std::map<std::string, std::string> written = at_free_in(a, taken);
+    // the reserved names that are signals, in ascending order: the few reserved words are looked
+    // up for each signal, rather than every signal sorted
+    std::unordered_set<std::string_view> words(reserved.begin(), reserved.end());
+    std::set<std::string> signals;
+    a.for_each_name([&](const std::string& n) {
+        if (words.count(n) > 0) signals.insert(n);
+    });
+    for (const std::string& n : signals)
+        if (written.count(n) == 0) {
             written[n] = fresh_name(n + "_", taken);
             taken.insert(written[n]);
         }
     return written;
 }
 
-std::string reserved_free_module(const std::string& name, const std::set<std::string>& reserved,
-                                 const std::set<std::string>& taken)
+} // namespace
+
+std::map<std::string, std::string> b_automaton::at_free_names(std::set<std::string>& taken) const
+{
+    return at_free_in(*this, taken);
+}
+
+std::map<std::string, std::string> b_automaton::at_free_names(taken_names& taken) const
+{
+    return at_free_in(*this, taken);
+}
+
+std::map<std::string, std::string> b_automaton::reserved_free_names(const std::set<std::string>& reserved,
+                                                                     std::set<std::string>& taken) const
+{
+    return reserved_free_in(*this, reserved, taken);
+}
+
+std::map<std::string, std::string> b_automaton::reserved_free_names(const std::set<std::string>& reserved,
+                                                                     taken_names& taken) const
+{
+    return reserved_free_in(*this, reserved, taken);
+}
+
+taken_names b_automaton::taken_signal_names() const
+{
+    std::vector<const std::string*> names;
+    names.reserve(size_t(2 * state_count + input_count + output_count + local_count));
+    for_each_name([&](const std::string& n) { names.push_back(&n); });
+    return taken_names(std::move(names));
+}
+
+bool taken_names::count(const std::string& name) const
+{
+    if (!in_table) {
+        table.reserve(signals.size());
+        for (const std::string* n : signals) table.insert(*n);
+        in_table = true;
+    }
+    return table.contains(name) || added.count(name) > 0;
+}
+
+namespace {
+
+template <class Taken>
+std::string module_free_of(const std::string& name, const std::set<std::string>& reserved, const Taken& taken)
 {
     if (reserved.count(name) == 0) return name;
     std::string m = name + "_";
     while (reserved.count(m) > 0 || taken.count(m) > 0) m += "_";
     return m;
+}
+
+} // namespace
+
+std::string reserved_free_module(const std::string& name, const std::set<std::string>& reserved,
+                                 const std::set<std::string>& taken)
+{
+    return module_free_of(name, reserved, taken);
+}
+
+std::string reserved_free_module(const std::string& name, const std::set<std::string>& reserved,
+                                 const taken_names& taken)
+{
+    return module_free_of(name, reserved, taken);
 }
 
 std::vector<std::string> written_names(const std::map<std::string, std::string>& written,

@@ -48,7 +48,8 @@ void bdd_naming::append_operand(std::string& text, long id, const std::string& P
         text += reads[size_t(id)];
         return;
     }
-    text += PRE;
+    // most writers have neither PRE nor SUF
+    if (!PRE.empty()) text += PRE;
     text += name(id);
-    text += SUF;
+    if (!SUF.empty()) text += SUF;
 }

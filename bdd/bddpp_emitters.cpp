@@ -1,5 +1,7 @@
 // Node-network emitters: straight-line code of every target, one assignment per shared node.
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -30,7 +32,10 @@ node_kind kind_of(const bdd_node* n)
 // visited. The stack stands for the recursion, so deep graphs cannot exhaust the call stack.
 template <class Write> void emit_network(bdd_node* root, Write write)
 {
-    std::vector<std::pair<bdd_node*, bool>> todo(1, std::make_pair(root, false)); // true: children written
+    // one stack for every network: the emitters run one after the other, never one inside another
+    static std::vector<std::pair<bdd_node*, bool>> todo; // true: children written
+    todo.clear();
+    todo.emplace_back(root, false);
     while (!todo.empty()) {
         std::pair<bdd_node*, bool> top = todo.back();
         todo.pop_back();
@@ -50,6 +55,13 @@ template <class Write> void emit_network(bdd_node* root, Write write)
         todo.emplace_back(n->else_node, false);
         todo.emplace_back(n->then_node, false);
     }
+}
+
+// Appends the decimal digits of k.
+void append_number(std::string& text, long k)
+{
+    char digits[24];
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, k).ptr);
 }
 
 // The vocabulary of the assignment emitters.
@@ -84,49 +96,109 @@ struct eval_words {
     {
         text += ARR;
         text += arrayless ? '_' : '[';
-        char digits[24];
-        text.append(digits, std::to_chars(digits, digits + sizeof digits, k).ptr);
+        append_number(text, k);
         if (!arrayless) text += ']';
     }
 };
 
-// Each line is made in one reused buffer and written at once.
+// A line under construction in a buffer with room for it, written piece by piece without any
+// check of the room.
+struct line_writer {
+    char* p; // the end of what is written
+
+    void put(const std::string& s)
+    {
+        std::memcpy(p, s.data(), s.size());
+        p += s.size();
+    }
+    template <std::size_t N> void put(const char (&literal)[N])
+    {
+        std::memcpy(p, literal, N - 1);
+        p += N - 1;
+    }
+    void put(char c) { *p++ = c; }
+    void put_number(long k) { p = std::to_chars(p, p + 24, k).ptr; }
+};
+
+// The lines of one network one after the other, written at once at its end; the room of the
+// buffer is kept from one network to the next (the networks are written one at a time).
+class network_text {
+public:
+    // Where the next line goes, with room for most characters.
+    char* line(std::size_t most)
+    {
+        if (room().size() < used + most) room().resize(2 * (used + most));
+        return room().data() + used;
+    }
+    // The line written up to end is kept.
+    void keep(const char* end) { used = std::size_t(end - room().data()); }
+    void write(std::ostream& os) const
+    {
+        if (used > 0) os.write(room().data(), std::streamsize(used));
+    }
+
+private:
+    static std::vector<char>& room()
+    {
+        static std::vector<char> buffer;
+        return buffer;
+    }
+    std::size_t used = 0; // characters kept
+};
+
+// Each line is made in the network's buffer; the network is written at once.
 void eval_network(bddpp_manager* m, const eval_words& w, std::ostream& os, bdd_node* root)
 {
-    std::string line, x;
+    static std::string x; // the operand; its room is kept from one line to the next
+    // the longest line but its operand: the node references, with their numbers, and the words
+    const std::size_t ref = w.ARR.size() + 26;
+    const std::size_t words = std::max(w.first.size(), w.lead.size()) + 2 + w.AND.size() * 2 + w.OR.size() +
+                              w.NOTpre.size() * 2 + w.NOTpost.size() * 2 + w.FALSE.size() + w.END.size() + 1;
+    network_text text;
     emit_network(root, [&](bdd_node* n, node_kind k) {
-        line.clear();
-        if (k == terminal_node) {
-            line += w.first;
-            w.append_ref(line, n->number);
-            line += "= ";
-            line += w.NOTpre;
-            line += w.FALSE;
-            line += w.NOTpost;
-        } else {
+        if (k != terminal_node) {
             x.clear();
             w.append_operand(x, m, n->var);
-            line += w.lead;
-            w.append_ref(line, n->number);
-            line += "= ";
-            line += x;
+        }
+        line_writer line{text.line(3 * ref + words + 2 * x.size())};
+        auto put_ref = [&](long number) {
+            line.put(w.ARR);
+            line.put(w.arrayless ? '_' : '[');
+            line.put_number(number);
+            if (!w.arrayless) line.put(']');
+        };
+        if (k == terminal_node) {
+            line.put(w.first);
+            put_ref(n->number);
+            line.put('=');
+            line.put(' ');
+            line.put(w.NOTpre);
+            line.put(w.FALSE);
+            line.put(w.NOTpost);
+        } else {
+            line.put(w.lead);
+            put_ref(n->number);
+            line.put('=');
+            line.put(' ');
+            line.put(x);
             if (k == decision_node) {
-                line += w.AND;
-                w.append_ref(line, n->then_node->number);
-                line += w.OR;
-                line += w.NOTpre;
-                line += x;
-                line += w.NOTpost;
-                line += w.AND;
-                if (n->else_link != 1) line += w.NOTpre;
-                w.append_ref(line, n->else_node->number);
-                if (n->else_link != 1) line += w.NOTpost;
+                line.put(w.AND);
+                put_ref(n->then_node->number);
+                line.put(w.OR);
+                line.put(w.NOTpre);
+                line.put(x);
+                line.put(w.NOTpost);
+                line.put(w.AND);
+                if (n->else_link != 1) line.put(w.NOTpre);
+                put_ref(n->else_node->number);
+                if (n->else_link != 1) line.put(w.NOTpost);
             }
         }
-        line += w.END;
-        line += '\n';
-        os.write(line.data(), std::streamsize(line.size()));
+        line.put(w.END);
+        line.put('\n');
+        text.keep(line.p);
     });
+    text.write(os);
 }
 
 } // namespace
@@ -184,36 +256,78 @@ void bddpp_manager::Print_node_for_eval_NUSMV(const std::string& VARpre, const s
                                               const std::string& PREFIX, const std::string& ARR,
                                               std::ostream& os, bdd_node* root)
 {
+    // each line is made in one reused buffer and written at once
+    static std::string line, x; // their room is kept from one network to the next
     emit_network(root, [&](bdd_node* n, node_kind k) {
-        os << PREFIX << ARR << "_" << n->number << ":= ";
+        line.clear();
+        line += PREFIX;
+        line += ARR;
+        line += '_';
+        append_number(line, n->number);
+        line += ":= ";
         if (k == terminal_node) {
-            os << "TRUE;\n";
-            return;
+            line += "TRUE;\n";
+        } else {
+            x.clear();
+            x += VARpre;
+            x += names[n->var];
+            x += VARsuf;
+            line += x;
+            if (k == decision_node) {
+                line += " & ";
+                line += ARR;
+                line += '_';
+                append_number(line, n->then_node->number);
+                line += " | !";
+                line += x;
+                line += " & ";
+                if (n->else_link == -1) line += '!';
+                line += ARR;
+                line += '_';
+                append_number(line, n->else_node->number);
+            }
+            line += ";\n";
         }
-        const std::string x = VARpre + names[n->var] + VARsuf;
-        os << x;
-        if (k == decision_node)
-            os << " & " << ARR << "_" << n->then_node->number << " | " << "!" << x << " & "
-               << (n->else_link == -1 ? "!" : "") << ARR << "_" << n->else_node->number;
-        os << ";\n";
+        os.write(line.data(), std::streamsize(line.size()));
     });
 }
 
 void bddpp_manager::Print_node_for_eval_VHDL(const std::string& ARR, std::ostream& os, bdd_node* root)
 {
-    // a variable's signal is the element of its variable node, loaded from the input
+    // a variable's signal is the element of its variable node, loaded from the input; each line
+    // is made in the network's buffer, with room for five elements and the words
+    const std::size_t room = 5 * (ARR.size() + 24) + 64;
+    network_text text;
     emit_network(root, [&](bdd_node* n, node_kind k) {
         if (k == variable_node) return;
-        os << "      " << ARR << "(" << n->number << ") <= ";
+        line_writer line{text.line(room)};
+        auto put_element = [&](long number) {
+            line.put(ARR);
+            line.put('(');
+            line.put_number(number);
+            line.put(')');
+        };
+        line.put("      ");
+        put_element(n->number);
+        line.put(" <= ");
         if (k == terminal_node) {
-            os << "'1';\n";
-            return;
+            line.put("'1';\n");
+        } else {
+            const long v = var_nodes[n->var]->number;
+            line.put('(');
+            put_element(v);
+            line.put(" and ");
+            put_element(n->then_node->number);
+            line.put(") or (not ");
+            put_element(v);
+            line.put(" and ");
+            if (n->else_link == -1) line.put("not ");
+            put_element(n->else_node->number);
+            line.put(");\n");
         }
-        const std::string v = ARR + "(" + std::to_string(var_nodes[n->var]->number) + ")";
-        os << "(" << v << " and " << ARR << "(" << n->then_node->number << "))" << " or "
-           << "(not " << v << " and " << (n->else_link == -1 ? "not " : "") << ARR << "("
-           << n->else_node->number << ")" << ")" << ";\n";
+        text.keep(line.p);
     });
+    text.write(os);
 }
 
 void bddpp_manager::Print_node_for_eval_BLIF(const std::string& VARpre, const std::string& VARsuf,

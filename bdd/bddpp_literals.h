@@ -53,7 +53,19 @@ public:
 private:
     bddpp_manager* m;
     cover_memo_scope* outer; // the scope living when this one began
-    std::unordered_map<unsigned long long, std::pair<std::size_t, std::size_t>> kept; // by number, link, kind
+    // The kept covers in the order they were made, found by number, link and kind through an
+    // open-addressed table of their indexes. The writers ask for the covers of the equations in
+    // the same order each time: the cover after the last one found is tried first, so that most
+    // look-ups read the covers one after the other instead of probing the table.
+    struct kept_cover {
+        unsigned long long key; // number, link and kind
+        std::size_t first;      // first cube
+        std::size_t count;      // cubes
+    };
+    std::vector<kept_cover> kept;        // in the order they were made
+    std::vector<std::size_t> slots;      // index + 1 of a kept cover, 0 when empty; a power of two, at most half used
+    std::size_t next = 0;                // the cover after the last one found
+    std::size_t* find_slot(unsigned long long key);
     std::vector<unsigned long> lits; // the literals of every kept cover, one after the other
     std::vector<std::size_t> ends;   // where each cube ends in lits
 };

@@ -1,6 +1,7 @@
 // Sum-of-products text of a function in any syntax, and its PLA, BLIF and LEC tables.
 #include <iostream>
 #include <string>
+#include <string_view>
 
 #include "bdd/bdd_naming.h"
 #include "bdd/bddpp.h"
@@ -28,9 +29,9 @@ struct literal_text {
         } else if (naming) {
             naming->append_operand(s, p >= 0 && p < m->nvars ? m->pos_to_id[p] : -1, PRE, SUF);
         } else {
-            s += PRE;
+            if (!PRE.empty()) s += PRE;
             if (p >= 0 && p < m->nvars) s += m->names[m->pos_to_id[p]];
-            s += SUF;
+            if (!SUF.empty()) s += SUF;
         }
     }
 };
@@ -38,38 +39,52 @@ struct literal_text {
 // The cover of the kind, its products joined by OR, each the literals in ascending order
 // position joined by AND; "1" for the empty cube, "0" for an empty cover. The cover kept by a
 // living scope of the manager when there is one.
-std::string sop_text(bddpp_manager* m, const char* OR, const char* AND, const char* NOTpre,
-                     const char* NOTpost, const bdd& f, int kind, const literal_text& var)
+// The text is written into s, which is emptied first.
+void sop_text(std::string& s, bddpp_manager* m, const char* OR, const char* AND, const char* NOTpre,
+              const char* NOTpost, const bdd& f, int kind, const literal_text& var)
 {
     cover_memo_scope* memo = cover_memo_scope::of(m);
     if (!memo) {
         cover_memo_scope own(m);
-        return sop_text(m, OR, AND, NOTpre, NOTpost, f, kind, var);
+        sop_text(s, m, OR, AND, NOTpre, NOTpost, f, kind, var);
+        return;
     }
     std::size_t first = 0, count = 0;
     memo->cover(f, kind, first, count);
-    if (count == 0) return "0";
+    s.clear();
+    if (count == 0) {
+        s += '0';
+        return;
+    }
     const std::vector<unsigned long>& lits = memo->literals();
     const std::vector<std::size_t>& ends = memo->cube_ends();
-    std::string s;
+    // the separators measured once for the whole sum
+    const std::string_view or_text(OR), and_text(AND), not_before(NOTpre), not_after(NOTpost);
     std::size_t k = first == 0 ? 0 : ends[first - 1];
     for (std::size_t c = first; c < first + count; ++c) {
-        if (c > first) s += OR;
+        if (c > first) s.append(or_text.data(), or_text.size());
         const std::size_t end = ends[c];
         if (k == end) s += '1';
         for (std::size_t start = k; k < end; ++k) {
-            if (k > start) s += AND;
+            if (k > start) s.append(and_text.data(), and_text.size());
             const long p = static_cast<long>(lits[k] >> 1);
             if (lits[k] & 1) {
                 var.append(s, p);
             } else {
-                s += NOTpre;
+                s.append(not_before.data(), not_before.size());
                 var.append(s, p);
-                s += NOTpost;
+                s.append(not_after.data(), not_after.size());
             }
         }
     }
-    return s;
+}
+
+// The text of a sum while it is made: one buffer for every sum, whose room is kept from one to
+// the next (the sums are made one at a time).
+std::string& sop_buffer()
+{
+    static std::string buffer;
+    return buffer;
 }
 
 cover_memo_scope* innermost_memo = nullptr; // the scope that began last and still lives
@@ -84,7 +99,9 @@ std::string bddpp_manager::Print_sop_to_String_pref_suff(const char* OR, const c
                                                          const char* SUF, int kind,
                                                          const bdd_naming* naming)
 {
-    return sop_text(this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, PRE, SUF, false, naming});
+    std::string& s = sop_buffer();
+    sop_text(s, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, PRE, SUF, false, naming});
+    return s;
 }
 
 std::string bddpp_manager::Print_sop_to_String(const char* OR, const char* AND, const char* NOTpre,
@@ -97,7 +114,9 @@ void bddpp_manager::Print_sop(const char* OR, const char* AND, const char* NOTpr
                               const char* NOTpost, std::ostream& os, const bdd& f, int kind,
                               const bdd_naming* naming)
 {
-    os << Print_sop_to_String_pref_suff(OR, AND, NOTpre, NOTpost, f, "", "", kind, naming);
+    std::string& s = sop_buffer();
+    sop_text(s, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, "", "", false, naming});
+    os.write(s.data(), std::streamsize(s.size()));
 }
 
 void bddpp_manager::Print_sop_pref_suff(const char* OR, const char* AND, const char* NOTpre,
@@ -105,14 +124,18 @@ void bddpp_manager::Print_sop_pref_suff(const char* OR, const char* AND, const c
                                         const char* PRE, const char* SUF, int kind,
                                         const bdd_naming* naming)
 {
-    os << Print_sop_to_String_pref_suff(OR, AND, NOTpre, NOTpost, f, PRE, SUF, kind, naming);
+    std::string& s = sop_buffer();
+    sop_text(s, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, PRE, SUF, false, naming});
+    os.write(s.data(), std::streamsize(s.size()));
 }
 
 void bddpp_manager::Print_cat_sop(const char* OR, const char* AND, const char* NOTpre,
                                   const char* NOTpost, std::ostream& os, const bdd& f,
                                   const std::string& ARR, int kind)
 {
-    os << sop_text(this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, ARR, "", true, nullptr});
+    std::string& s = sop_buffer();
+    sop_text(s, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, ARR, "", true, nullptr});
+    os.write(s.data(), std::streamsize(s.size()));
 }
 
 void Print_debug_bdd(std::ostream& os, const bdd& f)
@@ -158,6 +181,14 @@ cover_memo_scope* cover_memo_scope::of(bddpp_manager* m)
     return s;
 }
 
+std::size_t* cover_memo_scope::find_slot(unsigned long long key)
+{
+    const std::size_t mask = slots.size() - 1;
+    std::size_t i = std::size_t((key * 0x9E3779B97F4A7C15ULL) >> 20) & mask;
+    while (slots[i] != 0 && kept[slots[i] - 1].key != key) i = (i + 1) & mask;
+    return &slots[i];
+}
+
 void cover_memo_scope::cover(const bdd& f, int kind, std::size_t& first, std::size_t& count)
 {
     if (f.manager != m || !f.node_ptr || f.node_ptr->owner != m) Sop_fatal(f);
@@ -165,19 +196,33 @@ void cover_memo_scope::cover(const bdd& f, int kind, std::size_t& first, std::si
     unsigned long long k = kind >= 1 && kind <= 3 ? static_cast<unsigned long long>(kind) : 0;
     unsigned long long key = (static_cast<unsigned long long>(f.node_ptr->number) << 3) |
                              (f.link == 1 ? 4ULL : 0ULL) | k;
-    std::unordered_map<unsigned long long, std::pair<std::size_t, std::size_t>>::iterator i = kept.find(key);
-    if (i == kept.end()) {
-        const std::vector<cube_literals> cover = Cover_literals(m, f, int(k));
-        const std::size_t at = ends.size();
-        for (const cube_literals& c : cover) {
-            for (const std::pair<long, int>& l : c)
-                lits.push_back(static_cast<unsigned long>(l.first) << 1 | (l.second ? 1UL : 0UL));
-            ends.push_back(lits.size());
+    std::size_t found = next;
+    if (found >= kept.size() || kept[found].key != key) {
+        if (slots.empty()) slots.assign(1024, 0);
+        std::size_t* slot = find_slot(key);
+        if (*slot != 0) {
+            found = *slot - 1;
+        } else {
+            const std::vector<cube_literals> cover = Cover_literals(m, f, int(k));
+            const std::size_t at = ends.size();
+            for (const cube_literals& c : cover) {
+                for (const std::pair<long, int>& l : c)
+                    lits.push_back(static_cast<unsigned long>(l.first) << 1 | (l.second ? 1UL : 0UL));
+                ends.push_back(lits.size());
+            }
+            found = kept.size();
+            kept.push_back(kept_cover{key, at, cover.size()});
+            if (2 * kept.size() > slots.size()) {
+                slots.assign(2 * slots.size(), 0);
+                for (std::size_t c = 0; c < kept.size(); ++c) *find_slot(kept[c].key) = c + 1;
+            } else {
+                *find_slot(key) = found + 1;
+            }
         }
-        i = kept.emplace(key, std::make_pair(at, cover.size())).first;
     }
-    first = i->second.first;
-    count = i->second.second;
+    next = found + 1;
+    first = kept[found].first;
+    count = kept[found].count;
 }
 
 // ---- two-level tables ----

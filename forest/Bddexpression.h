@@ -297,6 +297,8 @@ public:
     std::list<long> loop_detection();
     // Positions holding an equation by ascending early date 0 .. nb_level, ties by ascending position.
     std::list<long> earliest_sort() const;
+    // The same positions in an array.
+    std::vector<long> earliest_positions() const;
     // Whether a date lies in 0 .. nb_level: the equations the sorts list are those so dated.
     bool in_dates(long d) const { return d >= 0 && d <= nb_level; }
     // By descending late date nb_level .. 0, ties by ascending position.
@@ -436,11 +438,29 @@ public:
     // write(e) then a newline for each equation e of the earliest_sort order.
     template <class Write> void Put_in_date_order(std::ostream& os, Write write)
     {
-        std::list<long> order = earliest_sort();
-        for (std::list<long>::const_iterator i = order.begin(); i != order.end(); ++i) {
-            write(*exp_table[*i]);
-            os << std::endl;
+        const std::vector<long> order = earliest_positions();
+        // the equations lie apart in memory and the date order jumps between them: each is
+        // fetched a few equations ahead of its turn
+        const size_t ahead = 8;
+        for (size_t k = 0; k < order.size() && k < ahead; ++k) prefetch_equation(exp_table[order[k]]);
+        for (size_t k = 0; k < order.size(); ++k) {
+            if (k + ahead < order.size()) prefetch_equation(exp_table[order[k + ahead]]);
+            // by now the equation half as far ahead is there: its two members' nodes are asked for
+            if (k + ahead / 2 < order.size()) {
+                const Bddexpression* e = exp_table[order[k + ahead / 2]];
+                __builtin_prefetch(e->bdd_var.node());
+                __builtin_prefetch(e->bdd_exp.node());
+            }
+            write(*exp_table[order[k]]);
+            os << '\n';
         }
+    }
+    // Asks for the memory of the equation's members that every writer reads.
+    static void prefetch_equation(const Bddexpression* e)
+    {
+        const char* p = reinterpret_cast<const char*>(e);
+        __builtin_prefetch(p);
+        __builtin_prefetch(p + sizeof(Bddexpression) - 1);
     }
     // The same after clearing every node mark; nothing without a manager.
     template <class Write> void Put_sharing_nodes(std::ostream& os, Write write)

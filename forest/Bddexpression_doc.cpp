@@ -31,11 +31,15 @@ void Bddexpression::put_basic_doc(std::ostream& os, int k, int boolean_constants
 {
     if (!put_ready()) return;
     bddpp_manager* m = wood->manager;
-    os << put_name(naming) << words.equals;
+    // the equation in one piece, in a buffer whose room is kept from one equation to the next
+    static std::string text;
+    text = put_name(naming);
+    text += words.equals;
     if (boolean_constants && m->Bdd_is_tautology(bdd_exp))
-        os << (m->Bdd_is_one_tautologic(bdd_exp) ? words.yes : words.no);
+        text += m->Bdd_is_one_tautologic(bdd_exp) ? words.yes : words.no;
     else
-        m->Print_sop(words.OR, words.AND, words.NOT, "", os, bdd_exp, k, naming);
+        text += m->Print_sop_to_String_pref_suff(words.OR, words.AND, words.NOT, "", bdd_exp, "", "", k, naming);
+    os.write(text.data(), std::streamsize(text.size()));
 }
 
 void Bddexpressionwood::Put_basic_doc(std::ostream& os, int k, int boolean_constants, const bdd_naming* naming)

@@ -16,9 +16,17 @@ const struct {
 void Bddexpression::put_esterel(std::ostream& os, int k, const bdd_naming* naming)
 {
     if (!put_ready()) return;
-    os << words.present << wood->manager->Print_sop_to_ESTEREL_String(bdd_exp, k, naming) << words.then << std::endl
-       << words.emit << put_name(naming) << std::endl
-       << words.end;
+    // the three lines in one piece, in a buffer whose room is kept from one equation to the next
+    static std::string text;
+    text = words.present;
+    text += wood->manager->Print_sop_to_ESTEREL_String(bdd_exp, k, naming);
+    text += words.then;
+    text += '\n';
+    text += words.emit;
+    text += put_name(naming);
+    text += '\n';
+    text += words.end;
+    os.write(text.data(), std::streamsize(text.size()));
 }
 
 void Bddexpressionwood::Put_esterel(std::ostream& os, int k, const bdd_naming* naming)

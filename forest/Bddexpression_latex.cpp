@@ -18,11 +18,33 @@ const struct {
 
 } // namespace
 
+namespace {
+
+// Appends text with every "_" written "\\_", as latex_String_filter does.
+void append_filtered(std::string& line, const std::string& text)
+{
+    std::string::size_type from = 0;
+    for (std::string::size_type u = text.find('_'); u != std::string::npos; u = text.find('_', from)) {
+        line.append(text, from, u - from);
+        line += "\\_";
+        from = u + 1;
+    }
+    line.append(text, from, std::string::npos);
+}
+
+} // namespace
+
 void Bddexpression::put_latex(std::ostream& os, int k)
 {
     if (!put_ready()) return;
-    std::string sum = wood->manager->Print_sop_to_String(words.OR, words.AND, words.NOTpre, words.NOTpost, bdd_exp, k);
-    os << words.math << latex_String_filter(put_name()) << words.equals << latex_String_filter(sum) << words.math;
+    // the formula in one piece, in a buffer whose room is kept from one equation to the next
+    static std::string line;
+    line = words.math;
+    append_filtered(line, put_name());
+    line += words.equals;
+    append_filtered(line, wood->manager->Print_sop_to_String(words.OR, words.AND, words.NOTpre, words.NOTpost, bdd_exp, k));
+    line += words.math;
+    os.write(line.data(), std::streamsize(line.size()));
 }
 
 void Bddexpressionwood::Put_latex(std::ostream& os, int k)

@@ -61,7 +61,5 @@ void Bddexpressionwood::Lustre_writing_node_used(long count, int* used)
     for (long i = 0; i < count; ++i) used[i] = 0;
     if (!manager) return;
     manager->Bdd_global_clear_marks();
-    std::list<long> order = earliest_sort();
-    for (std::list<long>::const_iterator i = order.begin(); i != order.end(); ++i)
-        exp_table[*i]->Lustre_writing_node_used(used);
+    for (long p : earliest_positions()) exp_table[p]->Lustre_writing_node_used(used);
 }

@@ -17,10 +17,16 @@ void Bddexpression::put_systemc(std::ostream& os, int k, const std::string& assi
                                 const std::string& SUF, const bdd_naming* naming)
 {
     if (!put_ready()) return;
-    os << PRE << put_name(naming) << SUF << assign;
-    wood->manager->Print_sop_pref_suff(words.OR, words.AND, words.NOT, "", os, bdd_exp, PRE.c_str(), SUF.c_str(), k,
-                                       naming);
-    os << words.end;
+    // the assignment in one piece, in a buffer whose room is kept from one equation to the next
+    static std::string text;
+    text = PRE;
+    text += put_name(naming);
+    text += SUF;
+    text += assign;
+    text += wood->manager->Print_sop_to_String_pref_suff(words.OR, words.AND, words.NOT, "", bdd_exp, PRE.c_str(),
+                                                         SUF.c_str(), k, naming);
+    text += words.end;
+    os.write(text.data(), std::streamsize(text.size()));
 }
 
 void Bddexpressionwood::Put_systemc(std::ostream& os, int k, const std::string& assign, const std::string& PRE,

@@ -1,6 +1,8 @@
 // VHDL equations: the clocked process of the architecture and concurrent assignments over the node array.
 #include "forest/Bddexpression.h"
 
+#include <charconv>
+
 namespace {
 
 const struct {
@@ -99,10 +101,24 @@ void Bddexpression::put_vhdl_among(std::ostream& os, const std::string& ARR,
         put_shared_nodes(os, drive_elements ? by_element_form : by_name_form, words.indent + name, ARR, "", "", "",
                          naming);
     }
-    if (drive_elements)
-        os << std::endl
-           << words.indent << ARR << words.open << bdd_var.node()->number << words.close << words.assign
-           << bdd_exp.vhdl_node_name(ARR) << words.end;
+    if (drive_elements) {
+        // "ARR(m) <= [not ]ARR(n);" on a line of its own, in one piece
+        char digits[24];
+        std::string line = "\n";
+        line += words.indent;
+        line += ARR;
+        line += words.open;
+        line.append(digits, std::to_chars(digits, digits + sizeof digits, bdd_var.node()->number).ptr);
+        line += words.close;
+        line += words.assign;
+        if (bdd_exp.link_type() == -1) line += "not ";
+        line += ARR;
+        line += '(';
+        line.append(digits, std::to_chars(digits, digits + sizeof digits, bdd_exp.node()->number).ptr);
+        line += ')';
+        line += words.end;
+        os.write(line.data(), std::streamsize(line.size()));
+    }
 }
 
 void Bddexpression::put_vhdl_vorix(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs)

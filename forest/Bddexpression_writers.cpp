@@ -1,6 +1,8 @@
 // What every equation writer shares: the guard, the defined name, the copy case and the shared-node line.
 #include "forest/Bddexpression.h"
 
+#include <charconv>
+
 int Bddexpression::put_ready() const
 {
     return wood && wood->manager && bdd_var.manager_ref() && bdd_var.node() && bdd_exp.manager_ref() &&
@@ -53,6 +55,15 @@ void Bddexpression::put_shared_nodes(std::ostream& os, const node_code_form& for
             break;
         }
     }
-    os << left << form.assign << (bdd_exp.link_type() == -1 ? form.root_not : "") << ARR << form.root_open
-       << top->number << form.root_close;
+    // the final line in one piece, in a buffer whose room is kept from one equation to the next
+    static std::string line;
+    line = left;
+    line += form.assign;
+    if (bdd_exp.link_type() == -1) line += form.root_not;
+    line += ARR;
+    line += form.root_open;
+    char digits[24];
+    line.append(digits, std::to_chars(digits, digits + sizeof digits, top->number).ptr);
+    line += form.root_close;
+    os.write(line.data(), std::streamsize(line.size()));
 }

@@ -210,37 +210,58 @@ std::list<long> Bddexpressionwood::loop_detection()
 }
 
 // Positions holding an equation whose date lies in [0, nb_level], by date (ascending or descending),
-// ties by ascending position.
+// ties by ascending position. The dates are small integers: one counting pass over the ascending
+// positions places every position at once, ties keeping their ascending order.
 template <class Date>
-static std::list<long> sorted_by_date(const Bddexpressionwood& w, Date date, bool descending)
+static std::vector<long> sorted_by_date(const Bddexpressionwood& w, Date date, bool descending)
 {
-    // a counting sort: the dates lie in [0, nb_level], the positions are met in ascending order
-    const size_t n = w.nb_bdd_vars > 0 ? static_cast<size_t>(w.nb_bdd_vars) : 0;
-    const size_t levels = w.nb_level > 0 ? static_cast<size_t>(w.nb_level) + 1 : 1;
-    const size_t none = levels; // the bucket of the positions left out
-    std::vector<size_t> bucket(n, none), start(levels + 1, 0);
-    for (size_t i = 0; i < n; i++) {
+    const long levels = w.nb_level >= 0 ? long(w.nb_level) + 1 : 0;
+    if (levels > 4 * long(w.nb_bdd_vars) + 64) {
+        // far more dates than positions: a comparison sort needs no room per date
+        std::vector<std::pair<long, long>> keyed;
+        for (long i = 0; i < w.nb_bdd_vars; i++) {
+            if (w.exp_table[i] == nullptr) continue;
+            long d = date(w.exp_table[i]);
+            if (w.in_dates(d)) keyed.push_back({descending ? -d : d, i});
+        }
+        std::sort(keyed.begin(), keyed.end());
+        std::vector<long> sorted;
+        for (const std::pair<long, long>& k : keyed) sorted.push_back(k.second);
+        return sorted;
+    }
+    // the bucket of each listed position, -1 for the others
+    std::vector<long> bucket(size_t(w.nb_bdd_vars > 0 ? w.nb_bdd_vars : 0), -1);
+    std::vector<long> start(size_t(levels) + 1, 0);
+    for (long i = 0; i < w.nb_bdd_vars; i++) {
         if (w.exp_table[i] == nullptr) continue;
         long d = date(w.exp_table[i]);
         if (!w.in_dates(d)) continue;
-        bucket[i] = descending ? levels - 1 - static_cast<size_t>(d) : static_cast<size_t>(d);
-        start[bucket[i] + 1]++;
+        long b = descending ? long(w.nb_level) - d : d;
+        bucket[size_t(i)] = b;
+        start[size_t(b) + 1]++;
     }
-    for (size_t k = 0; k < levels; k++) start[k + 1] += start[k];
-    std::vector<long> order(start[levels]);
-    for (size_t i = 0; i < n; i++)
-        if (bucket[i] != none) order[start[bucket[i]]++] = static_cast<long>(i);
-    return std::list<long>(order.begin(), order.end());
+    for (size_t b = 1; b < start.size(); b++) start[b] += start[b - 1];
+    std::vector<long> sorted(size_t(start.back()));
+    for (long i = 0; i < w.nb_bdd_vars; i++)
+        if (bucket[size_t(i)] >= 0) sorted[size_t(start[size_t(bucket[size_t(i)])]++)] = i;
+    return sorted;
 }
 
-std::list<long> Bddexpressionwood::earliest_sort() const
+std::vector<long> Bddexpressionwood::earliest_positions() const
 {
     return sorted_by_date(*this, [](const Bddexpression* e) { return e->early_date; }, false);
 }
 
+std::list<long> Bddexpressionwood::earliest_sort() const
+{
+    std::vector<long> sorted = earliest_positions();
+    return std::list<long>(sorted.begin(), sorted.end());
+}
+
 std::list<long> Bddexpressionwood::latest_sort() const
 {
-    return sorted_by_date(*this, [](const Bddexpression* e) { return e->getLateDate(); }, true);
+    std::vector<long> sorted = sorted_by_date(*this, [](const Bddexpression* e) { return e->getLateDate(); }, true);
+    return std::list<long>(sorted.begin(), sorted.end());
 }
 
 std::set<long> Bddexpressionwood::loop_breaking(std::set<long> allowed, int& ok)

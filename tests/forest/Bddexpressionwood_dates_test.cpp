@@ -55,6 +55,25 @@ TEST(Dates, TiesByAscendingPosition)
     EXPECT_EQ(f.w.latest_sort(), positions({3, 4, 2}));
 }
 
+// With far more date levels than positions the sorts order the same way: by date, ties by
+// ascending position, the dates past the last level left out.
+TEST(Dates, SortsWithFarMoreLevelsThanPositions)
+{
+    small_forest f({"a", "b", "p", "q", "r"});
+    f.define("r", f.AND(f.v("a"), f.v("b")));
+    f.define("q", f.NOT(f.v("a")));
+    f.define("p", f.OR(f.v("q"), f.v("r")));
+    f.w.compute_dates();
+    f.w.update_nb_level(100000);
+    f.eq("p")->early_date = 70000;
+    f.eq("q")->early_date = 70000;
+    f.eq("r")->early_date = 100001;
+    EXPECT_EQ(f.w.earliest_sort(), positions({2, 3}));
+    EXPECT_EQ(f.w.earliest_positions(), (std::vector<long>{2, 3}));
+    f.eq("r")->early_date = 5;
+    EXPECT_EQ(f.w.earliest_sort(), positions({4, 2, 3}));
+}
+
 TEST(Dates, ConstantEquationKeepsItsStartingDate)
 {
     small_forest f({"a", "k", "y"});
