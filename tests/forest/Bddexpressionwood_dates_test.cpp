@@ -41,12 +41,19 @@ TEST(Dates, SecondCallKeepsTheDates)
     EXPECT_EQ(f.early("y"), 2);
 }
 
+// p = q OR r, q = NOT a, r = a AND b: q and r share date 1, p comes at date 2.
+struct tie_forest : small_forest {
+    tie_forest() : small_forest({"a", "b", "p", "q", "r"})
+    {
+        define("r", AND(v("a"), v("b")));
+        define("q", NOT(v("a")));
+        define("p", OR(v("q"), v("r")));
+    }
+};
+
 TEST(Dates, TiesByAscendingPosition)
 {
-    small_forest f({"a", "b", "p", "q", "r"});
-    f.define("r", f.AND(f.v("a"), f.v("b")));
-    f.define("q", f.NOT(f.v("a")));
-    f.define("p", f.OR(f.v("q"), f.v("r")));
+    tie_forest f;
     f.w.compute_dates();
     EXPECT_EQ(f.early("q"), 1);
     EXPECT_EQ(f.early("r"), 1);
@@ -59,10 +66,7 @@ TEST(Dates, TiesByAscendingPosition)
 // ascending position, the dates past the last level left out.
 TEST(Dates, SortsWithFarMoreLevelsThanPositions)
 {
-    small_forest f({"a", "b", "p", "q", "r"});
-    f.define("r", f.AND(f.v("a"), f.v("b")));
-    f.define("q", f.NOT(f.v("a")));
-    f.define("p", f.OR(f.v("q"), f.v("r")));
+    tie_forest f;
     f.w.compute_dates();
     f.w.update_nb_level(100000);
     f.eq("p")->early_date = 70000;
