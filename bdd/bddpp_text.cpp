@@ -14,8 +14,8 @@ namespace {
 // array name).
 struct literal_text {
     bddpp_manager* m;         // manager of the names
-    std::string PRE;          // before each name, or the array name
-    std::string SUF;          // after each name
+    std::string_view PRE;     // before each name, or the array name
+    std::string_view SUF;     // after each name
     bool indexed;             // array-indexed literals
     const bdd_naming* naming; // written names; null: the manager's
 
