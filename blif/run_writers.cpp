@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
-#include <vector>
+#include <memory>
 
 #include "automaton/b_automaton.h"
 #include "bdd/bddpp_literals.h"
@@ -24,7 +24,7 @@ void report(const char* what, const std::string& file)
 class output_file : public std::streambuf {
 public:
     explicit output_file(const std::string& name)
-        : name_(name), file_(std::fopen(name.c_str(), "wb")), stream_(this), buffer_(std::size_t(1) << 20)
+        : name_(name), file_(std::fopen(name.c_str(), "wb")), stream_(this), buffer_(new char[buffer_size])
     {
         if (file_ == nullptr) {
             report("create", name);
@@ -71,7 +71,7 @@ protected:
             return n;
         }
         if (!empty_buffer()) return 0;
-        if (n >= std::streamsize(buffer_.size())) {
+        if (n >= std::streamsize(buffer_size)) {
             // a piece larger than the buffer goes out at once
             return std::streamsize(std::fwrite(s, 1, std::size_t(n), file_));
         }
@@ -91,12 +91,14 @@ private:
         return written;
     }
 
-    void reset() { setp(buffer_.data(), buffer_.data() + buffer_.size()); }
+    void reset() { setp(buffer_.get(), buffer_.get() + buffer_size); }
 
     std::string name_;      // the file's name, for the reports
     std::FILE* file_;       // the file, null when it could not be created
     std::ostream stream_;   // the stream handed to the writer
-    std::vector<char> buffer_; // the text not written yet
+    // the text not written yet; its room is not cleared first, as only what is written is read
+    static constexpr std::size_t buffer_size = std::size_t(1) << 20;
+    std::unique_ptr<char[]> buffer_;
 };
 
 // Writes one target; false when one of its files could not be created or written.
