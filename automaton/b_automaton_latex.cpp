@@ -104,7 +104,17 @@ private:
         // a character becomes at most four ("$\n\n$" for a blank)
         folded_.resize(4 * n);
         char* out = &folded_[0];
-        for (const char* c = pbase(); c != pptr(); ++c) out = take(*c, out);
+        for (const char* c = pbase(); c != pptr(); ++c) {
+            // most characters only move the column on
+            const char ch = *c;
+            if (ch != '$' && ch != ' ' && ch != '\n') {
+                ++column_;
+                formula_ += in_math_ ? 1 : 0;
+                *out++ = ch;
+            } else {
+                out = take(ch, out);
+            }
+        }
         out_.write(folded_.data(), static_cast<std::streamsize>(out - folded_.data()));
         setp(pending_, pending_ + sizeof pending_);
     }

@@ -1,8 +1,10 @@
 // The names a writer gives the variables, kept beside the manager's own.
 #include "bdd/bdd_naming.h"
 
-namespace {
-const std::string no_name;
+const std::string& bdd_naming::no_name()
+{
+    static const std::string empty;
+    return empty;
 }
 
 bdd_naming::bdd_naming(bddpp_manager* m)
@@ -24,11 +26,6 @@ void bdd_naming::read_var(const std::string& var, const std::string& text)
     has_read[size_t(id)] = 1;
 }
 
-const std::string& bdd_naming::name(long id) const
-{
-    return id >= 0 && size_t(id) < names.size() ? names[size_t(id)] : no_name;
-}
-
 std::string bdd_naming::name_of(const bdd& f) const
 {
     if (f.manager == m && f.node_ptr && f.node_ptr->var >= 0 && size_t(f.node_ptr->var) < names.size())
@@ -40,16 +37,4 @@ std::string bdd_naming::operand(long id, const std::string& PRE, const std::stri
 {
     if (id >= 0 && size_t(id) < names.size() && has_read[size_t(id)]) return reads[size_t(id)];
     return PRE + name(id) + SUF;
-}
-
-void bdd_naming::append_operand(std::string& text, long id, const std::string& PRE, const std::string& SUF) const
-{
-    if (id >= 0 && size_t(id) < names.size() && has_read[size_t(id)]) {
-        text += reads[size_t(id)];
-        return;
-    }
-    // most writers have neither PRE nor SUF
-    if (!PRE.empty()) text += PRE;
-    text += name(id);
-    if (!SUF.empty()) text += SUF;
 }

@@ -313,6 +313,10 @@ public:
                                               const char* NOTpre, const char* NOTpost,
                                               const bdd& f, const char* PRE, const char* SUF,
                                               int kind, const bdd_naming* naming = nullptr);
+    // The same sum appended to text.
+    void Append_sop(std::string& text, const char* OR, const char* AND, const char* NOTpre,
+                    const char* NOTpost, const bdd& f, const char* PRE, const char* SUF, int kind,
+                    const bdd_naming* naming = nullptr);
     std::string Print_sop_to_String(const char* OR, const char* AND, const char* NOTpre,
                                     const char* NOTpost, const bdd& f, int kind);
     void Print_sop(const char* OR, const char* AND, const char* NOTpre, const char* NOTpost,

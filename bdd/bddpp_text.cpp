@@ -14,8 +14,8 @@ namespace {
 // array name).
 struct literal_text {
     bddpp_manager* m;         // manager of the names
-    std::string PRE;          // before each name, or the array name
-    std::string SUF;          // after each name
+    std::string_view PRE;     // before each name, or the array name
+    std::string_view SUF;     // after each name
     bool indexed;             // array-indexed literals
     const bdd_naming* naming; // written names; null: the manager's
 
@@ -39,7 +39,7 @@ struct literal_text {
 // The cover of the kind, its products joined by OR, each the literals in ascending order
 // position joined by AND; "1" for the empty cube, "0" for an empty cover. The cover kept by a
 // living scope of the manager when there is one.
-// The text is written into s, which is emptied first.
+// The text is appended to s.
 void sop_text(std::string& s, bddpp_manager* m, const char* OR, const char* AND, const char* NOTpre,
               const char* NOTpost, const bdd& f, int kind, const literal_text& var)
 {
@@ -51,7 +51,6 @@ void sop_text(std::string& s, bddpp_manager* m, const char* OR, const char* AND,
     }
     std::size_t first = 0, count = 0;
     memo->cover(f, kind, first, count);
-    s.clear();
     if (count == 0) {
         s += '0';
         return;
@@ -100,8 +99,16 @@ std::string bddpp_manager::Print_sop_to_String_pref_suff(const char* OR, const c
                                                          const bdd_naming* naming)
 {
     std::string& s = sop_buffer();
+    s.clear();
     sop_text(s, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, PRE, SUF, false, naming});
     return s;
+}
+
+void bddpp_manager::Append_sop(std::string& text, const char* OR, const char* AND, const char* NOTpre,
+                               const char* NOTpost, const bdd& f, const char* PRE, const char* SUF,
+                               int kind, const bdd_naming* naming)
+{
+    sop_text(text, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, PRE, SUF, false, naming});
 }
 
 std::string bddpp_manager::Print_sop_to_String(const char* OR, const char* AND, const char* NOTpre,
@@ -115,6 +122,7 @@ void bddpp_manager::Print_sop(const char* OR, const char* AND, const char* NOTpr
                               const bdd_naming* naming)
 {
     std::string& s = sop_buffer();
+    s.clear();
     sop_text(s, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, "", "", false, naming});
     os.write(s.data(), std::streamsize(s.size()));
 }
@@ -125,6 +133,7 @@ void bddpp_manager::Print_sop_pref_suff(const char* OR, const char* AND, const c
                                         const bdd_naming* naming)
 {
     std::string& s = sop_buffer();
+    s.clear();
     sop_text(s, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, PRE, SUF, false, naming});
     os.write(s.data(), std::streamsize(s.size()));
 }
@@ -134,6 +143,7 @@ void bddpp_manager::Print_cat_sop(const char* OR, const char* AND, const char* N
                                   const std::string& ARR, int kind)
 {
     std::string& s = sop_buffer();
+    s.clear();
     sop_text(s, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, ARR, "", true, nullptr});
     os.write(s.data(), std::streamsize(s.size()));
 }

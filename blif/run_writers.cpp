@@ -1,7 +1,10 @@
 // The writers of the requested targets, in their fixed order.
 #include "blif/run_writers.h"
 
+#include <cstdio>
+#include <cstring>
 #include <iostream>
+#include <memory>
 
 #include "automaton/b_automaton.h"
 #include "bdd/bddpp_literals.h"
@@ -15,32 +18,87 @@ void report(const char* what, const std::string& file)
     std::cerr << "ERROR in run_writers(): cannot " << what << " file `" << file << "'" << std::endl;
 }
 
-// A file buffer that ignores the flush at every line end: the writers flush each line, which
-// would cost one system call per line; the lines go out when the buffer is full and at close.
-class output_file : public std::filebuf {
+// The stream buffer of one output file: the text goes into a large buffer of our own, copied
+// in without the checks of a file buffer, and out to the file in big chunks when it is full
+// and at the end. The flush at every line end is ignored: it would cost one system call per line.
+class output_file : public std::streambuf {
 public:
-    explicit output_file(const std::string& name) : name_(name), stream_(this)
+    explicit output_file(const std::string& name)
+        : name_(name), file_(std::fopen(name.c_str(), "wb")), stream_(this), buffer_(new char[buffer_size])
     {
-        pubsetbuf(buffer_, sizeof buffer_);
-        if (open(name.c_str(), std::ios::out | std::ios::trunc) == nullptr) report("create", name);
+        if (file_ == nullptr) {
+            report("create", name);
+            return;
+        }
+        // the chunks are already large: the C library's own buffer would only copy them again
+        std::setvbuf(file_, nullptr, _IONBF, 0);
+        reset();
     }
-    bool ok() const { return is_open(); }
+    ~output_file() override
+    {
+        if (file_ != nullptr) std::fclose(file_);
+    }
+    output_file(const output_file&) = delete;
+    output_file& operator=(const output_file&) = delete;
+    bool ok() const { return file_ != nullptr; }
     std::ostream& stream() { return stream_; }
     // Writes what is left; false, with the report, when a write failed.
     bool finish()
     {
-        bool written = !stream_.fail() && close() != nullptr;
+        bool written = !stream_.fail() && empty_buffer();
+        if (std::fclose(file_) != 0) written = false;
+        file_ = nullptr;
         if (!written) report("write", name_);
         return written;
     }
 
 protected:
     int sync() override { return 0; }
+    int_type overflow(int_type ch) override
+    {
+        if (!empty_buffer()) return traits_type::eof();
+        if (!traits_type::eq_int_type(ch, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(ch);
+            pbump(1);
+        }
+        return traits_type::not_eof(ch);
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override
+    {
+        if (n <= epptr() - pptr()) {
+            std::memcpy(pptr(), s, std::size_t(n));
+            pbump(int(n));
+            return n;
+        }
+        if (!empty_buffer()) return 0;
+        if (n >= std::streamsize(buffer_size)) {
+            // a piece larger than the buffer goes out at once
+            return std::streamsize(std::fwrite(s, 1, std::size_t(n), file_));
+        }
+        std::memcpy(pptr(), s, std::size_t(n));
+        pbump(int(n));
+        return n;
+    }
 
 private:
-    std::string name_;    // the file's name, for the reports
-    std::ostream stream_; // the stream handed to the writer
-    char buffer_[1 << 16]; // the lines not written yet
+    // Writes the buffer's text to the file; false when the write failed.
+    bool empty_buffer()
+    {
+        std::size_t used = std::size_t(pptr() - pbase());
+        if (used == 0) return true;
+        bool written = std::fwrite(pbase(), 1, used, file_) == used;
+        reset();
+        return written;
+    }
+
+    void reset() { setp(buffer_.get(), buffer_.get() + buffer_size); }
+
+    std::string name_;      // the file's name, for the reports
+    std::FILE* file_;       // the file, null when it could not be created
+    std::ostream stream_;   // the stream handed to the writer
+    // the text not written yet; its room is not cleared first, as only what is written is read
+    static constexpr std::size_t buffer_size = std::size_t(1) << 20;
+    std::unique_ptr<char[]> buffer_;
 };
 
 // Writes one target; false when one of its files could not be created or written.

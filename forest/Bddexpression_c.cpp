@@ -1,5 +1,6 @@
 // C equations over a shared node array.
 #include "forest/Bddexpression.h"
+#include "forest/equation_text.h"
 
 namespace {
 
@@ -24,8 +25,14 @@ void Bddexpression::put_c_among(std::ostream& os, const std::string& ARR,
                                 const std::string& SUF, const bdd_naming* naming)
 {
     if (!put_ready()) return;
-    std::string name = put_name(naming);
-    std::string left = (outputs.count(name) > 0 ? words.output : words.local) + PRE + name + SUF;
+    // the name and the left side in buffers whose room is kept from one equation to the next
+    static std::string name, left;
+    name.clear();
+    equation_text::append_name(name, *this, naming);
+    left = outputs.count(name) > 0 ? words.output : words.local;
+    left += PRE;
+    left += name;
+    left += SUF;
     put_shared_nodes(os, c_form, left, ARR, PRE, SUF, "", naming);
 }
 

@@ -1,17 +1,12 @@
 // CSharp equations over a shared bool node array, indented by a count of blanks.
 #include "forest/Bddexpression.h"
+#include "forest/equation_text.h"
 
 namespace {
 
 const Bddexpression::node_code_form csharp_form = {
     Bddexpression::emit_array_prefix, " || ", " && ", "!", "false", ";", "= ", ";", "!", "[", "];", 1};
 const char* const default_indent = "  "; // indentation for a count of 0
-
-std::string indentation(int count)
-{
-    if (count == 0) return default_indent;
-    return count > 0 ? std::string(count, ' ') : std::string();
-}
 
 } // namespace
 
@@ -24,8 +19,17 @@ void Bddexpression::put_csharp(std::ostream& os, const std::string& ARR, const s
                                const std::string& SUF, int count, const bdd_naming* naming)
 {
     if (!put_ready()) return;
-    std::string indent = indentation(count);
-    put_shared_nodes(os, csharp_form, indent + PRE + put_name(naming) + SUF, ARR, PRE, SUF, indent, naming);
+    // the indentation and the left side in buffers whose room is kept from one equation to the next
+    static std::string indent, left;
+    if (count == 0)
+        indent = default_indent;
+    else
+        indent.assign(count > 0 ? std::size_t(count) : 0, ' ');
+    left = indent;
+    left += PRE;
+    equation_text::append_name(left, *this, naming);
+    left += SUF;
+    put_shared_nodes(os, csharp_form, left, ARR, PRE, SUF, indent, naming);
 }
 
 void Bddexpressionwood::Put_csharp(std::ostream& os, const std::string& ARR, int count)

@@ -1,5 +1,6 @@
 // Plain-text equations: the sum of products in words, and the shared-node description.
 #include "forest/Bddexpression.h"
+#include "forest/equation_text.h"
 
 namespace {
 
@@ -27,26 +28,39 @@ const Bddexpression::node_code_form doc_form = {
 
 } // namespace
 
+namespace {
+
+// The equation appended to text: its name, " = " and its sum of products, or its constant with
+// boolean constants.
+void append_basic_doc(std::string& text, const Bddexpression& e, int k, int boolean_constants,
+                      const bdd_naming* naming)
+{
+    bddpp_manager* m = e.wood->manager;
+    equation_text::append_name(text, e, naming);
+    text += words.equals;
+    if (boolean_constants && m->Bdd_is_tautology(e.bdd_exp))
+        text += m->Bdd_is_one_tautologic(e.bdd_exp) ? words.yes : words.no;
+    else
+        m->Append_sop(text, words.OR, words.AND, words.NOT, "", e.bdd_exp, "", "", k, naming);
+}
+
+} // namespace
+
 void Bddexpression::put_basic_doc(std::ostream& os, int k, int boolean_constants, const bdd_naming* naming)
 {
     if (!put_ready()) return;
-    bddpp_manager* m = wood->manager;
     // the equation in one piece, in a buffer whose room is kept from one equation to the next
     static std::string text;
-    text = put_name(naming);
-    text += words.equals;
-    if (boolean_constants && m->Bdd_is_tautology(bdd_exp))
-        text += m->Bdd_is_one_tautologic(bdd_exp) ? words.yes : words.no;
-    else
-        text += m->Print_sop_to_String_pref_suff(words.OR, words.AND, words.NOT, "", bdd_exp, "", "", k, naming);
+    text.clear();
+    append_basic_doc(text, *this, k, boolean_constants, naming);
     os.write(text.data(), std::streamsize(text.size()));
 }
 
 void Bddexpressionwood::Put_basic_doc(std::ostream& os, int k, int boolean_constants, const bdd_naming* naming)
 {
-    Put_in_date_order(os, [&](Bddexpression& e) {
-        e.put_basic_doc(os, k, boolean_constants, naming);
-        os << words.end;
+    equation_text::put_in_date_order(*this, os, [&](std::string& text, const Bddexpression& e) {
+        if (e.put_ready()) append_basic_doc(text, e, k, boolean_constants, naming);
+        text += words.end;
     });
 }
 

@@ -1,5 +1,6 @@
 // ESTEREL equations: a present statement emitting the defined signal, joined by parallel bars.
 #include "forest/Bddexpression.h"
+#include "forest/equation_text.h"
 
 namespace {
 
@@ -13,28 +14,48 @@ const struct {
 
 } // namespace
 
+namespace {
+
+// The three lines of the equation appended to text.
+void append_esterel(std::string& text, const Bddexpression& e, int k, const bdd_naming* naming)
+{
+    bddpp_manager* m = e.wood->manager;
+    text += words.present;
+    if (m->Bdd_is_zero_tautologic(e.bdd_exp))
+        text += "not tick";
+    else if (m->Bdd_is_one_tautologic(e.bdd_exp))
+        text += "tick";
+    else
+        m->Append_sop(text, " or ", " and ", "not ", "", e.bdd_exp, "", "", k, naming);
+    text += words.then;
+    text += '\n';
+    text += words.emit;
+    equation_text::append_name(text, e, naming);
+    text += '\n';
+    text += words.end;
+}
+
+} // namespace
+
 void Bddexpression::put_esterel(std::ostream& os, int k, const bdd_naming* naming)
 {
     if (!put_ready()) return;
     // the three lines in one piece, in a buffer whose room is kept from one equation to the next
     static std::string text;
-    text = words.present;
-    text += wood->manager->Print_sop_to_ESTEREL_String(bdd_exp, k, naming);
-    text += words.then;
-    text += '\n';
-    text += words.emit;
-    text += put_name(naming);
-    text += '\n';
-    text += words.end;
+    text.clear();
+    append_esterel(text, *this, k, naming);
     os.write(text.data(), std::streamsize(text.size()));
 }
 
 void Bddexpressionwood::Put_esterel(std::ostream& os, int k, const bdd_naming* naming)
 {
     bool first = true;
-    Put_in_date_order(os, [&](Bddexpression& e) {
-        if (!first) os << words.bars << std::endl;
+    equation_text::put_in_date_order(*this, os, [&](std::string& text, const Bddexpression& e) {
+        if (!first) {
+            text += words.bars;
+            text += '\n';
+        }
         first = false;
-        e.put_esterel(os, k, naming);
+        if (e.put_ready()) append_esterel(text, e, k, naming);
     });
 }

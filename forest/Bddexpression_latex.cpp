@@ -1,5 +1,6 @@
 // LaTeX equations: one formula per equation in an itemize list.
 #include "forest/Bddexpression.h"
+#include "forest/equation_text.h"
 #include "utils/Stringpp.h"
 
 namespace {
@@ -34,25 +35,42 @@ void append_filtered(std::string& line, const std::string& text)
 
 } // namespace
 
+namespace {
+
+// The formula appended to line.
+void append_latex(std::string& line, const Bddexpression& e, int k)
+{
+    // the name and the sum are made apart first: their "_" are written "\\_"
+    static std::string text;
+    line += words.math;
+    text.clear();
+    equation_text::append_name(text, e, nullptr);
+    append_filtered(line, text);
+    line += words.equals;
+    text.clear();
+    e.wood->manager->Append_sop(text, words.OR, words.AND, words.NOTpre, words.NOTpost, e.bdd_exp, "", "", k);
+    append_filtered(line, text);
+    line += words.math;
+}
+
+} // namespace
+
 void Bddexpression::put_latex(std::ostream& os, int k)
 {
     if (!put_ready()) return;
     // the formula in one piece, in a buffer whose room is kept from one equation to the next
     static std::string line;
-    line = words.math;
-    append_filtered(line, put_name());
-    line += words.equals;
-    append_filtered(line, wood->manager->Print_sop_to_String(words.OR, words.AND, words.NOTpre, words.NOTpost, bdd_exp, k));
-    line += words.math;
+    line.clear();
+    append_latex(line, *this, k);
     os.write(line.data(), std::streamsize(line.size()));
 }
 
 void Bddexpressionwood::Put_latex(std::ostream& os, int k)
 {
     os << words.begin << std::endl;
-    Put_in_date_order(os, [&](Bddexpression& e) {
-        os << words.item;
-        e.put_latex(os, k);
+    equation_text::put_in_date_order(*this, os, [&](std::string& text, const Bddexpression& e) {
+        text += words.item;
+        if (e.put_ready()) append_latex(text, e, k);
     });
     os << words.end << std::endl;
 }

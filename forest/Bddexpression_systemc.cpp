@@ -1,5 +1,6 @@
 // SystemC equations: one assignment of a sum of products per equation.
 #include "forest/Bddexpression.h"
+#include "forest/equation_text.h"
 
 namespace {
 
@@ -13,27 +14,39 @@ const struct {
 
 } // namespace
 
+namespace {
+
+// The assignment appended to text.
+void append_systemc(std::string& text, const Bddexpression& e, int k, const std::string& assign,
+                    const std::string& PRE, const std::string& SUF, const bdd_naming* naming)
+{
+    text += PRE;
+    equation_text::append_name(text, e, naming);
+    text += SUF;
+    text += assign;
+    e.wood->manager->Append_sop(text, words.OR, words.AND, words.NOT, "", e.bdd_exp, PRE.c_str(), SUF.c_str(), k,
+                                naming);
+    text += words.end;
+}
+
+} // namespace
+
 void Bddexpression::put_systemc(std::ostream& os, int k, const std::string& assign, const std::string& PRE,
                                 const std::string& SUF, const bdd_naming* naming)
 {
     if (!put_ready()) return;
     // the assignment in one piece, in a buffer whose room is kept from one equation to the next
     static std::string text;
-    text = PRE;
-    text += put_name(naming);
-    text += SUF;
-    text += assign;
-    text += wood->manager->Print_sop_to_String_pref_suff(words.OR, words.AND, words.NOT, "", bdd_exp, PRE.c_str(),
-                                                         SUF.c_str(), k, naming);
-    text += words.end;
+    text.clear();
+    append_systemc(text, *this, k, assign, PRE, SUF, naming);
     os.write(text.data(), std::streamsize(text.size()));
 }
 
 void Bddexpressionwood::Put_systemc(std::ostream& os, int k, const std::string& assign, const std::string& PRE,
                                     const std::string& SUF, const bdd_naming* naming)
 {
-    Put_in_date_order(os, [&](Bddexpression& e) {
-        os << words.indent;
-        e.put_systemc(os, k, assign, PRE, SUF, naming);
+    equation_text::put_in_date_order(*this, os, [&](std::string& text, const Bddexpression& e) {
+        text += words.indent;
+        if (e.put_ready()) append_systemc(text, e, k, assign, PRE, SUF, naming);
     });
 }

@@ -1,7 +1,10 @@
 // VHDL equations: the clocked process of the architecture and concurrent assignments over the node array.
 #include "forest/Bddexpression.h"
+#include "forest/equation_text.h"
 
 #include <charconv>
+#include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -93,31 +96,42 @@ void Bddexpression::put_vhdl_among(std::ostream& os, const std::string& ARR,
                                    const bdd_naming* naming)
 {
     if (!put_ready()) return;
-    std::string name = put_name(naming);
+    // the name, the left side and the line of the element in buffers whose room is kept from one
+    // equation to the next
+    static std::string name, left, line;
+    name.clear();
+    equation_text::append_name(name, *this, naming);
     if (outputs.count(name) > 0) {
         wood->manager->Print_node_for_eval_VHDL(ARR, os, bdd_exp.node());
         os << words.in_process << name << words.in_process_end;
     } else {
-        put_shared_nodes(os, drive_elements ? by_element_form : by_name_form, words.indent + name, ARR, "", "", "",
-                         naming);
+        left = words.indent;
+        left += name;
+        put_shared_nodes(os, drive_elements ? by_element_form : by_name_form, left, ARR, "", "", "", naming);
     }
     if (drive_elements) {
         // "ARR(m) <= [not ]ARR(n);" on a line of its own, in one piece
-        char digits[24];
-        std::string line = "\n";
-        line += words.indent;
-        line += ARR;
-        line += words.open;
-        line.append(digits, std::to_chars(digits, digits + sizeof digits, bdd_var.node()->number).ptr);
-        line += words.close;
-        line += words.assign;
-        if (bdd_exp.link_type() == -1) line += "not ";
-        line += ARR;
-        line += '(';
-        line.append(digits, std::to_chars(digits, digits + sizeof digits, bdd_exp.node()->number).ptr);
-        line += ')';
-        line += words.end;
-        os.write(line.data(), std::streamsize(line.size()));
+        const std::size_t most = 2 * ARR.size() + 96;
+        if (line.size() < most) line.resize(2 * most);
+        char* p = line.data();
+        auto put = [&p](std::string_view piece) {
+            std::memcpy(p, piece.data(), piece.size());
+            p += piece.size();
+        };
+        put("\n");
+        put(words.indent);
+        put(ARR);
+        put(words.open);
+        p = std::to_chars(p, p + 24, bdd_var.node()->number).ptr;
+        put(words.close);
+        put(words.assign);
+        if (bdd_exp.link_type() == -1) put("not ");
+        put(ARR);
+        put("(");
+        p = std::to_chars(p, p + 24, bdd_exp.node()->number).ptr;
+        put(")");
+        put(words.end);
+        os.write(line.data(), std::streamsize(p - line.data()));
     }
 }
 

@@ -2,6 +2,8 @@
 #include "forest/Bddexpression.h"
 
 #include <charconv>
+#include <cstring>
+#include <string_view>
 
 int Bddexpression::put_ready() const
 {
@@ -57,13 +59,22 @@ void Bddexpression::put_shared_nodes(std::ostream& os, const node_code_form& for
     }
     // the final line in one piece, in a buffer whose room is kept from one equation to the next
     static std::string line;
-    line = left;
-    line += form.assign;
-    if (bdd_exp.link_type() == -1) line += form.root_not;
-    line += ARR;
-    line += form.root_open;
-    char digits[24];
-    line.append(digits, std::to_chars(digits, digits + sizeof digits, top->number).ptr);
-    line += form.root_close;
-    os.write(line.data(), std::streamsize(line.size()));
+    const std::string_view assign(form.assign), root_not(form.root_not), root_open(form.root_open),
+        root_close(form.root_close);
+    const std::size_t most = left.size() + assign.size() + root_not.size() + ARR.size() + root_open.size() + 24 +
+                             root_close.size();
+    if (line.size() < most) line.resize(2 * most);
+    char* p = line.data();
+    auto put = [&p](std::string_view piece) {
+        std::memcpy(p, piece.data(), piece.size());
+        p += piece.size();
+    };
+    put(left);
+    put(assign);
+    if (bdd_exp.link_type() == -1) put(root_not);
+    put(ARR);
+    put(root_open);
+    p = std::to_chars(p, p + 24, top->number).ptr;
+    put(root_close);
+    os.write(line.data(), std::streamsize(p - line.data()));
 }
