@@ -27,7 +27,7 @@ void Bddexpressionwood::allocate_arrays(int length)
 {
     arrays_length = length;
     exp_table = new Bddexpression*[length]();
-    readers = new std::set<long>[length];
+    readers = new position_set[length];
     late_dates = new long[length]();
 }
 
@@ -110,7 +110,7 @@ void Bddexpressionwood::update_bdd_vars()
     check_capacity(m, "in Bddexpressionwood");
     if (arrays_length < m) {
         Bddexpression** old_table = exp_table;
-        std::set<long>* old_readers = readers;
+        position_set* old_readers = readers;
         long* old_late = late_dates;
         allocate_arrays(grown_length(arrays_length, m));
         for (int i = 0; i < nb_bdd_vars; i++) {
@@ -137,9 +137,10 @@ static long shifted(long c, long k)
     return c < k ? c : c + 1;
 }
 
-static std::set<long> shifted(const std::set<long>& s, long k)
+static position_set shifted(const position_set& s, long k)
 {
-    std::set<long> r;
+    position_set r;
+    r.reserve(s.size());
     for (long c : s) r.insert(r.end(), shifted(c, k));
     return r;
 }
@@ -156,7 +157,7 @@ void Bddexpressionwood::update_bdd_vars(long k)
     if (k < 0) k = 0;
     if (k > nb_bdd_vars) k = nb_bdd_vars;
     Bddexpression** old_table = exp_table;
-    std::set<long>* old_readers = readers;
+    position_set* old_readers = readers;
     long* old_late = late_dates;
     allocate_arrays(grown_length(arrays_length, m)); // every late date 0
     for (long j = 0; j < m; j++) {
@@ -419,8 +420,7 @@ std::set<long> Bddexpressionwood::Set_of_index_used_variables()
                       << "   about id:" << i << std::endl;
             continue;
         }
-        std::set<long> s = e->set_of_index_used_variables();
-        used.insert(s.begin(), s.end());
+        for (long x : e->set_of_index_used_variables()) used.insert(x);
     }
     return used;
 }
