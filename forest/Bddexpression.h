@@ -12,6 +12,7 @@
 
 #include "bdd/bdd_naming.h"
 #include "bdd/bddpp.h"
+#include "forest/position_bits.h"
 #include "forest/position_set.h"
 
 class Bddexpressionwood;
@@ -210,7 +211,7 @@ class Bddexpressionwood {
 public:
     int shared_manager;             // 0: manager owned (deleted and cloned); else shared with another forest
     bddpp_manager* manager;         // never null
-    std::set<long> expression_ids;  // positions whose slot holds an equation (change it only through the ids_ helpers)
+    position_bits expression_ids;   // positions whose slot holds an equation (change it only through the ids_ helpers)
     int nb_bdd_vars;                // slots in use: the manager's variable count after every growth
     int arrays_length;              // capacity of the three arrays: a power of two >= max(1, nb_bdd_vars)
     Bddexpression** exp_table;      // arrays_length slots: the equation of each position or null; owning

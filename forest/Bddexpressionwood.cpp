@@ -145,6 +145,13 @@ static position_set shifted(const position_set& s, long k)
     return r;
 }
 
+static position_bits shifted(const position_bits& s, long k)
+{
+    position_bits r;
+    for (long c : s) r.insert(shifted(c, k));
+    return r;
+}
+
 void Bddexpressionwood::update_bdd_vars(long k)
 {
     long m = manager->nvars;
@@ -177,7 +184,7 @@ void Bddexpressionwood::update_bdd_vars(long k)
 
 void Bddexpressionwood::ids_insert(long i)
 {
-    expression_ids.insert(expression_ids.end(), i); // a wrong hint only adds a comparison
+    expression_ids.insert(i);
     ids_index_stale = true;
 }
 
@@ -270,7 +277,7 @@ void Bddexpressionwood::absolute_forget_expression_by_bddid(long i)
 template <class Keep> void Bddexpressionwood::clean_kept(Keep& keep)
 {
     std::set<long> kept(keep.begin(), keep.end());
-    std::set<long> ids = expression_ids;
+    position_bits ids = expression_ids;
     for (long i : ids) {
         if (i < 0 || i >= nb_bdd_vars) continue;
         Bddexpression* e = exp_table[i];

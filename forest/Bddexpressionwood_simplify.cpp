@@ -97,7 +97,8 @@ void reduce_all(Bddexpressionwood* w, quantifier how, const bdd& care, long k, c
     bool cube = how == by_care && care.node_ptr != nullptr && care.node_ptr != m->terminal && m->Bdd_is_cube(care);
     cube_cofactor cofactor(m);
     if (cube) m->Bdd_node_to_literals(care.link, care.node_ptr, cofactor.vals.data());
-    const position_set visited = coherent && how != by_care ? w->readers[k] : position_set(w->expression_ids);
+    const position_bits& ids = w->expression_ids;
+    const position_set visited = coherent && how != by_care ? w->readers[k] : position_set(ids.begin(), ids.end());
     for (long i : visited) {
         Bddexpression* e = slot_at(w, i);
         if (e == nullptr || e->bdd_exp.manager == nullptr) continue;

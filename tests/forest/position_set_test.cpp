@@ -1,3 +1,4 @@
+#include "forest/position_bits.h"
 #include "forest/position_set.h"
 
 #include <gtest/gtest.h>
@@ -119,6 +120,58 @@ TEST(PositionSet, BehavesAsAStdSetUnderRandomEdits)
             EXPECT_EQ(s.count(v), t.count(v));
             break;
         }
+        ASSERT_EQ(s.size(), t.size());
+    }
+    EXPECT_EQ(s, t);
+}
+
+TEST(PositionBits, InsertEraseAndAscendingWalk)
+{
+    position_bits s;
+    EXPECT_TRUE(s.empty());
+    EXPECT_EQ(s.begin(), s.end());
+    EXPECT_EQ(s.find(5), s.end());
+    EXPECT_EQ(s.count(-1), 0u);
+    EXPECT_EQ(s.erase(700L), 0u);
+    EXPECT_TRUE(s.insert(130).second);
+    EXPECT_TRUE(s.insert(0).second);
+    EXPECT_TRUE(s.insert(63).second);
+    EXPECT_TRUE(s.insert(64).second);
+    EXPECT_FALSE(s.insert(63).second);
+    EXPECT_EQ(*s.insert(s.end(), 7), 7);
+    EXPECT_EQ(s, (std::set<long>{0, 7, 63, 64, 130}));
+    EXPECT_EQ(s.size(), 5u);
+    EXPECT_EQ(*s.lower_bound(65), 130);
+    EXPECT_EQ(s.lower_bound(131), s.end());
+    EXPECT_EQ(*s.find(64), 64);
+    EXPECT_EQ(s.erase(63L), 1u);
+    position_bits::iterator next = s.erase(s.find(7));
+    EXPECT_EQ(*next, 64);
+    EXPECT_EQ(s, (std::set<long>{0, 64, 130}));
+    position_bits copy = s;
+    copy.erase(0L);
+    EXPECT_NE(copy, s);
+    std::set<long> tree = s;
+    EXPECT_EQ(tree, (std::set<long>{0, 64, 130}));
+    std::ostringstream os;
+    os << s << position_bits();
+    EXPECT_EQ(os.str(), "{0,64,130}{}");
+    s.clear();
+    EXPECT_TRUE(s.empty());
+    EXPECT_EQ(s.begin(), s.end());
+}
+
+TEST(PositionBits, BehavesAsAStdSetUnderRandomEdits)
+{
+    std::mt19937 random(11);
+    position_bits s;
+    std::set<long> t;
+    for (int step = 0; step < 20000; step++) {
+        long v = static_cast<long>(random() % 700);
+        if (random() % 3 != 0)
+            EXPECT_EQ(s.insert(v).second, t.insert(v).second);
+        else
+            EXPECT_EQ(s.erase(v), t.erase(v));
         ASSERT_EQ(s.size(), t.size());
     }
     EXPECT_EQ(s, t);
