@@ -358,9 +358,12 @@ void Bddexpressionwood::useless_local(long b)
                 o->internal_build_dependances();
             }
             if (o == nullptr) missing.insert(r);
-            readers[d].erase(b);
-            readers[d].insert(r);
         }
+        // every reader of b now reads d, merged in one pass; b itself stays only as the last
+        // reader, as when b was erased again before each reader was added
+        const position_set& moved = readers[b];
+        readers[d].insert(moved.begin(), moved.end());
+        if (moved.count(b) != 0 && *(moved.end() - 1) != b) readers[d].erase(b);
     }
     for (long r : missing) readers[b].erase(r);
     readers[b].clear();
