@@ -75,7 +75,7 @@ int blif_report_cycles(b_automaton* a, const std::list<long>& caught)
     long counter = 0;
     struct frame {
         long p;                          // the equation
-        std::set<long>::const_iterator next; // its next dependency to visit
+        position_set::const_iterator next; // its next dependency to visit
     };
     for (long root = 0; root < n; ++root) {
         if (table[root] == nullptr || index[size_t(root)] >= 0) continue;

@@ -1,8 +1,10 @@
 // The equation record: constructors, copies within a forest, comparison, accessors, free-standing setters.
 #include "forest/Bddexpression.h"
 
+#include <algorithm>
 #include <iostream>
 #include <utility>
+#include <vector>
 
 // Order position of a non-empty handle in w's manager, -3 for an empty handle.
 static long position_in(const Bddexpressionwood* w, const bdd& v)
@@ -228,9 +230,9 @@ std::string Bddexpression::my_bddname()
     return wood->manager->Name_var_by_bdd(bdd_var);
 }
 
-std::set<long> Bddexpression::set_of_index_used_variables()
+position_set Bddexpression::set_of_index_used_variables()
 {
-    std::set<long> s = dependances;
+    position_set s = dependances;
     if (wood != nullptr && bdd_var.manager != nullptr) s.insert(wood->manager->Bdd_if_index(bdd_var));
     return s;
 }
@@ -245,9 +247,28 @@ void Bddexpression::internal_build_dependances()
     if (wood != nullptr) internal_build_dependances(wood->manager);
 }
 
+// What m->set_of_index_depend_on(f) gives, written into s without a tree in between.
+static void support_positions(bddpp_manager* m, const bdd& f, position_set& s)
+{
+    if (f.manager != m || !f.node_ptr) {
+        std::cerr << "Warning: call  bddpp_manager::set_of_index_depend_on() with a bad manager" << std::endl;
+        s.clear();
+        return;
+    }
+    static std::vector<long> ids, positions; // scratch kept from call to call
+    f.node_ptr->support_ids(ids);
+    positions.clear();
+    for (long id : ids) positions.push_back(m->id_to_pos[id]);
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    s.clear();
+    s.reserve(positions.size());
+    s.insert(positions.begin(), positions.end());
+}
+
 void Bddexpression::internal_build_dependances(bddpp_manager* m)
 {
-    if (abstraction == 0 && m != nullptr) dependances = m->set_of_index_depend_on(bdd_exp);
+    if (abstraction == 0 && m != nullptr) support_positions(m, bdd_exp, dependances);
 }
 
 void Bddexpression::build_normal_dependances()

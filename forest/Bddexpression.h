@@ -12,6 +12,8 @@
 
 #include "bdd/bdd_naming.h"
 #include "bdd/bddpp.h"
+#include "forest/position_bits.h"
+#include "forest/position_set.h"
 
 class Bddexpressionwood;
 
@@ -26,7 +28,7 @@ public:
     std::string exp_def;         // definition text of an abstract equation; empty for a concrete one
     bdd bdd_exp;                 // right member; empty for an abstract or free-standing equation
     long weight;                 // weight on critical paths; 1 unless copied
-    std::set<long> dependances;  // order positions that the right member reads (explicit when abstract)
+    position_set dependances;    // order positions that the right member reads (explicit when abstract)
     long early_date;             // early date; only raised by the date computations
     int user_type;               // free for the user: the automaton sets 1 on next-state and output equations
 
@@ -78,7 +80,7 @@ public:
     // The left member's variable name; "" without forest or left member.
     std::string my_bddname();
     // dependances plus, with a forest, the left member's position.
-    std::set<long> set_of_index_used_variables();
+    position_set set_of_index_used_variables();
     // The forest's reader sets are not touched.
     void add_specific_var_dependance(long p);
     // Concrete equations only: dependances := positions of the right member's support.
@@ -209,11 +211,11 @@ class Bddexpressionwood {
 public:
     int shared_manager;             // 0: manager owned (deleted and cloned); else shared with another forest
     bddpp_manager* manager;         // never null
-    std::set<long> expression_ids;  // positions whose slot holds an equation (change it only through the ids_ helpers)
+    position_bits expression_ids;   // positions whose slot holds an equation (change it only through the ids_ helpers)
     int nb_bdd_vars;                // slots in use: the manager's variable count after every growth
     int arrays_length;              // capacity of the three arrays: a power of two >= max(1, nb_bdd_vars)
     Bddexpression** exp_table;      // arrays_length slots: the equation of each position or null; owning
-    std::set<long>* readers;        // arrays_length sets: positions of the equations that read each position
+    position_set* readers;          // arrays_length sets: positions of the equations that read each position
     long* late_dates;               // arrays_length late dates, one per position
     int nb_level;                   // number of date levels; 0: dates not computed
 

@@ -27,7 +27,7 @@ void Bddexpressionwood::allocate_arrays(int length)
 {
     arrays_length = length;
     exp_table = new Bddexpression*[length]();
-    readers = new std::set<long>[length];
+    readers = new position_set[length];
     late_dates = new long[length]();
 }
 
@@ -110,7 +110,7 @@ void Bddexpressionwood::update_bdd_vars()
     check_capacity(m, "in Bddexpressionwood");
     if (arrays_length < m) {
         Bddexpression** old_table = exp_table;
-        std::set<long>* old_readers = readers;
+        position_set* old_readers = readers;
         long* old_late = late_dates;
         allocate_arrays(grown_length(arrays_length, m));
         for (int i = 0; i < nb_bdd_vars; i++) {
@@ -137,10 +137,18 @@ static long shifted(long c, long k)
     return c < k ? c : c + 1;
 }
 
-static std::set<long> shifted(const std::set<long>& s, long k)
+static position_set shifted(const position_set& s, long k)
 {
-    std::set<long> r;
+    position_set r;
+    r.reserve(s.size());
     for (long c : s) r.insert(r.end(), shifted(c, k));
+    return r;
+}
+
+static position_bits shifted(const position_bits& s, long k)
+{
+    position_bits r;
+    for (long c : s) r.insert(shifted(c, k));
     return r;
 }
 
@@ -156,7 +164,7 @@ void Bddexpressionwood::update_bdd_vars(long k)
     if (k < 0) k = 0;
     if (k > nb_bdd_vars) k = nb_bdd_vars;
     Bddexpression** old_table = exp_table;
-    std::set<long>* old_readers = readers;
+    position_set* old_readers = readers;
     long* old_late = late_dates;
     allocate_arrays(grown_length(arrays_length, m)); // every late date 0
     for (long j = 0; j < m; j++) {
@@ -176,7 +184,7 @@ void Bddexpressionwood::update_bdd_vars(long k)
 
 void Bddexpressionwood::ids_insert(long i)
 {
-    expression_ids.insert(expression_ids.end(), i); // a wrong hint only adds a comparison
+    expression_ids.insert(i);
     ids_index_stale = true;
 }
 
@@ -269,7 +277,7 @@ void Bddexpressionwood::absolute_forget_expression_by_bddid(long i)
 template <class Keep> void Bddexpressionwood::clean_kept(Keep& keep)
 {
     std::set<long> kept(keep.begin(), keep.end());
-    std::set<long> ids = expression_ids;
+    position_bits ids = expression_ids;
     for (long i : ids) {
         if (i < 0 || i >= nb_bdd_vars) continue;
         Bddexpression* e = exp_table[i];
@@ -419,8 +427,7 @@ std::set<long> Bddexpressionwood::Set_of_index_used_variables()
                       << "   about id:" << i << std::endl;
             continue;
         }
-        std::set<long> s = e->set_of_index_used_variables();
-        used.insert(s.begin(), s.end());
+        for (long x : e->set_of_index_used_variables()) used.insert(x);
     }
     return used;
 }

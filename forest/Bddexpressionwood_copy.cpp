@@ -70,7 +70,7 @@ Bddexpressionwood& Bddexpressionwood::operator=(const Bddexpressionwood& w)
     int old_shared = shared_manager;
     int old_count = nb_bdd_vars;
     Bddexpression** old_table = exp_table;
-    std::set<long>* old_readers = readers;
+    position_set* old_readers = readers;
     long* old_late = late_dates;
     copy_from(w);
     delete[] old_readers;

@@ -45,7 +45,7 @@ Bddexpression* source_equation(Bddexpressionwood* source, long i)
 }
 
 // The positions of s that were copied, as the positions of their copies.
-std::set<long> mapped(const std::set<long>& s, const std::map<long, long>& copies)
+std::set<long> mapped(const position_set& s, const std::map<long, long>& copies)
 {
     std::set<long> r;
     for (long x : s) {

@@ -39,7 +39,7 @@ static void change_right_member(Bddexpression* e, const char* op, member_change 
     e->abstraction = 0;
     e->build_normal_dependances();
     if (walk) w->down_critical_path(a, 0, 0);
-    std::set<long> read = e->dependances; // a walk may rewrite the equation
+    position_set read = e->dependances; // a walk may rewrite the equation
     for (long d : read) {
         if (slot && d >= 0 && d < w->nb_bdd_vars) w->readers[d].insert(a);
         if (walk) w->up_critical_path(a, 0, 1);
@@ -76,14 +76,14 @@ static Bddexpression* equation_at(const Bddexpressionwood* w, long x)
     return x >= 0 && x < w->nb_bdd_vars ? w->exp_table[x] : nullptr;
 }
 
-static const std::set<long> no_position;
+static const position_set no_position;
 
-static const std::set<long>& readers_of(const Bddexpressionwood* w, long x)
+static const position_set& readers_of(const Bddexpressionwood* w, long x)
 {
     return x >= 0 && x < w->nb_bdd_vars ? w->readers[x] : no_position;
 }
 
-static const std::set<long>& dependencies_of(const Bddexpressionwood* w, long x)
+static const position_set& dependencies_of(const Bddexpressionwood* w, long x)
 {
     Bddexpression* e = equation_at(w, x);
     return e != nullptr ? e->dependances : no_position;
@@ -97,12 +97,12 @@ static std::set<long> closure(const Bddexpressionwood* w, long i, long depth, co
 {
     std::set<long> result = acc;
     std::vector<walk_frame> stack;
-    const std::set<long>& first = next(w, i);
+    const position_set& first = next(w, i);
     stack.push_back({first.begin(), first.end(), depth});
     walk_frames(stack, [&](long x, long depth) {
         if (!result.insert(x).second) return;
         if (depth < w->nb_bdd_vars) {
-            const std::set<long>& n = next(w, x);
+            const position_set& n = next(w, x);
             stack.push_back({n.begin(), n.end(), depth + 1});
         } else {
             std::cerr << "WARNING in Bddexpressionwood::" << who << "():" << std::endl
@@ -321,7 +321,7 @@ void Bddexpressionwood::stat_early_dep(std::ostream& os, long i)
             return;
         }
         os << std::endl;
-        const std::set<long>& d = dependencies_of(this, p);
+        const position_set& d = dependencies_of(this, p);
         stack.push_back({d.begin(), d.end(), depth + 1});
     };
     print(i, 0);
@@ -346,8 +346,8 @@ void Bddexpressionwood::useless_local(long b)
     if (e == nullptr || readers[b].empty() || e->dependances.empty()) return;
     e->internal_build_dependances();
     if (e->dependances.count(b) != 0) self_dependance_exit(b, *e);
-    std::set<long> missing;
-    const std::set<long> read = e->dependances;
+    position_set missing;
+    const position_set read = e->dependances;
     for (long d : read) {
         if (d < 0 || d >= nb_bdd_vars) continue;
         readers[d].erase(b);
@@ -358,9 +358,12 @@ void Bddexpressionwood::useless_local(long b)
                 o->internal_build_dependances();
             }
             if (o == nullptr) missing.insert(r);
-            readers[d].erase(b);
-            readers[d].insert(r);
         }
+        // every reader of b now reads d, merged in one pass; b itself stays only as the last
+        // reader, as when b was erased again before each reader was added
+        const position_set& moved = readers[b];
+        readers[d].insert(moved.begin(), moved.end());
+        if (moved.count(b) != 0 && *(moved.end() - 1) != b) readers[d].erase(b);
     }
     for (long r : missing) readers[b].erase(r);
     readers[b].clear();

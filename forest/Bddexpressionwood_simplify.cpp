@@ -39,10 +39,10 @@ bool read_by_abstract(const Bddexpressionwood* w, long i)
 // A right member that the manager has replaced, with the reader sets following its new support.
 void follow_support(Bddexpressionwood* w, long i, Bddexpression* e, const bdd& f)
 {
-    std::set<long> before = e->set_of_index_used_variables();
+    position_set before = e->set_of_index_used_variables();
     e->bdd_exp = f;
     e->build_normal_dependances();
-    std::set<long> after = e->set_of_index_used_variables();
+    position_set after = e->set_of_index_used_variables();
     if (before == after) return;
     for (long x : after)
         if (before.count(x) == 0 && x >= 0 && x < w->nb_bdd_vars) w->readers[x].insert(i);
@@ -77,7 +77,7 @@ struct cube_cofactor {
 enum quantifier { by_care, by_exist, by_forall };
 
 void propagate_constants(Bddexpressionwood* w, const std::list<int>& keep, bool coherent,
-                         const std::set<long>* changed = nullptr);
+                         const position_set* changed = nullptr);
 
 // coherent: as for propagate_constants; only the equations that read x are then visited, and their
 // cofactors taken through the literal array.
@@ -97,7 +97,8 @@ void reduce_all(Bddexpressionwood* w, quantifier how, const bdd& care, long k, c
     bool cube = how == by_care && care.node_ptr != nullptr && care.node_ptr != m->terminal && m->Bdd_is_cube(care);
     cube_cofactor cofactor(m);
     if (cube) m->Bdd_node_to_literals(care.link, care.node_ptr, cofactor.vals.data());
-    const std::set<long> visited = coherent && how != by_care ? w->readers[k] : w->expression_ids;
+    const position_bits& ids = w->expression_ids;
+    const position_set visited = coherent && how != by_care ? w->readers[k] : position_set(ids.begin(), ids.end());
     for (long i : visited) {
         Bddexpression* e = slot_at(w, i);
         if (e == nullptr || e->bdd_exp.manager == nullptr) continue;
@@ -123,11 +124,11 @@ const std::list<int> no_keep;
 
 // Readers r of i whose slot is empty are noted in missing; the others receive e's function once.
 // Each d of e's dependencies then reads through r instead of i.
-void substitute_into_readers(Bddexpressionwood* w, long i, Bddexpression* e, const std::set<long>& read)
+void substitute_into_readers(Bddexpressionwood* w, long i, Bddexpression* e, const position_set& read)
 {
     bddpp_manager* m = w->manager;
-    std::set<long> readers = w->readers[i];
-    std::set<long> missing;
+    position_set readers = w->readers[i];
+    position_set missing;
     for (long r : readers) {
         Bddexpression* o = slot_at(w, r);
         if (o == nullptr) {
@@ -159,14 +160,10 @@ void drop_equation(Bddexpressionwood* w, long i)
 void clean_reader_sets(Bddexpressionwood* w)
 {
     for (long i = 0; i < w->nb_bdd_vars; i++) {
-        std::set<long>& rs = w->readers[i];
-        for (std::set<long>::iterator r = rs.begin(); r != rs.end();) {
-            Bddexpression* o = slot_at(w, *r);
-            if (o == nullptr || o->dependances.count(i) == 0)
-                r = rs.erase(r);
-            else
-                ++r;
-        }
+        w->readers[i].keep_if([w, i](long r) {
+            const Bddexpression* o = slot_at(w, r);
+            return o != nullptr && o->dependances.count(i) != 0;
+        });
     }
 }
 
@@ -180,7 +177,7 @@ bool reads_itself(const Bddexpressionwood* w, long i, const Bddexpression* e)
 void suppress(Bddexpressionwood* w, long i)
 {
     Bddexpression* e = w->exp_table[i];
-    const std::set<long> read = e->dependances;
+    const position_set read = e->dependances;
     substitute_into_readers(w, i, e, read);
     drop_equation(w, i);
 }
@@ -262,7 +259,7 @@ void rebuild_dependances(Bddexpressionwood* w)
             support.erase(std::unique(support.begin(), support.end()), support.end());
             if (support.size() != e->dependances.size() ||
                 !std::equal(support.begin(), support.end(), e->dependances.begin()))
-                e->dependances = std::set<long>(support.begin(), support.end());
+                e->dependances = position_set(support.begin(), support.end());
         } else {
             e->internal_build_dependances();
         }
@@ -278,11 +275,11 @@ void rebuild_dependances(Bddexpressionwood* w)
             if (d >= 0 && d < n) list[fill[d]++] = i;
     }
     for (long d = 0; d < n; d++) {
-        std::set<long>& rs = w->readers[d];
+        position_set& rs = w->readers[d];
         const long* first = list.data() + start[d];
         const long* last = list.data() + start[d + 1];
         if (static_cast<long>(rs.size()) != last - first || !std::equal(first, last, rs.begin()))
-            rs = std::set<long>(first, last);
+            rs = position_set(first, last);
     }
 }
 
@@ -292,7 +289,7 @@ void rebuild_dependances(Bddexpressionwood* w)
 // changed (coherent only): the equations changed since the last propagation; only they can have
 // become foldable (a kept constant read by abstract equations folds again into nothing).
 void propagate_constants(Bddexpressionwood* w, const std::list<int>& keep, bool coherent,
-                         const std::set<long>* changed)
+                         const position_set* changed)
 {
     if (w->expression_ids.empty()) return;
     bddpp_manager* m = w->manager;
@@ -304,9 +301,14 @@ void propagate_constants(Bddexpressionwood* w, const std::list<int>& keep, bool 
     // pending positions are taken in ascending order; the result does not depend on it, since the
     // cofactors by the folded literals commute.
     std::set<long> pending;
-    for (long i : changed != nullptr ? *changed : w->expression_ids)
+    auto note = [&](long i) {
         if (foldable(i)) pending.insert(pending.end(), i);
-    std::vector<std::pair<long, std::set<long>>> unchanged; // folded positions and their readers left as they were
+    };
+    if (changed != nullptr)
+        for (long i : *changed) note(i);
+    else
+        for (long i : w->expression_ids) note(i);
+    std::vector<std::pair<long, position_set>> unchanged; // folded positions and their readers left as they were
     std::vector<std::pair<long, long>> dropped;              // (d, r): r no longer reads d
     cube_cofactor cofactor(m);
     while (!pending.empty()) {
@@ -316,14 +318,14 @@ void propagate_constants(Bddexpressionwood* w, const std::list<int>& keep, bool 
         Bddexpression* e = w->exp_table[i];
         // Bdd_reduce(f_r, literal of x_i), through the literal array
         int value = m->Bdd_is_tautology(e->bdd_exp, 1) ? 1 : 0;
-        std::set<long> left;
+        position_set left;
         for (long r : w->readers[i]) {
             Bddexpression* o = slot_at(w, r);
             if (o == nullptr || o->abstraction != 0 || o->bdd_exp.manager == nullptr) {
                 if (o != nullptr) left.insert(left.end(), r);
                 continue;
             }
-            std::set<long> before = coherent ? o->dependances : std::set<long>();
+            position_set before = coherent ? o->dependances : position_set();
             o->bdd_exp = cofactor.of(o->bdd_exp, i, value);
             o->internal_build_dependances();
             // the reader sets are those of before the propagation until it ends

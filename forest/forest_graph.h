@@ -2,13 +2,14 @@
 #ifndef NELVOR_FOREST_GRAPH_H
 #define NELVOR_FOREST_GRAPH_H
 
-#include <set>
 #include <vector>
+
+#include "forest/position_set.h"
 
 // One pending visit of a depth-first walk over a set of positions.
 struct walk_frame {
-    std::set<long>::const_iterator at;   // next position to visit
-    std::set<long>::const_iterator end;  // end of the positions
+    position_set::const_iterator at;     // next position to visit
+    position_set::const_iterator end;    // end of the positions
     long level;                          // the walk's value for the frame (a depth or a date)
 };
 
