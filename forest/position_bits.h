@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "forest/position_set.h"
+
 // The members of std::set<long> that the forest uses, over non-negative positions, one bit each:
 // insertion and erasure cost a constant, in any order, and iteration is ascending (one word of 64
 // positions at a time). The array grows to the greatest position inserted. An iterator stays valid
@@ -142,15 +144,7 @@ private:
     }
 };
 
-// "{" the positions in ascending order joined by "," "}", as a std::set<long> is printed.
-inline std::ostream& operator<<(std::ostream& os, const position_bits& s)
-{
-    os << "{";
-    for (position_bits::const_iterator i = s.begin(); i != s.end(); ++i) {
-        if (i != s.begin()) os << ",";
-        os << *i;
-    }
-    return os << "}";
-}
+// printed as a std::set<long> is
+inline std::ostream& operator<<(std::ostream& os, const position_bits& s) { return put_positions(os, s); }
 
 #endif

@@ -222,15 +222,17 @@ private:
     }
 };
 
-// "{" the values in ascending order joined by "," "}", as a std::set<long> is printed.
-inline std::ostream& operator<<(std::ostream& os, const position_set& s)
+// "{" the positions in ascending order joined by "," "}", as a std::set<long> is printed.
+template <class Positions> std::ostream& put_positions(std::ostream& os, const Positions& s)
 {
     os << "{";
-    for (position_set::const_iterator i = s.begin(); i != s.end(); ++i) {
+    for (typename Positions::const_iterator i = s.begin(); i != s.end(); ++i) {
         if (i != s.begin()) os << ",";
         os << *i;
     }
     return os << "}";
 }
+
+inline std::ostream& operator<<(std::ostream& os, const position_set& s) { return put_positions(os, s); }
 
 #endif
