@@ -166,6 +166,13 @@ done
 echo
 echo "Growth of the family's times per x4 step (exponent e: the time grows 4^e times):"
 echo
+head="| times of"; rule="|---"; prev=""
+for n in $sizes; do
+    [ -n "$prev" ] && { head="$head | $prev to $n"; rule="$rule|---:"; }
+    prev=$n
+done
+echo "$head |"
+echo "$rule|"
 labels="abc yosys"
 k=0
 for p in $programs; do k=$((k + 1)); labels="c$k all$k $labels"; done
