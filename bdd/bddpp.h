@@ -190,6 +190,9 @@ public:
     void No_begin_underscore_name();
     std::set<long> set_of_id_depend_on(const bdd& f);
     std::set<long> set_of_index_depend_on(const bdd& f);
+    // The same positions, ascending, into positions; false (with set_of_index_depend_on's
+    // warning, positions empty) when f is not of this manager.
+    bool positions_depend_on(const bdd& f, std::vector<long>& positions);
     void Present_variables(const bdd& f, int* vals);
     int exists_common_variables(const bdd& f, const bdd& g);
     int Bdd_node_depends_on(bdd_node* n, bdd_node* v);

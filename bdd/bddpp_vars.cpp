@@ -279,17 +279,25 @@ std::set<long> bddpp_manager::set_of_id_depend_on(const bdd& f)
     return f.node_ptr->support_set();
 }
 
-std::set<long> bddpp_manager::set_of_index_depend_on(const bdd& f)
+bool bddpp_manager::positions_depend_on(const bdd& f, std::vector<long>& positions)
 {
+    positions.clear();
     if (f.manager != this || !f.node_ptr) {
         std::cerr << "Warning: call  bddpp_manager::set_of_index_depend_on() with a bad manager" << std::endl;
-        return std::set<long>();
+        return false;
     }
-    static std::vector<long> ids, positions; // scratch kept from call to call
+    static std::vector<long> ids; // scratch kept from call to call
     f.node_ptr->support_ids(ids);
-    positions.clear();
     for (long id : ids) positions.push_back(id_to_pos[id]);
     std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    return true;
+}
+
+std::set<long> bddpp_manager::set_of_index_depend_on(const bdd& f)
+{
+    static std::vector<long> positions; // scratch kept from call to call
+    positions_depend_on(f, positions);
     return std::set<long>(positions.begin(), positions.end());
 }
 

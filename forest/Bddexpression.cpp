@@ -250,17 +250,8 @@ void Bddexpression::internal_build_dependances()
 // What m->set_of_index_depend_on(f) gives, written into s without a tree in between.
 static void support_positions(bddpp_manager* m, const bdd& f, position_set& s)
 {
-    if (f.manager != m || !f.node_ptr) {
-        std::cerr << "Warning: call  bddpp_manager::set_of_index_depend_on() with a bad manager" << std::endl;
-        s.clear();
-        return;
-    }
-    static std::vector<long> ids, positions; // scratch kept from call to call
-    f.node_ptr->support_ids(ids);
-    positions.clear();
-    for (long id : ids) positions.push_back(m->id_to_pos[id]);
-    std::sort(positions.begin(), positions.end());
-    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    static std::vector<long> positions; // scratch kept from call to call
+    m->positions_depend_on(f, positions);
     s.clear();
     s.reserve(positions.size());
     s.insert(positions.begin(), positions.end());

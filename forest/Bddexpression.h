@@ -440,6 +440,14 @@ public:
     // write(e) then a newline for each equation e of the earliest_sort order.
     template <class Write> void Put_in_date_order(std::ostream& os, Write write)
     {
+        for_each_in_date_order([&](Bddexpression& e) {
+            write(e);
+            os << '\n';
+        });
+    }
+    // visit(e) on each equation in the order of earliest_positions().
+    template <class Visit> void for_each_in_date_order(Visit visit)
+    {
         const std::vector<long> order = earliest_positions();
         // the equations lie apart in memory and the date order jumps between them: each is
         // fetched a few equations ahead of its turn
@@ -453,8 +461,7 @@ public:
                 __builtin_prefetch(e->bdd_var.node());
                 __builtin_prefetch(e->bdd_exp.node());
             }
-            write(*exp_table[order[k]]);
-            os << '\n';
+            visit(*exp_table[order[k]]);
         }
     }
     // Asks for the memory of the equation's members that every writer reads.

@@ -45,27 +45,14 @@ template <class Append> void put_in_date_order(Bddexpressionwood& w, std::ostrea
 {
     std::string& text = buffer();
     text.clear();
-    const std::vector<long> order = w.earliest_positions();
-    // the equations lie apart in memory and the date order jumps between them: each is fetched
-    // a few equations ahead of its turn
-    const size_t ahead = 8;
-    for (size_t k = 0; k < order.size() && k < ahead; ++k)
-        Bddexpressionwood::prefetch_equation(w.exp_table[order[k]]);
-    for (size_t k = 0; k < order.size(); ++k) {
-        if (k + ahead < order.size()) Bddexpressionwood::prefetch_equation(w.exp_table[order[k + ahead]]);
-        // by now the equation half as far ahead is there: its two members' nodes are asked for
-        if (k + ahead / 2 < order.size()) {
-            const Bddexpression* e = w.exp_table[order[k + ahead / 2]];
-            __builtin_prefetch(e->bdd_var.node());
-            __builtin_prefetch(e->bdd_exp.node());
-        }
-        append(text, *w.exp_table[order[k]]);
+    w.for_each_in_date_order([&](Bddexpression& e) {
+        append(text, e);
         text += '\n';
         if (text.size() >= piece) {
             os.write(text.data(), std::streamsize(text.size()));
             text.clear();
         }
-    }
+    });
     if (!text.empty()) os.write(text.data(), std::streamsize(text.size()));
     text.clear();
 }
