@@ -86,6 +86,16 @@ std::string& sop_buffer()
     return buffer;
 }
 
+// The sum written to os at once from the buffer of the sums.
+void put_sop(std::ostream& os, bddpp_manager* m, const char* OR, const char* AND, const char* NOTpre,
+             const char* NOTpost, const bdd& f, int kind, const literal_text& var)
+{
+    std::string& s = sop_buffer();
+    s.clear();
+    sop_text(s, m, OR, AND, NOTpre, NOTpost, f, kind, var);
+    os.write(s.data(), std::streamsize(s.size()));
+}
+
 cover_memo_scope* innermost_memo = nullptr; // the scope that began last and still lives
 
 } // namespace
@@ -121,10 +131,7 @@ void bddpp_manager::Print_sop(const char* OR, const char* AND, const char* NOTpr
                               const char* NOTpost, std::ostream& os, const bdd& f, int kind,
                               const bdd_naming* naming)
 {
-    std::string& s = sop_buffer();
-    s.clear();
-    sop_text(s, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, "", "", false, naming});
-    os.write(s.data(), std::streamsize(s.size()));
+    put_sop(os, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, "", "", false, naming});
 }
 
 void bddpp_manager::Print_sop_pref_suff(const char* OR, const char* AND, const char* NOTpre,
@@ -132,20 +139,14 @@ void bddpp_manager::Print_sop_pref_suff(const char* OR, const char* AND, const c
                                         const char* PRE, const char* SUF, int kind,
                                         const bdd_naming* naming)
 {
-    std::string& s = sop_buffer();
-    s.clear();
-    sop_text(s, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, PRE, SUF, false, naming});
-    os.write(s.data(), std::streamsize(s.size()));
+    put_sop(os, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, PRE, SUF, false, naming});
 }
 
 void bddpp_manager::Print_cat_sop(const char* OR, const char* AND, const char* NOTpre,
                                   const char* NOTpost, std::ostream& os, const bdd& f,
                                   const std::string& ARR, int kind)
 {
-    std::string& s = sop_buffer();
-    s.clear();
-    sop_text(s, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, ARR, "", true, nullptr});
-    os.write(s.data(), std::streamsize(s.size()));
+    put_sop(os, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, ARR, "", true, nullptr});
 }
 
 void Print_debug_bdd(std::ostream& os, const bdd& f)

@@ -17,26 +17,6 @@ const struct {
     const char* end;     // last line of the list
 } words = {" + ", ".", "\\overline{", "}", "$", " = ", "\\begin{itemize}", "\\item ", "\\end{itemize}"};
 
-} // namespace
-
-namespace {
-
-// Appends text with every "_" written "\\_", as latex_String_filter does.
-void append_filtered(std::string& line, const std::string& text)
-{
-    std::string::size_type from = 0;
-    for (std::string::size_type u = text.find('_'); u != std::string::npos; u = text.find('_', from)) {
-        line.append(text, from, u - from);
-        line += "\\_";
-        from = u + 1;
-    }
-    line.append(text, from, std::string::npos);
-}
-
-} // namespace
-
-namespace {
-
 // The formula appended to line.
 void append_latex(std::string& line, const Bddexpression& e, int k)
 {
@@ -45,11 +25,11 @@ void append_latex(std::string& line, const Bddexpression& e, int k)
     line += words.math;
     text.clear();
     equation_text::append_name(text, e, nullptr);
-    append_filtered(line, text);
+    append_latex_filtered(line, text);
     line += words.equals;
     text.clear();
     e.wood->manager->Append_sop(text, words.OR, words.AND, words.NOTpre, words.NOTpost, e.bdd_exp, "", "", k);
-    append_filtered(line, text);
+    append_latex_filtered(line, text);
     line += words.math;
 }
 

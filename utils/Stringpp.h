@@ -75,6 +75,8 @@ std::string clever_substitute_space(const std::string& s, char c);
 
 // ---- escaping filters ----
 std::string latex_String_filter(const std::string& s);
+// latex_String_filter(s) appended to out.
+void append_latex_filtered(std::string& out, const std::string& s);
 std::string rtf_String_filter(const std::string& s);
 
 // ---- paths ('/' separates directories) ----
