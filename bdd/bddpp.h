@@ -16,6 +16,7 @@ class bddpp_manager;
 class bdd_node;
 class bdd_unique_table;
 class bdd_computed_table;
+struct bdd_node_pool;
 class bdd_naming; // bdd_naming.h
 
 // Flushes the standard streams and ends the process with status; every fatal error of the
@@ -59,31 +60,48 @@ bool operator==(const bdd& f, const bdd& g); // field-wise: function equality wi
 bool operator!=(const bdd& f, const bdd& g);
 std::ostream& operator<<(std::ostream& os, const bdd& f); // debug text, no newline
 
-// One shared decision node: var ? then : else_link * else. Ids and traversal numbers are 32-bit
-// so that a node fills one 64-byte cache line.
+// One shared decision node: var ? then : else_link * else, in 32 bytes (two to a cache line).
+// The node number, else link and variable id share one word, the count, traversal number and
+// mark another; the owner is kept once per block of nodes (owner()) and the signature is
+// computed from the fields (signature()).
 class bdd_node {
 public:
-    bddpp_manager* owner;  // manager that created the node
-    long long signature;   // packed key (bdd_node_signature); -1 for the terminal node
-    int var;               // variable id; -1 for the terminal node, -3 in a default node
-    int trav_number;       // scratch number of the numbering passes; 0 at creation
-    long number;           // node number from the manager's counter, never reused; terminal: 1
-    int mark;              // traversal mark, 0 or 1
-    int refs;              // parent nodes and live handles pointing to the node
-    int else_link;         // 1: plain else edge, -1: complemented else edge
     bdd_node* then_node;   // child for var = 1 (never complemented); null for the terminal
     bdd_node* else_node;   // child for var = 0; null for the terminal
+    long number : 38;      // node number from the manager's counter, never reused; terminal: 1
+    int else_link : 2;     // 1: plain else edge, -1: complemented else edge
+    int var : 24;          // variable id, below 2^23; -1 for the terminal node, -3 in a default node
+    int refs;              // parent nodes and live handles pointing to the node
+    int trav_number : 31;  // scratch number of the numbering passes; 0 at creation
+    unsigned mark : 1;     // traversal mark, 0 or 1
+
+    // Nodes are handed out in blocks of block_bytes aligned on their size; the first slot of a
+    // block holds the manager its nodes belong to.
+    static const size_t block_bytes = size_t(1) << 21;
+
+    // Manager that created the node: null for a default node and for one made without a manager.
+    bddpp_manager* owner() const
+    {
+        if (var == -3) return nullptr; // a default node may live outside the blocks
+        return *reinterpret_cast<bddpp_manager* const*>(reinterpret_cast<size_t>(this) & ~(block_bytes - 1));
+    }
+    // Packed key (bdd_node_signature); -1 for the terminal node, -3 for a default node.
+    long long signature() const;
 
     bdd_node();
     // Registers itself in owner's unique table when var >= 0 and owner is non-null; the
-    // children's counts are raised by the caller (Find_or_create_bdd_node), not here.
+    // children's counts are raised by the caller (Find_or_create_bdd_node), not here. A node
+    // with an owner is made in the owner's blocks: new (owner) bdd_node(owner, ...).
     bdd_node(bddpp_manager* owner, long number, long var, int count, int else_link, bdd_node* then,
              bdd_node* els);
     ~bdd_node(); // lowers the children's counts; frees nothing
 
-    // Nodes come from a pool of blocks of nodes: allocating one costs a few instructions.
+    // Nodes come from blocks of nodes, each manager's its own (plain new: the blocks of no
+    // manager): allocating one costs a few instructions.
     static void* operator new(size_t size);
+    static void* operator new(size_t size, bddpp_manager* owner);
     static void operator delete(void* p, size_t size);
+    static void operator delete(void* p, bddpp_manager* owner); // when a constructor throws
 
     // Ids of every variable of the node's graph, its own included; empty for the terminal.
     // Computed on demand; leaves marks and traversal numbers alone.
@@ -95,6 +113,8 @@ public:
     // ---- written with the node emitters ----
     void Lustre_writing_node_used(int* used, bdd_node* node);
 };
+
+static_assert(sizeof(bdd_node) == 32, "a node is 32 bytes");
 
 bool operator==(const bdd_node& a, const bdd_node& b); // var, else link, then and else pointers
 bool operator!=(const bdd_node& a, const bdd_node& b);
@@ -128,6 +148,7 @@ public:
     bdd_node* terminal;                   // the one terminal node (true)
     bdd_computed_table* computed;         // operation cache of and, or and the quantifiers
     bool cache_on;                        // whether the operation cache is used
+    bdd_node_pool* node_pool;             // the blocks this manager's nodes come from
 
     // ---- nodes, handles, unique table, collection ----
     bddpp_manager();

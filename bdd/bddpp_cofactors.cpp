@@ -147,7 +147,7 @@ bdd quantify(bddpp_manager* m, bool is_or, const bdd& f, const bdd& v)
     int l;
     // a function of no manager or of another one is never cached: the dependence test must
     // report it on every call
-    bool cached = m->cache_on && f.node_ptr && f.node_ptr->owner == m;
+    bool cached = m->cache_on && f.node_ptr && f.node_ptr->owner() == m;
     if (cached && m->computed->lookup(op, f.link, f.node_ptr, 1, v.node_ptr, r, l)) return bdd(m, l, r);
     bdd result = f;
     if (m->Bdd_depends_on(f, v)) {

@@ -29,9 +29,10 @@ struct apply_frame {
 
 long position(const bdd_node* n)
 {
-    if (!n->owner) return -3;
+    const bddpp_manager* o = n->owner();
+    if (!o) return -3;
     if (n->var < 0) return n->var;
-    return n->owner->id_to_pos[n->var];
+    return o->id_to_pos[n->var];
 }
 
 // The terminal rules; neutral is the link of the constant that leaves the other operand as it
@@ -220,7 +221,7 @@ bdd_node* bddpp_manager::Apply(apply_op op, int a0, bdd_node* x0, int b0, bdd_no
         }
         // cache insert; only results over this manager's own nodes, which only its own
         // collection frees (and that empties the cache)
-        if (cache_on && r && f.x->owner == this && f.y->owner == this) {
+        if (cache_on && r && f.x->owner() == this && f.y->owner() == this) {
             cache_key key(op, f.a, f.x, f.b, f.y);
             computed->insert(key.op, key.a, const_cast<bdd_node*>(key.x), key.b,
                              const_cast<bdd_node*>(key.y), r, l * key.sign);

@@ -17,7 +17,7 @@ bddpp_manager::bddpp_manager(bddpp_manager* m)
         names[i] = m->names[i];
         id_to_pos[i] = m->id_to_pos[i];
         pos_to_id[i] = m->pos_to_id[i];
-        var_nodes[i] = new bdd_node(this, 2 + i, i, 0, -1, terminal, terminal); // enters the table
+        var_nodes[i] = new (this) bdd_node(this, 2 + i, i, 0, -1, terminal, terminal); // enters the table
         assoc_table[i] = var_nodes[i];
     }
     name_map = m->name_map;

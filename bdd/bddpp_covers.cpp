@@ -523,7 +523,7 @@ std::vector<cube_literals> essential_greedy_cover(bddpp_manager* m, const bdd& f
 
 void bddpp_manager::Bdd_sop(const bdd& f, std::list<bdd>& cover, int kind)
 {
-    if (f.manager != this || !f.node_ptr || f.node_ptr->owner != this) Sop_fatal(f);
+    if (f.manager != this || !f.node_ptr || f.node_ptr->owner() != this) Sop_fatal(f);
     switch (kind) {
     case 1: Bdd_sop_1(f, cover); break;
     case 2: Bdd_sop_2(f, cover); break;
@@ -544,7 +544,7 @@ int bddpp_manager::Bdd_sop(const bdd& f, bdd* array, int kind)
 
 std::vector<cube_literals> Cover_literals(bddpp_manager* m, const bdd& f, int kind)
 {
-    if (f.manager != m || !f.node_ptr || f.node_ptr->owner != m) Sop_fatal(f);
+    if (f.manager != m || !f.node_ptr || f.node_ptr->owner() != m) Sop_fatal(f);
     bool constant = m->Bdd_is_tautology(f);
     std::vector<cube_literals> none, one(1);
     switch (kind) {

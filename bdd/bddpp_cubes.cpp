@@ -134,7 +134,7 @@ int eval_node(bddpp_manager* m, int link, bdd_node* n0, int* vals)
             int acc = 1;
             bool done = false;
             for (;;) {
-                if (!n || !n->owner || n->var < -1 || n->var >= m->nvars) unknown_bdd_type();
+                if (!n || !n->owner() || n->var < -1 || n->var >= m->nvars) unknown_bdd_type();
                 if (n->var == -1) {
                     r = acc == 1 ? 1 : 0;
                     done = true;

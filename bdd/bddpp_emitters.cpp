@@ -22,7 +22,7 @@ enum node_kind { terminal_node, variable_node, decision_node };
 node_kind kind_of(const bdd_node* n)
 {
     if (n->var < 0) return terminal_node;
-    const bdd_node* t = n->owner->terminal;
+    const bdd_node* t = n->owner()->terminal;
     if (n->then_node == t && n->else_node == t && n->else_link == -1) return variable_node;
     return decision_node;
 }

@@ -88,7 +88,7 @@ std::ostream& operator<<(std::ostream& os, const bdd& f)
 {
     os << "adr manager= " << static_cast<const void*>(f.manager) << ", link type =" << f.link
        << ", adr node= " << static_cast<const void*>(f.node_ptr) << ", ";
-    if (f.node_ptr) os << "node signature: " << f.node_ptr->signature;
+    if (f.node_ptr) os << "node signature: " << f.node_ptr->signature();
     return os;
 }
 
@@ -104,18 +104,26 @@ long long bdd_node_signature(long var, int else_link, bdd_node* then, bdd_node* 
     return static_cast<long long>(s);
 }
 
+long long bdd_node::signature() const { return bdd_node_signature(var, else_link, then_node, else_node); }
+
 bdd_node::bdd_node()
-    : owner(nullptr), signature(-3), var(-3), trav_number(0), number(0), mark(0), refs(0),
-      else_link(1), then_node(nullptr), else_node(nullptr)
+    : then_node(nullptr), else_node(nullptr), number(0), else_link(1), var(-3), refs(0), trav_number(0), mark(0)
 {
 }
 
 bdd_node::bdd_node(bddpp_manager* o, long num, long v, int count, int el, bdd_node* then,
                    bdd_node* els)
-    : owner(o), signature(bdd_node_signature(v, el, then, els)), var(v), trav_number(0),
-      number(num), mark(0), refs(count), else_link(el), then_node(then), else_node(els)
+    : then_node(then), else_node(els), number(num), else_link(el), var(static_cast<int>(v)), refs(count),
+      trav_number(0), mark(0)
 {
-    if (var >= 0 && owner) owner->Map_integrate(this);
+    // the packed fields hold ids below 2^23 and numbers below 2^37; a node outside its owner's
+    // blocks would answer another owner
+    if (v >= (1L << 23) || v < -(1L << 23) || num >= (1L << 37) || (o && owner() != o)) {
+        std::cerr << "FATAL ERROR: bdd_node::bdd_node(): variable id " << v << " or node number " << num
+                  << " out of range, or node not made in its manager's blocks" << std::endl;
+        bdd_exit(1);
+    }
+    if (var >= 0 && o) o->Map_integrate(this);
 }
 
 bdd_node::~bdd_node()
@@ -161,35 +169,68 @@ void bdd_node::support_ids(std::vector<long>& ids) const
     ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
 }
 
-namespace {
+// The blocks of one manager (or of nodes made without one): free nodes linked through their
+// first word, then the untouched rest of the newest block. A node freed goes first to the list and
+// is taken again first; the rest of the block is taken in ascending addresses. The first slot of
+// each block holds the owner.
+struct bdd_node_pool {
+    bddpp_manager* owner;       // the manager whose nodes the blocks hold; null for no manager
+    void* free_list = nullptr;  // first free slot
+    char* fresh = nullptr;      // first slot of the newest block never handed out
+    char* fresh_end = nullptr;  // end of the newest block
+    std::vector<char*> blocks;  // every block taken
 
-// Free nodes of every manager, linked through their first word, then the untouched rest of the
-// newest block; blocks are never given back. A node freed goes first to the list and is taken
-// again first; the rest of the block is taken in ascending addresses.
-struct node_pool {
-    void* free_list = nullptr;        // first free slot
-    char* fresh = nullptr;            // first slot of the newest block never handed out
-    char* fresh_end = nullptr;        // end of the newest block
-    std::vector<char*> blocks;        // every block allocated
-    static const size_t block_bytes = size_t(1) << 21;
-    static const size_t per_block = block_bytes / sizeof(bdd_node);
-
-    // Nothing is written to a new block until its nodes are handed out: its pages come in as
-    // the nodes are made.
-    void refill()
-    {
-        // one huge page where the system has them; aligned, so a 64-byte node is one cache line
-        char* block = static_cast<char*>(Large_block_allocate(block_bytes));
-        blocks.push_back(block);
-        fresh = block;
-        fresh_end = block + per_block * sizeof(bdd_node);
-    }
+    explicit bdd_node_pool(bddpp_manager* o) : owner(o) {}
 };
 
-node_pool& pool()
+namespace {
+
+const size_t per_block = bdd_node::block_bytes / sizeof(bdd_node);
+
+// Blocks of the managers destroyed, taken again before new ones are mapped: nodes may still be
+// read there by stale handles, so the blocks stay mapped.
+std::vector<char*>& spare_blocks()
 {
-    static node_pool* p = new node_pool(); // lives to the end of the process
+    static std::vector<char*>* v = new std::vector<char*>(); // lives to the end of the process
+    return *v;
+}
+
+bdd_node_pool& ownerless_pool()
+{
+    static bdd_node_pool* p = new bdd_node_pool(nullptr); // lives to the end of the process
     return *p;
+}
+
+// A fresh block is written only in its first slot until its nodes are handed out: its pages
+// come in as the nodes are made.
+void refill(bdd_node_pool& p)
+{
+    char* block;
+    std::vector<char*>& spare = spare_blocks();
+    if (!spare.empty()) {
+        block = spare.back();
+        spare.pop_back();
+    } else {
+        // one huge page where the system has them; aligned, so the block's header is found
+        // from any node's address and a 32-byte node lies within one cache line
+        block = static_cast<char*>(Large_block_allocate(bdd_node::block_bytes));
+    }
+    *reinterpret_cast<bddpp_manager**>(block) = p.owner;
+    p.blocks.push_back(block);
+    p.fresh = block + sizeof(bdd_node);
+    p.fresh_end = block + per_block * sizeof(bdd_node);
+}
+
+void* take(bdd_node_pool& p)
+{
+    if (void* slot = p.free_list) {
+        p.free_list = *static_cast<void**>(slot);
+        return slot;
+    }
+    if (p.fresh == p.fresh_end) refill(p);
+    void* slot = p.fresh;
+    p.fresh += sizeof(bdd_node);
+    return slot;
 }
 
 } // namespace
@@ -197,15 +238,13 @@ node_pool& pool()
 void* bdd_node::operator new(size_t size)
 {
     if (size != sizeof(bdd_node)) return ::operator new(size);
-    node_pool& p = pool();
-    if (void* slot = p.free_list) {
-        p.free_list = *static_cast<void**>(slot);
-        return slot;
-    }
-    if (p.fresh == p.fresh_end) p.refill();
-    void* slot = p.fresh;
-    p.fresh += sizeof(bdd_node);
-    return slot;
+    return take(ownerless_pool());
+}
+
+void* bdd_node::operator new(size_t size, bddpp_manager* owner)
+{
+    if (size != sizeof(bdd_node)) return ::operator new(size);
+    return take(owner ? *owner->node_pool : ownerless_pool());
 }
 
 void bdd_node::operator delete(void* slot, size_t size)
@@ -215,10 +254,13 @@ void bdd_node::operator delete(void* slot, size_t size)
         ::operator delete(slot);
         return;
     }
-    node_pool& p = pool();
+    bddpp_manager* o = *reinterpret_cast<bddpp_manager**>(reinterpret_cast<size_t>(slot) & ~(block_bytes - 1));
+    bdd_node_pool& p = o ? *o->node_pool : ownerless_pool();
     *static_cast<void**>(slot) = p.free_list;
     p.free_list = slot;
 }
+
+void bdd_node::operator delete(void* slot, bddpp_manager*) { operator delete(slot, sizeof(bdd_node)); }
 
 bool operator==(const bdd_node& a, const bdd_node& b)
 {
@@ -246,7 +288,8 @@ void bddpp_manager::Construct_tables(long cap)
     assoc_table = new bdd_node*[cap];
     unique_table = new bdd_unique_table();
     gc_calls = 0;
-    terminal = new bdd_node(this, 1, -1, 1, 1, nullptr, nullptr);
+    node_pool = new bdd_node_pool(this);
+    terminal = new (this) bdd_node(this, 1, -1, 1, 1, nullptr, nullptr);
     next_number = 2;
     computed = new bdd_computed_table();
     cache_on = true;
@@ -272,16 +315,21 @@ bddpp_manager::~bddpp_manager()
         delete unique_table;
     }
     delete terminal;
+    // every node is back in the blocks: they go to the next manager
+    spare_blocks().insert(spare_blocks().end(), node_pool->blocks.begin(), node_pool->blocks.end());
+    delete node_pool;
 }
 
 std::list<bdd_node*> bddpp_manager::Table_nodes_in_key_order() const
 {
-    std::vector<bdd_node*> all;
-    if (unique_table) unique_table->for_each([&all](bdd_node* n) { all.push_back(n); });
-    std::sort(all.begin(), all.end(), [](const bdd_node* a, const bdd_node* b) {
-        return a->signature != b->signature ? a->signature < b->signature : a->number < b->number;
+    std::vector<std::pair<long long, bdd_node*>> all; // signatures computed once
+    if (unique_table) unique_table->for_each([&all](bdd_node* n) { all.emplace_back(n->signature(), n); });
+    std::sort(all.begin(), all.end(), [](const std::pair<long long, bdd_node*>& a, const std::pair<long long, bdd_node*>& b) {
+        return a.first != b.first ? a.first < b.first : a.second->number < b.second->number;
     });
-    return std::list<bdd_node*>(all.begin(), all.end());
+    std::list<bdd_node*> nodes;
+    for (const auto& e : all) nodes.push_back(e.second);
+    return nodes;
 }
 
 long bddpp_manager::Table_size() const { return unique_table ? long(unique_table->size()) : 0; }
@@ -310,9 +358,10 @@ void bddpp_manager::Map_suppress(bdd_node* n)
 
 long bddpp_manager::Position_of(const bdd_node* n) const
 {
-    if (!n->owner) return -3;
+    bddpp_manager* o = n->owner();
+    if (!o) return -3;
     if (n->var < 0) return n->var;
-    return n->owner->id_to_pos[n->var];
+    return o->id_to_pos[n->var];
 }
 
 bdd_node* bddpp_manager::Find_or_create_bdd_node(long p, int tl, int el, bdd_node* then,
@@ -326,8 +375,10 @@ bdd_node* bddpp_manager::Find_or_create_bdd_node(long p, int tl, int el, bdd_nod
     // order check: both children must lie strictly below p
     for (int k = 0; k < 2; ++k) {
         bdd_node* c = k == 0 ? then : els;
-        if (!c || !c->owner || c->var < 0) continue;
-        long q = c->owner->id_to_pos[c->var];
+        if (!c || c->var < 0) continue;
+        bddpp_manager* o = c->owner();
+        if (!o) continue;
+        long q = o->id_to_pos[c->var];
         if (p >= q) {
             std::cerr << "FATAL ERROR: Bad call of bddpp_manager::Find_or_create_bdd_node():" << std::endl;
             std::cerr << "  index " << p << " is not less than "
@@ -340,7 +391,7 @@ bdd_node* bddpp_manager::Find_or_create_bdd_node(long p, int tl, int el, bdd_nod
     bdd_node* n = unique_table->find(id, L, then, els);
     if (n) return n;
     if (static_cast<long>(unique_table->size()) >= bdd_node_limit) node_limit_reached();
-    n = new bdd_node(this, next_number, id, 0, L, then, els);
+    n = new (this) bdd_node(this, next_number, id, 0, L, then, els);
     ++next_number;
     ++then->refs;
     ++els->refs;

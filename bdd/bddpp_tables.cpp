@@ -63,9 +63,9 @@ bdd_node* bdd_unique_table::find(long var, int else_link, const bdd_node* then, 
 void bdd_unique_table::insert(bdd_node* n)
 {
     const uintptr_t address = reinterpret_cast<uintptr_t>(n);
-    if ((address & 63) != 0 || (address >> (tag_shift + 6)) != 0) {
+    if ((address & 31) != 0 || (address >> (tag_shift + 5)) != 0) {
         std::cerr << "FATAL ERROR: bdd_unique_table::insert(): node address " << static_cast<const void*>(n)
-                  << " is not 64-byte aligned below 2^48" << std::endl;
+                  << " is not 32-byte aligned below 2^47" << std::endl;
         bdd_exit(1);
     }
     const uint64_t h = hash(n->var, n->else_link, n->then_node, n->else_node);

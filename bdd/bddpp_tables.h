@@ -11,7 +11,7 @@
 
 // Open-addressing hash table of the nodes (linear probing). A node is found by its variable,
 // else link and both child pointers, so distinct nodes never collide, whatever their numbers.
-// A slot is one 64-bit word: the node's address (nodes are 64-byte aligned, below 2^48) beside
+// A slot is one 64-bit word: the node's address (nodes are 32-byte aligned, below 2^47) beside
 // the low bits of its hash. A probe reads the node itself only when those bits agree, and the
 // table grows without reading any node while its home slots fit in them. Eight bytes a slot keep
 // twice as many slots in each cache line and the processor's caches as a pointer and a hash side
@@ -48,7 +48,7 @@ public:
     }
 
 private:
-    // A slot: bits 0-41 the node's address divided by 64, bits 42-63 a tag of 22 bits of its
+    // A slot: bits 0-41 the node's address divided by 32, bits 42-63 a tag of 22 bits of its
     // hash; 0 in a free slot. Up to tag_slots slots the tag is the hash's low bits, so it holds
     // the home too; past that, where it cannot, the hash's top bits (homes then come from the
     // nodes, which only growth and erasure need).
@@ -68,10 +68,10 @@ private:
     size_t reserved; // slots the region holds; 0 without a region
 
     static uint64_t hash(long var, int else_link, const bdd_node* then, const bdd_node* els);
-    static bdd_node* node_of(slot s) { return reinterpret_cast<bdd_node*>((s & address_mask) << 6); }
+    static bdd_node* node_of(slot s) { return reinterpret_cast<bdd_node*>((s & address_mask) << 5); }
     static slot slot_of(const bdd_node* n, uint64_t tag)
     {
-        return (static_cast<uint64_t>(reinterpret_cast<uintptr_t>(n)) >> 6) | (tag << tag_shift);
+        return (static_cast<uint64_t>(reinterpret_cast<uintptr_t>(n)) >> 5) | (tag << tag_shift);
     }
     uint64_t tag(uint64_t h) const { return capacity <= tag_slots ? h & (tag_slots - 1) : h >> tag_shift; }
     size_t home(uint64_t h) const { return h & (capacity - 1); }

@@ -151,7 +151,7 @@ void bddpp_manager::Print_cat_sop(const char* OR, const char* AND, const char* N
 
 void Print_debug_bdd(std::ostream& os, const bdd& f)
 {
-    bddpp_manager* m = f.node_ptr ? f.node_ptr->owner : nullptr;
+    bddpp_manager* m = f.node_ptr ? f.node_ptr->owner() : nullptr;
     if (!m) Sop_fatal(f);
     m->Print_sop(" + ", " . ", "!", "", os, f, 0);
 }
@@ -202,7 +202,7 @@ std::size_t* cover_memo_scope::find_slot(unsigned long long key)
 
 void cover_memo_scope::cover(const bdd& f, int kind, std::size_t& first, std::size_t& count)
 {
-    if (f.manager != m || !f.node_ptr || f.node_ptr->owner != m) Sop_fatal(f);
+    if (f.manager != m || !f.node_ptr || f.node_ptr->owner() != m) Sop_fatal(f);
     // every kind outside 1 to 3 is the cover of kind 0
     unsigned long long k = kind >= 1 && kind <= 3 ? static_cast<unsigned long long>(kind) : 0;
     unsigned long long key = (static_cast<unsigned long long>(f.node_ptr->number) << 3) |

@@ -45,9 +45,9 @@ int bddpp_manager::Bdd_clear_marks(bdd_node* n)
         todo.pop_back();
         if (!m || !seen.insert(m).second) continue;
         m->mark = 0;
-        if (m->owner && m->var >= 0 && m->var < m->owner->nvars) {
-            long p = m->owner->id_to_pos[m->var];
-            if (p >= 0 && p < m->owner->nvars) {
+        if (m->owner() && m->var >= 0 && m->var < m->owner()->nvars) {
+            long p = m->owner()->id_to_pos[m->var];
+            if (p >= 0 && p < m->owner()->nvars) {
                 todo.push_back(m->else_node);
                 todo.push_back(m->then_node);
             }
@@ -101,7 +101,7 @@ void bddpp_manager::Print_bdd_node(std::ostream& os, bdd_node* n) { Print_bdd_no
 
 void Print_bdd_node(std::ostream& os, bdd_node* n)
 {
-    if (n && n->owner) n->owner->Print_bdd_node(os, n);
+    if (n && n->owner()) n->owner()->Print_bdd_node(os, n);
 }
 
 // A null map writes the plain line.
@@ -191,7 +191,7 @@ void bddpp_manager::Print_bdd_structure_loc(std::ostream& os, int indent, bdd_no
         os << "1" << " (node: " << n->trav_number << ",index: " << p << ")" << "\n";
         return;
     }
-    const std::string& name = n->owner->names[n->var];
+    const std::string& name = n->owner()->names[n->var];
     if (n->then_node == terminal && n->else_node == terminal && n->else_link == -1) {
         os << name << " (node: " << n->trav_number << ",index: " << p << ")" << "\n";
         return;
@@ -238,18 +238,18 @@ namespace {
 // The checks of one node that do not look below its children.
 bool locally_correct(const bdd_node* n)
 {
-    if (!n->owner) return false;
+    if (!n->owner()) return false;
     if (n->var == -1) return true;
-    const bddpp_manager* m = n->owner;
+    const bddpp_manager* m = n->owner();
     if (n->var < 0 || n->var >= m->nvars) return false;
     if (!n->then_node || !n->else_node || n->then_node == n || n->else_node == n) return false;
     long p = m->id_to_pos[n->var];
     for (const bdd_node* c : {n->then_node, n->else_node}) {
         if (c->var == -1) continue;
-        if (!c->owner || c->var < 0 || c->var >= c->owner->nvars) return false;
-        if (c->owner->id_to_pos[c->var] <= p) return false;
+        if (!c->owner() || c->var < 0 || c->var >= c->owner()->nvars) return false;
+        if (c->owner()->id_to_pos[c->var] <= p) return false;
     }
-    return n->signature >= 0;
+    return n->signature() >= 0;
 }
 
 } // namespace
@@ -290,12 +290,12 @@ void bddpp_manager::Bdd_stats(std::ostream& os)
     os << "BDD MANAGER statistics:" << "\n";
     os << "memory adress: " << static_cast<const void*>(this) << " Version: " << Bdd_version() << "\n";
     os << "bdd constant number: 1" << "\n";
-    os << "-: 1 --> " << terminal->signature << "\n";
+    os << "-: 1 --> " << terminal->signature() << "\n";
     os << "bdd variables number: " << nvars << "\n";
     if (nvars > 0) {
         os << "Index: name --> signature" << "\n";
         for (long i = 0; i < nvars; ++i)
-            os << i << ": " << names[pos_to_id[i]] << " --> " << var_nodes[pos_to_id[i]]->signature << "\n";
+            os << i << ": " << names[pos_to_id[i]] << " --> " << var_nodes[pos_to_id[i]]->signature() << "\n";
     }
     os << "\n";
     if (!unique_table) {
@@ -305,7 +305,7 @@ void bddpp_manager::Bdd_stats(std::ostream& os)
         os << "global id: sign = var_index then_node else_node else_link_type (refs number)" << "\n";
         long useless = 0, references = 0, entries = 0;
         for (const bdd_node* n : Table_nodes_in_key_order()) {
-            long long key = n->signature;
+            long long key = n->signature();
             os << n->number << ": " << key << " = " << (key >> 41) << " " << ((key >> 21) & 0xFFFFF) << " "
                << ((key >> 1) & 0xFFFFF) << " " << ((key & 1) ? "normal" : "inverse") << " (" << n->refs << ")"
                << "\n";

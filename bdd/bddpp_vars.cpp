@@ -63,7 +63,7 @@ bdd_node* bddpp_manager::Add_variable(const std::string& name, long p)
     long id = nvars;
     names[id] = name;
     name_map.emplace(name, id);
-    bdd_node* v = new bdd_node(this, next_number, id, 0, -1, terminal, terminal);
+    bdd_node* v = new (this) bdd_node(this, next_number, id, 0, -1, terminal, terminal);
     var_nodes[id] = v;
     ++next_number;
     if (p < nvars) { // an insertion: the variables from p on move down one position
@@ -318,7 +318,7 @@ int bddpp_manager::exists_common_variables(const bdd& f, const bdd& g)
 
 int bddpp_manager::Bdd_node_depends_on(bdd_node* n, bdd_node* v)
 {
-    if (!n || !v || n->owner != this || v->owner != this) {
+    if (!n || !v || n->owner() != this || v->owner() != this) {
         std::cerr << "Error in bddpp_manager::Bdd_node_depends_on():  bad Bdd manager or bdd(s) not initialized!"
                   << std::endl;
         return 0;

@@ -137,7 +137,7 @@ TEST(BddConnectivesDeathTest, SelfCheckDumpsTheOperandsAndEnds)
     // a corrupted node on y whose two children are the same node on x, above it in the order
     bddpp_manager m;
     bdd x = m.New_var_last("x"), y = m.New_var_last("y"), z = m.New_var_last("z");
-    bdd_node* bad = new bdd_node(&m, m.next_number++, 1, 0, 1, x.node_ptr, x.node_ptr);
+    bdd_node* bad = new (&m) bdd_node(&m, m.next_number++, 1, 0, 1, x.node_ptr, x.node_ptr);
     bdd b(&m, 1, bad);
     EXPECT_EXIT(m.Bdd_and(b, z), ::testing::ExitedWithCode(1),
                 "^INTERNAL ERROR in Bdd_and\\(\\): result has an index \\(0\\) less than the operands "

@@ -17,12 +17,12 @@ TEST(BddNodes, NewManagerHoldsOnlyTheTerminal)
     EXPECT_EQ(m.capacity, 16);
     EXPECT_EQ(m.Bdd_total_size(), 2);
     EXPECT_EQ(m.terminal->number, 1);
-    EXPECT_EQ(m.terminal->signature, -1);
+    EXPECT_EQ(m.terminal->signature(), -1);
     EXPECT_EQ(m.terminal->refs, 1);
     EXPECT_EQ(m.Table_size(), 0);
     bdd_node n;
     EXPECT_EQ(n.var, -3);
-    EXPECT_EQ(n.signature, -3);
+    EXPECT_EQ(n.signature(), -3);
     EXPECT_EQ(bdd_node_signature(-1, 1, nullptr, nullptr), -1);
 }
 

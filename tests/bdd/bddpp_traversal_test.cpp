@@ -119,7 +119,7 @@ TEST(BddTraversal, SelfCheck)
     bdd_node orphan;
     EXPECT_EQ(orphan.is_correct(), 0);
     // a node on x2 whose child x0 lies above it
-    bdd_node* bad = new bdd_node(&m, m.next_number++, 2, 0, 1, v[0].node_ptr, m.terminal);
+    bdd_node* bad = new (&m) bdd_node(&m, m.next_number++, 2, 0, 1, v[0].node_ptr, m.terminal);
     bdd b(&m, 1, bad);
     EXPECT_EQ(m.Bdd_is_correct(b), 0);
     EXPECT_EQ(m.Bdd_is_correct(m.Bdd_and(v[0], m.Bdd_and(v[1], b))), 0);

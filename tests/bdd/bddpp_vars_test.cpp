@@ -209,7 +209,7 @@ TEST(BddVarsDeathTest, NameOfABrokenNodeEndsWithStatusOne)
 {
     bddpp_manager m;
     m.New_var_last("x");
-    bdd_node* broken = new bdd_node(&m, m.next_number++, 5, 0, 1, m.terminal, m.terminal);
+    bdd_node* broken = new (&m) bdd_node(&m, m.next_number++, 5, 0, 1, m.terminal, m.terminal);
     bdd b(&m, 1, broken);
     EXPECT_EXIT(m.Name_var_by_bdd(b), ::testing::ExitedWithCode(1),
                 "^error in bddpp_manager::Name_var_by_bdd\\(\\)\nbdd defined by: adr manager= 0x[0-9a-f]+, link "
