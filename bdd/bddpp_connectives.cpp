@@ -11,28 +11,52 @@ namespace {
 
 // One pending node-level operation of the explicit recursion stack.
 struct apply_frame {
-    int a;         // link of the first operand
     bdd_node* x;   // first operand
-    int b;         // link of the second operand
     bdd_node* y;   // second operand
+    bdd_node* x2;  // else side: first operand
+    bdd_node* y2;  // else side: second operand
+    bdd_node* r1;  // then result
     long px;       // order position of x's variable
     long py;       // order position of y's variable
     long pos;      // position of the variable expanded at this level
+    int a;         // link of the first operand
+    int b;         // link of the second operand
     int a2;        // else side: link of the first operand
-    bdd_node* x2;  // else side: first operand
     int b2;        // else side: link of the second operand
-    bdd_node* y2;  // else side: second operand
-    bdd_node* r1;  // then result
     int l1;        // then result's link
     int state;     // 0: not started, 1: then side running, 2: else side running
+    bool own;      // both operands are the manager's own nodes (their result may be cached)
 };
 
-long position(const bdd_node* n)
+// The order position of n's variable, -1 for the terminal, -3 without an owner; mine tells
+// whether n's owner is m.
+inline long position_of(const bdd_node* n, const bddpp_manager* m, bool& mine)
 {
     const bddpp_manager* o = n->owner();
+    mine = o == m;
     if (!o) return -3;
     if (n->var < 0) return n->var;
     return o->id_to_pos[n->var];
+}
+
+long position(const bdd_node* n)
+{
+    bool mine;
+    return position_of(n, nullptr, mine);
+}
+
+// A null operand ends the process; an exclusive or fails as its first conjunction would.
+[[noreturn]] __attribute__((noinline, cold)) void null_operand(bddpp_manager::apply_op op, const bdd_node* x,
+                                                               const bdd_node* y)
+{
+    if (op == bddpp_manager::apply_or) {
+        std::cerr << "ERROR: call bddpp_manager::Bdd_or() with null reference" << std::endl;
+    } else {
+        std::cerr << "ERROR: call bddpp_manager::Bdd_and() with null reference" << std::endl;
+        std::cerr << "Bdd_and(" << static_cast<const void*>(x) << "," << static_cast<const void*>(y) << ")"
+                  << std::endl;
+    }
+    bdd_exit(1);
 }
 
 // The terminal rules; neutral is the link of the constant that leaves the other operand as it
@@ -134,17 +158,7 @@ bdd_node* bddpp_manager::Apply(apply_op op, int a0, bdd_node* x0, int b0, bdd_no
     // terminal cases and cache lookup: a result found here is one of the operands, a constant
     // or a result already checked, so it needs no frame and passes the self-check
     auto quick = [&](int a, bdd_node* x, int b, bdd_node* y) {
-        if (!x || !y) {
-            // an exclusive or fails as its first conjunction would
-            if (op == apply_or) {
-                std::cerr << "ERROR: call bddpp_manager::Bdd_or() with null reference" << std::endl;
-            } else {
-                std::cerr << "ERROR: call bddpp_manager::Bdd_and() with null reference" << std::endl;
-                std::cerr << "Bdd_and(" << static_cast<const void*>(x) << "," << static_cast<const void*>(y) << ")"
-                          << std::endl;
-            }
-            bdd_exit(1);
-        }
+        if (!x || !y) null_operand(op, x, y);
         if (op == apply_xor ? xor_terminal_rule(terminal, a, x, b, y, r, l)
                             : terminal_rule(neutral, terminal, a, x, b, y, r, l))
             return true;
@@ -159,17 +173,31 @@ bdd_node* bddpp_manager::Apply(apply_op op, int a0, bdd_node* x0, int b0, bdd_no
         return r;
     }
     // the frames live in a buffer kept from call to call; a nested call would find it taken
-    // and simply start a buffer of its own
+    // and simply start a buffer of its own. The frames in use are the first top ones; the
+    // buffer doubles when full (no frame in hand is used past a push).
     static std::vector<apply_frame> spare;
     std::vector<apply_frame> stack;
     stack.swap(spare);
-    stack.clear();
-    stack.push_back(apply_frame{a0, x0, b0, y0, 0, 0, 0, 0, nullptr, 0, nullptr, nullptr, 0, 0});
-    while (!stack.empty()) {
-        apply_frame& f = stack.back();
+    if (stack.size() < 64) stack.resize(64);
+    apply_frame* frames = stack.data();
+    size_t top = 0, room = stack.size();
+    auto push = [&](int a, bdd_node* x, int b, bdd_node* y) {
+        if (top == room) {
+            stack.resize(2 * room);
+            frames = stack.data();
+            room = stack.size();
+        }
+        apply_frame& g = frames[top++];
+        g.x = x, g.y = y, g.a = a, g.b = b, g.state = 0;
+    };
+    push(a0, x0, b0, y0);
+    while (top > 0) {
+        apply_frame& f = frames[top - 1];
         if (f.state == 0) {
-            f.px = position(f.x);
-            f.py = position(f.y);
+            bool mine_x, mine_y;
+            f.px = position_of(f.x, this, mine_x);
+            f.py = position_of(f.y, this, mine_y);
+            f.own = mine_x && mine_y;
             // cofactors: expand the operand with the smaller position, both when equal
             int ta = f.a, tb = f.b;
             bdd_node *tx, *ty;
@@ -201,19 +229,18 @@ bdd_node* bddpp_manager::Apply(apply_op op, int a0, bdd_node* x0, int b0, bdd_no
                 computed->prefetch(key.op, key.a, key.x, key.b, key.y);
             }
             // recursion: the then side first
-            if (!quick(ta, tx, tb, ty))
-                stack.push_back(apply_frame{ta, tx, tb, ty, 0, 0, 0, 0, nullptr, 0, nullptr, nullptr, 0, 0});
+            if (!quick(ta, tx, tb, ty)) push(ta, tx, tb, ty);
             continue;
         }
         if (f.state == 1) {
             f.r1 = r;
             f.l1 = l;
             f.state = 2;
-            if (!quick(f.a2, f.x2, f.b2, f.y2))
-                stack.push_back(apply_frame{f.a2, f.x2, f.b2, f.y2, 0, 0, 0, 0, nullptr, 0, nullptr, nullptr, 0, 0});
+            if (!quick(f.a2, f.x2, f.b2, f.y2)) push(f.a2, f.x2, f.b2, f.y2);
             continue;
         }
-        if (f.r1 != r || f.l1 != l) {
+        const bool same = f.r1 == r && f.l1 == l;
+        if (!same) {
             // new node
             int lk = 1;
             r = Find_or_create_bdd_node(f.pos, f.l1, l, f.r1, r, lk);
@@ -221,17 +248,18 @@ bdd_node* bddpp_manager::Apply(apply_op op, int a0, bdd_node* x0, int b0, bdd_no
         }
         // cache insert; only results over this manager's own nodes, which only its own
         // collection frees (and that empties the cache)
-        if (cache_on && r && f.x->owner() == this && f.y->owner() == this) {
+        if (cache_on && r && f.own) {
             cache_key key(op, f.a, f.x, f.b, f.y);
             computed->insert(key.op, key.a, const_cast<bdd_node*>(key.x), key.b,
                              const_cast<bdd_node*>(key.y), r, l * key.sign);
         }
-        // self-check of the result against both operands
-        if (r && r != terminal) {
+        // self-check of the result against both operands; a node found or made above lies at
+        // pos, the smaller of both positions, and passes
+        if (same && r && r != terminal) {
             long pr = position(r);
             if (pr < f.px && pr < f.py) Apply_failed(op, f.a, f.x, f.b, f.y, l, r, pr, f.px, f.py);
         }
-        stack.pop_back();
+        --top;
     }
     spare.swap(stack);
     link = l;

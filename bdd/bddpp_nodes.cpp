@@ -111,6 +111,14 @@ bdd_node::bdd_node()
 {
 }
 
+// A node whose fields do not fit their packed widths, or made outside its owner's blocks.
+[[noreturn]] __attribute__((noinline, cold)) static void bad_node(long var, long number)
+{
+    std::cerr << "FATAL ERROR: bdd_node::bdd_node(): variable id " << var << " or node number " << number
+              << " out of range, or node not made in its manager's blocks" << std::endl;
+    bdd_exit(1);
+}
+
 bdd_node::bdd_node(bddpp_manager* o, long num, long v, int count, int el, bdd_node* then,
                    bdd_node* els)
     : then_node(then), else_node(els), number(num), else_link(el), var(static_cast<int>(v)), refs(count),
@@ -118,11 +126,9 @@ bdd_node::bdd_node(bddpp_manager* o, long num, long v, int count, int el, bdd_no
 {
     // the packed fields hold ids below 2^23 and numbers below 2^37; a node outside its owner's
     // blocks would answer another owner
-    if (v >= (1L << 23) || v < -(1L << 23) || num >= (1L << 37) || (o && owner() != o)) {
-        std::cerr << "FATAL ERROR: bdd_node::bdd_node(): variable id " << v << " or node number " << num
-                  << " out of range, or node not made in its manager's blocks" << std::endl;
-        bdd_exit(1);
-    }
+    if (__builtin_expect(static_cast<unsigned long>(v + (1L << 23)) >= (1UL << 24) || num >= (1L << 37)
+                             || (o && owner() != o), 0))
+        bad_node(v, num);
     if (var >= 0 && o) o->Map_integrate(this);
 }
 
