@@ -83,6 +83,11 @@ public:
     bddpp_manager* owner() const
     {
         if (var == -3) return nullptr; // a default node may live outside the blocks
+        return block_owner();
+    }
+    // The same for a node known not to be a default node: the header of its block.
+    bddpp_manager* block_owner() const
+    {
         return *reinterpret_cast<bddpp_manager* const*>(reinterpret_cast<size_t>(this) & ~(block_bytes - 1));
     }
     // Packed key (bdd_node_signature); -1 for the terminal node, -3 for a default node.
@@ -93,6 +98,10 @@ public:
     // children's counts are raised by the caller (Find_or_create_bdd_node), not here. A node
     // with an owner is made in the owner's blocks: new (owner) bdd_node(owner, ...).
     bdd_node(bddpp_manager* owner, long number, long var, int count, int else_link, bdd_node* then,
+             bdd_node* els);
+    // The same without entering the unique table, for a caller that places the node itself.
+    struct unlisted {};
+    bdd_node(unlisted, bddpp_manager* owner, long number, long var, int count, int else_link, bdd_node* then,
              bdd_node* els);
     ~bdd_node(); // lowers the children's counts; frees nothing
 

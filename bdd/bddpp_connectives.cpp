@@ -32,11 +32,15 @@ struct apply_frame {
 // whether n's owner is m.
 inline long position_of(const bdd_node* n, const bddpp_manager* m, bool& mine)
 {
+    const int v = n->var;
+    if (v >= 0) {
+        const bddpp_manager* o = n->block_owner(); // not a default node
+        mine = o == m;
+        return o ? o->id_to_pos[v] : -3;
+    }
     const bddpp_manager* o = n->owner();
     mine = o == m;
-    if (!o) return -3;
-    if (n->var < 0) return n->var;
-    return o->id_to_pos[n->var];
+    return o ? v : -3;
 }
 
 long position(const bdd_node* n)

@@ -119,7 +119,7 @@ bdd_node::bdd_node()
     bdd_exit(1);
 }
 
-bdd_node::bdd_node(bddpp_manager* o, long num, long v, int count, int el, bdd_node* then,
+bdd_node::bdd_node(unlisted, bddpp_manager* o, long num, long v, int count, int el, bdd_node* then,
                    bdd_node* els)
     : then_node(then), else_node(els), number(num), else_link(el), var(static_cast<int>(v)), refs(count),
       trav_number(0), mark(0)
@@ -129,6 +129,12 @@ bdd_node::bdd_node(bddpp_manager* o, long num, long v, int count, int el, bdd_no
     if (__builtin_expect(static_cast<unsigned long>(v + (1L << 23)) >= (1UL << 24) || num >= (1L << 37)
                              || (o && owner() != o), 0))
         bad_node(v, num);
+}
+
+bdd_node::bdd_node(bddpp_manager* o, long num, long v, int count, int el, bdd_node* then,
+                   bdd_node* els)
+    : bdd_node(unlisted(), o, num, v, count, el, then, els)
+{
     if (var >= 0 && o) o->Map_integrate(this);
 }
 
@@ -382,7 +388,7 @@ bdd_node* bddpp_manager::Find_or_create_bdd_node(long p, int tl, int el, bdd_nod
     for (int k = 0; k < 2; ++k) {
         bdd_node* c = k == 0 ? then : els;
         if (!c || c->var < 0) continue;
-        bddpp_manager* o = c->owner();
+        bddpp_manager* o = c->block_owner(); // var >= 0: not a default node
         if (!o) continue;
         long q = o->id_to_pos[c->var];
         if (p >= q) {
@@ -394,10 +400,14 @@ bdd_node* bddpp_manager::Find_or_create_bdd_node(long p, int tl, int el, bdd_nod
     }
     if (!then || !els) return nullptr;
     long id = pos_to_id[p];
-    bdd_node* n = unique_table->find(id, L, then, els);
+    size_t free_slot;
+    uint64_t free_tag;
+    bdd_node* n = unique_table->find(id, L, then, els, free_slot, free_tag);
     if (n) return n;
     if (static_cast<long>(unique_table->size()) >= bdd_node_limit) node_limit_reached();
-    n = new (this) bdd_node(this, next_number, id, 0, L, then, els);
+    // into the slot where the search stopped: the table is unchanged since
+    n = new (this) bdd_node(bdd_node::unlisted(), this, next_number, id, 0, L, then, els);
+    unique_table->insert_at(n, free_slot, free_tag);
     ++next_number;
     ++then->refs;
     ++els->refs;

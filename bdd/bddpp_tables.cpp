@@ -45,14 +45,19 @@ size_t bdd_unique_table::home_of(slot s) const
     return home(hash(n->var, n->else_link, n->then_node, n->else_node));
 }
 
-bdd_node* bdd_unique_table::find(long var, int else_link, const bdd_node* then, const bdd_node* els) const
+bdd_node* bdd_unique_table::find(long var, int else_link, const bdd_node* then, const bdd_node* els,
+                                  size_t& free_slot, uint64_t& free_tag) const
 {
     const uint64_t h = hash(var, else_link, then, els);
     const slot tagged = slot_of(nullptr, tag(h));
     const size_t mask = capacity - 1;
     for (size_t i = home(h);; i = (i + 1) & mask) {
         const slot s = slots[i];
-        if (!s) return nullptr;
+        if (!s) {
+            free_slot = i;
+            free_tag = tagged >> tag_shift;
+            return nullptr;
+        }
         if ((s & ~address_mask) == tagged) {
             bdd_node* n = node_of(s);
             if (n->var == var && n->then_node == then && n->else_node == els && n->else_link == else_link) return n;

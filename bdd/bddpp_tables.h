@@ -22,8 +22,24 @@ public:
     ~bdd_unique_table();
     bdd_unique_table(const bdd_unique_table&) = delete;
     bdd_unique_table& operator=(const bdd_unique_table&) = delete;
-    bdd_node* find(long var, int else_link, const bdd_node* then, const bdd_node* els) const;
+    bdd_node* find(long var, int else_link, const bdd_node* then, const bdd_node* els) const
+    {
+        size_t free_slot;
+        uint64_t free_tag;
+        return find(var, else_link, then, els, free_slot, free_tag);
+    }
+    // The same, leaving on a miss the free slot where the probe stopped and the tag of the
+    // identity looked for, for insert_at.
+    bdd_node* find(long var, int else_link, const bdd_node* then, const bdd_node* els, size_t& free_slot,
+                   uint64_t& free_tag) const;
     void insert(bdd_node* n); // replaces a node of the same identity, if any
+    // Inserts n, of the identity the last find missed, where that find left it (the table
+    // unchanged since): the slot insert would take, without probing again.
+    void insert_at(bdd_node* n, size_t free_slot, uint64_t free_tag)
+    {
+        slots[free_slot] = slot_of(n, free_tag);
+        if (++count * 2 > capacity) grow();
+    }
     bool erase(bdd_node* n);  // true when n was in the table
     size_t size() const { return count; }
 

@@ -182,6 +182,61 @@ TEST(BddNodes, SignaturesPackTheChildrenAndTheVariable)
     EXPECT_NE(bdd_node_signature(3, 1, &e, &t), bdd_node_signature(3, 1, &t, &e));
 }
 
+// The packed fields keep their full ranges apart, and a node's owner comes from its block: two
+// managers making nodes in turn, over more than one block each, and a manager made after
+// another is gone (whose blocks it takes over) each answer for their own nodes.
+TEST(BddNodes, PackedFieldsAndOwnersFromTheBlocks)
+{
+    bdd_node n;
+    EXPECT_EQ(n.owner(), nullptr);
+    n.number = (1L << 37) - 1;
+    n.var = (1 << 23) - 1;
+    n.else_link = -1;
+    n.trav_number = (1 << 30) - 1;
+    n.mark = 1;
+    n.refs = -5;
+    EXPECT_EQ(n.number, (1L << 37) - 1);
+    EXPECT_EQ(n.var, (1 << 23) - 1);
+    EXPECT_EQ(n.else_link, -1);
+    EXPECT_EQ(n.trav_number, (1 << 30) - 1);
+    EXPECT_EQ(n.mark, 1u);
+    EXPECT_EQ(n.refs, -5);
+    n.var = -3;
+    n.else_link = 1;
+    n.trav_number = -7;
+    EXPECT_EQ(n.var, -3);
+    EXPECT_EQ(n.else_link, 1);
+    EXPECT_EQ(n.trav_number, -7);
+    EXPECT_EQ(n.number, (1L << 37) - 1);
+    bdd_node* heap = new bdd_node();
+    heap->var = 4; // no manager's blocks: still none
+    EXPECT_EQ(heap->owner(), nullptr);
+    delete heap;
+
+    for (int round = 0; round < 2; ++round) {
+        bddpp_manager a, b;
+        std::vector<bdd> va = make_vars(a, 18), vb = make_vars(b, 18);
+        std::vector<bdd> fa, fb;
+        const int per_block = int(bdd_node::block_bytes / sizeof(bdd_node));
+        for (int k = 0; a.Table_size() < per_block + 1000; ++k) {
+            bdd ca = a.Bdd_one(), cb = b.Bdd_one();
+            for (int i = 0; i < 18; ++i) {
+                ca = a.Bdd_and(ca, (k >> (i % 16)) & 1 ? va[i] : a.Bdd_not(va[i]));
+                cb = b.Bdd_and(cb, (k >> (i % 16)) & 1 ? b.Bdd_not(vb[i]) : vb[i]);
+            }
+            fa.push_back(ca);
+            fb.push_back(cb);
+        }
+        EXPECT_EQ(a.terminal->owner(), &a);
+        EXPECT_EQ(b.terminal->owner(), &b);
+        long checked = 0;
+        for (bdd_node* x : a.Table_nodes_in_key_order()) checked += x->owner() == &a;
+        for (bdd_node* x : b.Table_nodes_in_key_order()) checked += x->owner() == &b;
+        EXPECT_EQ(checked, a.Table_size() + b.Table_size());
+        for (size_t i = 0; i < fa.size(); i += 97) EXPECT_EQ(a.Bdd_size(fa[i]), 19) << i;
+    }
+}
+
 TEST(BddNodes, FreeIsUselessAndSaysSo)
 {
     bddpp_manager m;
