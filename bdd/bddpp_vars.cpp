@@ -49,11 +49,10 @@ void bddpp_manager::Resize_tables(long cap)
     capacity = cap;
 }
 
+// Exactly n slots: the names are constructed in every slot, a rounding up would cost memory.
 void bddpp_manager::Reserve_variables(long n)
 {
-    long cap = capacity;
-    while (cap < n) cap *= 2;
-    if (cap > capacity) Resize_tables(cap);
+    if (n > capacity) Resize_tables(n);
     name_map.reserve(static_cast<size_t>(n));
 }
 
