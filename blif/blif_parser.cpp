@@ -33,7 +33,9 @@ std::string* class_blif_parser::take_text(const char* s, size_t length)
     if (spare_texts.empty()) return new std::string(s, length);
     std::string* t = spare_texts.back();
     spare_texts.pop_back();
-    t->assign(s, length);
+    // s never lies inside t: a plain append skips the overlap checks of assign
+    t->clear();
+    t->append(s, length);
     return t;
 }
 
