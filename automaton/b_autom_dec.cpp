@@ -1,6 +1,7 @@
 // The declarations of an automaton: name arrays, the forest and its manager, the variable layout.
 #include <algorithm>
 #include <iostream>
+#include <utility>
 #include <vector>
 
 #include "automaton/b_automaton.h"
@@ -15,6 +16,15 @@ static std::string* names_array(const std::vector<std::string>& v)
     return a;
 }
 
+// The same, the names moved out of v.
+static std::string* names_array(std::vector<std::string>&& v)
+{
+    if (v.empty()) return nullptr;
+    std::string* a = new std::string[v.size()];
+    std::move(v.begin(), v.end(), a);
+    return a;
+}
+
 template <class Names> static std::string* names_array(const Names& c)
 {
     return array_convert(c);
@@ -23,8 +33,8 @@ template <class Names> static std::string* names_array(const Names& c)
 // The counts of the five containers, their arrays, then the variables in layout order.
 template <class Names>
 static void fill_declarations(b_autom_dec& d, const std::list<std::string>& states,
-                              const std::list<std::string>& next_states, const Names& inputs,
-                              const Names& outputs, const Names& locals, const char* form)
+                              const std::list<std::string>& next_states, Names&& inputs, Names&& outputs,
+                              Names&& locals, const char* form)
 {
     if (states.size() != next_states.size()) {
         std::cerr << "Parameters error in b_autom_dec::b_autom_dec(" << form << ")" << std::endl;
@@ -36,9 +46,9 @@ static void fill_declarations(b_autom_dec& d, const std::list<std::string>& stat
     d.local_count = static_cast<int>(locals.size());
     d.state_names = array_convert(states);
     d.next_state_names = array_convert(next_states);
-    d.input_names = names_array(inputs);
-    d.output_names = names_array(outputs);
-    d.local_names = names_array(locals);
+    d.input_names = names_array(std::forward<Names>(inputs));
+    d.output_names = names_array(std::forward<Names>(outputs));
+    d.local_names = names_array(std::forward<Names>(locals));
 }
 
 b_autom_dec::b_autom_dec(const std::list<std::string>& states, const std::list<std::string>& next_states,
@@ -62,6 +72,14 @@ b_autom_dec::b_autom_dec(const std::list<std::string>& states, const std::list<s
                          const std::vector<std::string>& locals)
 {
     fill_declarations(*this, states, next_states, inputs, outputs, locals, "sets");
+    declare_all();
+}
+
+b_autom_dec::b_autom_dec(const std::list<std::string>& states, const std::list<std::string>& next_states,
+                         std::vector<std::string>&& inputs, std::vector<std::string>&& outputs,
+                         std::vector<std::string>&& locals)
+{
+    fill_declarations(*this, states, next_states, std::move(inputs), std::move(outputs), std::move(locals), "sets");
     declare_all();
 }
 

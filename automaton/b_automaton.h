@@ -42,6 +42,10 @@ public:
     b_autom_dec(const std::list<std::string>& states, const std::list<std::string>& next_states,
                 const std::vector<std::string>& inputs, const std::vector<std::string>& outputs,
                 const std::vector<std::string>& locals);
+    // The same, the names moved out of the vectors.
+    b_autom_dec(const std::list<std::string>& states, const std::list<std::string>& next_states,
+                std::vector<std::string>&& inputs, std::vector<std::string>&& outputs,
+                std::vector<std::string>&& locals);
 
     // A new name is appended to the order and to local_names; a declared one changes nothing.
     void add_ident(const std::string& name);

@@ -9,8 +9,11 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "bdd/bdd_name_table.h"
 
 class bddpp_manager;
 class bdd_node;
@@ -152,7 +155,7 @@ public:
     long* pos_to_id;                      // id at each order position
     bdd_node** assoc_table;               // associated function of each variable, by id
     bdd_unique_table* unique_table;       // every node but the terminal, by full identity
-    std::unordered_map<std::string, long> name_map; // name a variable was created with -> id
+    bdd_name_table name_map;              // name a variable was created with -> id
     long gc_calls;                        // number of Bdd_gc calls
     bdd_node* terminal;                   // the one terminal node (true)
     bdd_computed_table* computed;         // operation cache of and, or and the quantifiers
@@ -209,7 +212,7 @@ public:
     long Bdd_if_index(const bdd& f);
     long Index_var_by_bdd(const bdd& f);
     long Index_var_by_name(const std::string& name);
-    long Id_var_by_name(const std::string& name);
+    long Id_var_by_name(std::string_view name);
     std::string Name_var_by_id(long id);
     std::string Name_var_by_index(long position);
     std::string Name_var_by_bdd(const bdd& f);

@@ -49,20 +49,19 @@ void bddpp_manager::Resize_tables(long cap)
     capacity = cap;
 }
 
+// Exactly n slots: the names are constructed in every slot, a rounding up would cost memory.
 void bddpp_manager::Reserve_variables(long n)
 {
-    long cap = capacity;
-    while (cap < n) cap *= 2;
-    if (cap > capacity) Resize_tables(cap);
+    if (n > capacity) Resize_tables(n);
     name_map.reserve(static_cast<size_t>(n));
 }
 
-// A new variable named name at order position p (existing positions from p on move down one).
+// A new variable named name at order position p (existing positions from p on move down one); the
+// caller has put name in the name map with the id nvars.
 bdd_node* bddpp_manager::Add_variable(const std::string& name, long p)
 {
     long id = nvars;
     names[id] = name;
-    name_map.emplace(name, id);
     bdd_node* v = new (this) bdd_node(this, next_number, id, 0, -1, terminal, terminal);
     var_nodes[id] = v;
     ++next_number;
@@ -81,8 +80,8 @@ bdd_node* bddpp_manager::Add_variable(const std::string& name, long p)
 bdd_node* bddpp_manager::New_node_var_last(const std::string& name)
 {
     Grow_tables();
-    auto known = name_map.find(name);
-    if (known != name_map.end()) return var_nodes[known->second];
+    auto known = name_map.insert(name, nvars);
+    if (!known.second) return var_nodes[known.first];
     return Add_variable(name, nvars);
 }
 
@@ -95,8 +94,8 @@ bdd_node* bddpp_manager::New_node_var_before(long p, const std::string& name)
         return nullptr;
     }
     Grow_tables();
-    auto known = name_map.find(name);
-    if (known != name_map.end()) return var_nodes[known->second];
+    auto known = name_map.insert(name, nvars);
+    if (!known.second) return var_nodes[known.first];
     return Add_variable(name, p);
 }
 
@@ -153,9 +152,9 @@ bdd bddpp_manager::Bdd_var_by_index(long p)
 
 bdd bddpp_manager::Bdd_var_by_name(const std::string& name)
 {
-    auto known = name_map.find(name);
-    if (known == name_map.end()) return Bdd_zero();
-    return bdd(this, 1, var_nodes[known->second]);
+    long id = name_map.find(name);
+    if (id < 0) return Bdd_zero();
+    return bdd(this, 1, var_nodes[id]);
 }
 
 bdd bddpp_manager::Bdd_if(const bdd& f)
@@ -198,10 +197,9 @@ long bddpp_manager::Index_var_by_name(const std::string& name)
     return id < 0 ? -1 : id_to_pos[id];
 }
 
-long bddpp_manager::Id_var_by_name(const std::string& name)
+long bddpp_manager::Id_var_by_name(std::string_view name)
 {
-    auto known = name_map.find(name);
-    return known == name_map.end() ? -1 : known->second;
+    return name_map.find(name);
 }
 
 // An id or position outside [0, nvars) gives an empty name.

@@ -94,7 +94,9 @@ static Bddexpression* convert_rows(Bddexpressionwood* wood, const std::vector<bd
 {
     bddpp_manager* m = wood->manager;
     const size_t n = vars.size(); // the inputs x1 .. x(n-1), then the defined signal
-    bdd sum = m->Bdd_zero();
+    // The first literal of a row is its cube so far and the first cube the sum so far: the
+    // conjunction with 1 and the disjunction with 0 that they stand for make no node.
+    bdd sum;
     bool on_rows = false;  // a row of output 1 ("1", "-" or no output value)
     bool off_rows = false; // a row of output 0
     for (const auto& row : rows) {
@@ -102,16 +104,21 @@ static Bddexpression* convert_rows(Bddexpressionwood* wood, const std::vector<bd
             std::cerr << "error in blif definition about " << defined << " variable" << std::endl;
             blif_exit(1);
         }
-        bdd cube = m->Bdd_one();
+        bdd cube;
         size_t i = 0;
         for (auto value = row.begin(); value != row.end() && i + 1 < n; ++value, ++i) {
-            if (*value == 0) cube = m->Bdd_and(cube, m->Bdd_not(vars[i]));
-            else if (*value == 1) cube = m->Bdd_and(cube, vars[i]);
+            if (*value != 0 && *value != 1) continue; // "-"
+            bdd literal = *value == 0 ? m->Bdd_not(vars[i]) : vars[i];
+            if (cube.manager == nullptr) cube = literal;
+            else cube = m->Bdd_and(cube, literal);
         }
+        if (cube.manager == nullptr) cube = m->Bdd_one();
         if (row.size() == n && row.back() == 0) off_rows = true;
         else on_rows = true;
-        sum = m->Bdd_or(sum, cube);
+        if (sum.manager == nullptr) sum = cube;
+        else sum = m->Bdd_or(sum, cube);
     }
+    if (sum.manager == nullptr) sum = m->Bdd_zero();
     if (on_rows && off_rows) {
         // such a cover has no meaning: the ON-set and the OFF-set would overlap or leave a gap
         std::cerr << "error in blif definition about " << defined

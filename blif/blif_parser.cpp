@@ -7,12 +7,15 @@
 #include <unistd.h>
 #include <vector>
 
+#include "blif/blif_lexer.h"
+#include "parse_blif.hpp"
+
 class_blif_parser* pblif_parser = nullptr;
 void (*blif_exit_handler)(int status) = nullptr;
 
 class_blif_parser::class_blif_parser()
     : ok(0), debug(0), trace(nullptr), lexer(nullptr), dec(nullptr), automaton(nullptr), init(nullptr),
-      inputs_of(nullptr)
+      held_token(-1), last_token(0), first_name(nullptr), inputs_of(nullptr)
 {
     pblif_parser = this;
 }
@@ -21,6 +24,8 @@ class_blif_parser::~class_blif_parser()
 {
     clear_line();
     for (std::string* t : spare_texts) delete t;
+    delete first_name;
+    for (std::string* t : more_names) delete t;
 }
 
 std::string* class_blif_parser::take_text(const char* s, size_t length)
@@ -28,7 +33,9 @@ std::string* class_blif_parser::take_text(const char* s, size_t length)
     if (spare_texts.empty()) return new std::string(s, length);
     std::string* t = spare_texts.back();
     spare_texts.pop_back();
-    t->assign(s, length);
+    // s never lies inside t: a plain append skips the overlap checks of assign
+    t->clear();
+    t->append(s, length);
     return t;
 }
 
@@ -46,6 +53,52 @@ void class_blif_parser::clear_line()
 void class_blif_parser::add_line_name(std::string* t)
 {
     line_names.push_back(t);
+}
+
+int class_blif_parser::next_token()
+{
+    int t = held_token;
+    if (t >= 0) held_token = -1;
+    else t = lexer->yylex();
+    // the trace writes one line per reduction as the tokens come: no run then
+    if (debug == 0) {
+        const bool names_line = last_token == TOKEN_names || last_token == TOKEN_inputs || last_token == TOKEN_outputs;
+        if (t == TOKEN_ident && names_line) {
+            first_name = take_text(lexer->YYText(), static_cast<size_t>(lexer->YYLeng()));
+            while ((held_token = lexer->yylex()) == TOKEN_ident)
+                more_names.push_back(take_text(lexer->YYText(), static_cast<size_t>(lexer->YYLeng())));
+        } else if ((t == TOKEN_ZERO || t == TOKEN_ONE || t == TOKEN_indif) && last_token == TOKEN_NL) {
+            for (;;) {
+                held_token = lexer->yylex();
+                if (held_token == TOKEN_ZERO) more_values.push_back(0);
+                else if (held_token == TOKEN_ONE) more_values.push_back(1);
+                else if (held_token == TOKEN_indif) more_values.push_back(2);
+                else break;
+            }
+        }
+    }
+    last_token = t;
+    return t;
+}
+
+std::string* class_blif_parser::ident_text()
+{
+    std::string* t = first_name;
+    first_name = nullptr;
+    if (t == nullptr) t = take_text(lexer->YYText(), static_cast<size_t>(lexer->YYLeng()));
+    return t;
+}
+
+void class_blif_parser::add_more_names()
+{
+    line_names.insert(line_names.end(), more_names.begin(), more_names.end());
+    more_names.clear();
+}
+
+void class_blif_parser::add_more_values()
+{
+    cover_values.insert(cover_values.end(), more_values.begin(), more_values.end());
+    more_values.clear();
 }
 
 blif_cover class_blif_parser::cover() const
@@ -141,8 +194,8 @@ void blif_cover_equation(const std::string* const* names, size_t count, const bl
 {
     b_autom_dec* dec = pblif_parser->dec;
     bddpp_manager* m = dec->manager_associe();
-    std::vector<bdd> vars; // the variables of the names, in their order
-    vars.reserve(count);
+    std::vector<bdd>& vars = pblif_parser->line_vars; // the variables of the names, in their order
+    vars.clear();
     long id = -1;
     for (size_t k = 0; k < count; ++k) {
         const std::string& n = *names[k];
@@ -172,4 +225,5 @@ void blif_cover_equation(const std::string* const* names, size_t count, const bl
     blif_current_signal = defined;
     blif_cover_convert(dec->wood_associee(), vars, defined, rows);
     blif_current_signal.clear();
+    vars.clear();
 }

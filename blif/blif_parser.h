@@ -53,6 +53,7 @@ public:
     std::vector<std::string*> line_names;
     std::vector<int> cover_values;
     std::vector<size_t> row_starts;
+    std::vector<bdd> line_vars; // the variables of the line's names while its cover is converted
 
     class_blif_parser(); // becomes the current parser
     ~class_blif_parser(); // frees only the grammar's texts
@@ -65,6 +66,19 @@ public:
     void clear_line();
     // Appends t to the line's names, which own it.
     void add_line_name(std::string* t);
+
+    // The grammar's tokens. Without the trace, a run of identifiers right after a .names,
+    // .inputs or .outputs keyword and a run of values right after a line end come as their first
+    // token, the others kept aside until the grammar has reduced that one: wherever the first is
+    // accepted the grammar takes the others one by one and ends in the state it ends in after the
+    // first alone, so that the run saves a shift and two reductions per token. The scanner
+    // never reads past the token that ends the run, which the grammar would read next anyway.
+    int next_token();
+    // The text of the identifier the grammar just took (owned by the caller, as take_text's).
+    std::string* ident_text();
+    // Appends the names and the values kept aside to the line's names and to the cover.
+    void add_more_names();
+    void add_more_values();
     // The current cover's rows.
     blif_cover cover() const;
     // Whether the variable of that id is one of dec's inputs.
@@ -82,6 +96,11 @@ public:
 
 private:
     std::vector<std::string*> spare_texts; // texts given back, reused by take_text
+    int held_token;                        // the token that ended a run, not handed out yet; -1: none
+    int last_token;                        // the last token handed out; 0 before the first
+    std::string* first_name;               // the first identifier of a run, or null
+    std::vector<std::string*> more_names;  // the other identifiers of the run
+    std::vector<int> more_values;          // the other values of the run (0, 1, 2 for "-")
     b_autom_dec* inputs_of;                 // the declarations input_ids was made for
     std::vector<char> input_ids;            // by variable id: 1 for an input of inputs_of
 };

@@ -10,6 +10,7 @@
 
 #include "blif/blif_parser.h"
 #include "utils/list_templates.h"
+#include "utils/name_hash.h"
 
 namespace {
 
@@ -47,45 +48,6 @@ bool blank(char ch)
     return (classes_of_bytes.of[static_cast<unsigned char>(ch)] & blank_class) != 0;
 }
 
-// A hash of the length bytes at s: the length, then the bytes eight at a time (the last eight
-// when fewer are left, shorter texts in two overlapping halves), each word mixed in by a
-// multiplication; then the whole state mixed so that every bit reaches the low bits.
-unsigned long long name_hash_of(const char* s, size_t length)
-{
-    const unsigned long long k = 0x9E3779B97F4A7C15ull;
-    unsigned long long h = (length + 1) * k;
-    auto mix = [&h, k](unsigned long long word) {
-        h = (h ^ word) * k;
-        h ^= h >> 29;
-    };
-    unsigned long long word = 0;
-    if (length >= 8) {
-        size_t i = 0;
-        for (; i + 8 <= length; i += 8) {
-            std::memcpy(&word, s + i, 8);
-            mix(word);
-        }
-        if (i < length) {
-            std::memcpy(&word, s + length - 8, 8);
-            mix(word);
-        }
-    } else if (length >= 4) {
-        unsigned int first, last;
-        std::memcpy(&first, s, 4);
-        std::memcpy(&last, s + length - 4, 4);
-        mix(static_cast<unsigned long long>(first) << 32 | last);
-    } else if (length > 0) {
-        mix(static_cast<unsigned long long>(static_cast<unsigned char>(s[0])) << 16 |
-            static_cast<unsigned long long>(static_cast<unsigned char>(s[length / 2])) << 8 |
-            static_cast<unsigned char>(s[length - 1]));
-    }
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDull;
-    h ^= h >> 33;
-    h *= 0xC4CEB9FE1A85EC53ull;
-    return h ^ (h >> 33);
-}
-
 // The hash of a name.
 struct name_hash {
     size_t operator()(std::string_view s) const { return static_cast<size_t>(name_hash_of(s.data(), s.size())); }
@@ -99,6 +61,15 @@ class blif_words {
 public:
     explicit blif_words(std::istream& in)
     {
+        // a stream that can seek tells its length first, so that the text is allocated once
+        const std::streampos here = in.tellg(); // -1 unless the stream is good
+        if (here != std::streampos(-1)) {
+            in.seekg(0, std::ios::end);
+            const std::streampos last = in.tellg();
+            in.clear();
+            in.seekg(here);
+            if (last != std::streampos(-1) && last > here) text_.reserve(static_cast<size_t>(last - here));
+        }
         char chunk[1 << 16];
         while (in.read(chunk, sizeof chunk) || in.gcount() > 0) text_.append(chunk, static_cast<size_t>(in.gcount()));
         at_ = text_.data();

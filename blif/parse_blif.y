@@ -90,18 +90,20 @@ ident_list:
         law(5, 1, "creation liste ident");
         pblif_parser->clear_line();
         pblif_parser->add_line_name($1);
+        pblif_parser->add_more_names();
     }
   | ident_list ident
     {
         law(5, 2, "ajout ident liste");
         pblif_parser->add_line_name($2);
+        pblif_parser->add_more_names();
     }
     ;
 
 ident:
     TOKEN_ident
     {
-        $$ = pblif_parser->take_text(pblif_parser->lexer->YYText(), static_cast<size_t>(pblif_parser->lexer->YYLeng()));
+        $$ = pblif_parser->ident_text();
         law(6, 1, $$->c_str());
     }
     ;
@@ -178,8 +180,14 @@ value_list:
         law(17, 1, " liste de var a 1 element");
         pblif_parser->row_starts.push_back(pblif_parser->cover_values.size());
         pblif_parser->cover_values.push_back($1);
+        pblif_parser->add_more_values();
     }
-  | value_list value            { law(17, 2, " add var liste"); pblif_parser->cover_values.push_back($2); }
+  | value_list value
+    {
+        law(17, 2, " add var liste");
+        pblif_parser->cover_values.push_back($2);
+        pblif_parser->add_more_values();
+    }
     ;
 
 value:
@@ -196,7 +204,7 @@ nom_circuit:
 
 int bliflex(BLIFSTYPE*)
 {
-    return pblif_parser->lexer->yylex();
+    return pblif_parser->next_token();
 }
 
 void bliferror(const char* msg)

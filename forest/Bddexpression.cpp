@@ -2,6 +2,7 @@
 #include "forest/Bddexpression.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <iostream>
 #include <utility>
 #include <vector>
@@ -133,6 +134,60 @@ Bddexpression::Bddexpression(Bddexpression& e) : Bddexpression(static_cast<const
 
 Bddexpression::~Bddexpression()
 {
+}
+
+namespace {
+
+// The slots of the equations: a forest holds one equation per defined signal, and a block spares
+// each the bytes that malloc keeps beside an allocation, and its time.
+struct equation_pool {
+    static const std::size_t per_block = 1024;
+    std::vector<char*> blocks; // every block, so that they stay reachable
+    void* free_list = nullptr; // slots given back, each holding the next one
+    char* fresh = nullptr;     // the first slot of the last block not handed out yet
+    char* fresh_end = nullptr; // the end of the last block
+
+    void refill()
+    {
+        char* block = static_cast<char*>(::operator new(per_block * sizeof(Bddexpression)));
+        blocks.push_back(block);
+        fresh = block;
+        fresh_end = block + per_block * sizeof(Bddexpression);
+    }
+};
+
+equation_pool& equations()
+{
+    static equation_pool* p = new equation_pool(); // lives to the end of the process
+    return *p;
+}
+
+} // namespace
+
+void* Bddexpression::operator new(std::size_t size)
+{
+    if (size != sizeof(Bddexpression)) return ::operator new(size);
+    equation_pool& p = equations();
+    if (void* slot = p.free_list) {
+        p.free_list = *static_cast<void**>(slot);
+        return slot;
+    }
+    if (p.fresh == p.fresh_end) p.refill();
+    void* slot = p.fresh;
+    p.fresh += sizeof(Bddexpression);
+    return slot;
+}
+
+void Bddexpression::operator delete(void* slot, std::size_t size)
+{
+    if (slot == nullptr) return;
+    if (size != sizeof(Bddexpression)) {
+        ::operator delete(slot);
+        return;
+    }
+    equation_pool& p = equations();
+    *static_cast<void**>(slot) = p.free_list;
+    p.free_list = slot;
 }
 
 Bddexpression& Bddexpression::operator=(const Bddexpression& e)

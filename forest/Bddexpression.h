@@ -2,6 +2,7 @@
 #ifndef NELVOR_BDDEXPRESSION_H
 #define NELVOR_BDDEXPRESSION_H
 
+#include <cstddef>
 #include <list>
 #include <map>
 #include <ostream>
@@ -58,6 +59,9 @@ public:
     Bddexpression(Bddexpression& e);
     // Does not unregister the equation from its forest.
     ~Bddexpression();
+    // Equations come from blocks of many, their slots reused after a delete.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* slot, std::size_t size);
 
     Bddexpression& operator=(Bddexpression& e);
     Bddexpression& operator=(const Bddexpression& e);

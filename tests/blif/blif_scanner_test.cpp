@@ -55,6 +55,26 @@ TEST(BlifScanner, TokenStreams)
     }
 }
 
+// A keyword cut short is its dot, echoed, then what follows read again.
+TEST(BlifScanner, KeywordsCutShort)
+{
+    const scan_case cases[] = {
+        {"model", ".mod x\n", {"ident:mod", "ident:x"}, "."},
+        {"inputs at the end", ".inpu", {"ident:inpu"}, "."},
+        {"outputs before a digit", ".output7", {"ident:output7"}, "."},
+        {"latch before a blank and a value", ".latc 1", {"ident:latc", "1"}, "."},
+        {"names", ".nam\n", {"ident:nam"}, "."},
+        {"end", ".e", {"ident:e"}, "."},
+        {"two dots", "..end", {"end"}, "."},
+        {"longer than a keyword", ".endx .names", {"end", "ident:x", "names"}, ""},
+    };
+    for (const scan_case& c : cases) {
+        std::string echo;
+        EXPECT_EQ(scan(c.text, &echo), c.expected) << c.what;
+        EXPECT_EQ(echo, c.echo) << c.what;
+    }
+}
+
 TEST(BlifScanner, TokenCodes)
 {
     EXPECT_EQ(TOKEN_NL, 258);
