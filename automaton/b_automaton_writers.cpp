@@ -357,6 +357,25 @@ std::string written_as(const std::map<std::string, std::string>& written, const 
     return w == written.end() ? name : w->second;
 }
 
+void put_declarations(std::ostream& os, const std::vector<const std::string*>& names,
+                      const std::map<std::string, std::string>& written, const std::string& PRE,
+                      const char* separator)
+{
+    const std::string_view sep(separator);
+    std::string list; // its room is kept from one piece to the next
+    for (size_t k = 0; k < names.size(); ++k) {
+        if (k > 0) list += sep;
+        list += PRE;
+        auto w = written.empty() ? written.end() : written.find(*names[k]);
+        list += w == written.end() ? *names[k] : w->second;
+        if (list.size() >= (size_t(1) << 16)) {
+            os.write(list.data(), std::streamsize(list.size()));
+            list.clear();
+        }
+    }
+    os.write(list.data(), std::streamsize(list.size()));
+}
+
 bool b_automaton::registers_chained() const
 {
     std::unordered_set<std::string_view> registers;

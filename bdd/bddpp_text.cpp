@@ -55,8 +55,8 @@ void sop_text(std::string& s, bddpp_manager* m, const char* OR, const char* AND,
         s += '0';
         return;
     }
-    const std::vector<unsigned long>& lits = memo->literals();
-    const std::vector<std::size_t>& ends = memo->cube_ends();
+    const std::vector<std::uint32_t>& lits = memo->literals();
+    const std::vector<std::uint32_t>& ends = memo->cube_ends();
     // the separators measured once for the whole sum
     const std::string_view or_text(OR), and_text(AND), not_before(NOTpre), not_after(NOTpost);
     std::size_t k = first == 0 ? 0 : ends[first - 1];
@@ -192,12 +192,22 @@ cover_memo_scope* cover_memo_scope::of(bddpp_manager* m)
     return s;
 }
 
-std::size_t* cover_memo_scope::find_slot(unsigned long long key)
+std::uint32_t* cover_memo_scope::find_slot(unsigned long long key)
 {
     const std::size_t mask = slots.size() - 1;
     std::size_t i = std::size_t((key * 0x9E3779B97F4A7C15ULL) >> 20) & mask;
-    while (slots[i] != 0 && kept[slots[i] - 1].key != key) i = (i + 1) & mask;
+    while (slots[i] != 0 && keys[slots[i] - 1] != key) i = (i + 1) & mask;
     return &slots[i];
+}
+
+void cover_memo_scope::forget()
+{
+    keys.clear();
+    firsts.clear();
+    slots.clear();
+    lits.clear();
+    ends.clear();
+    next = 0;
 }
 
 void cover_memo_scope::cover(const bdd& f, int kind, std::size_t& first, std::size_t& count)
@@ -208,32 +218,41 @@ void cover_memo_scope::cover(const bdd& f, int kind, std::size_t& first, std::si
     unsigned long long key = (static_cast<unsigned long long>(f.node_ptr->number) << 3) |
                              (f.link == 1 ? 4ULL : 0ULL) | k;
     std::size_t found = next;
-    if (found >= kept.size() || kept[found].key != key) {
+    if (found >= keys.size() || keys[found] != key) {
         if (slots.empty()) slots.assign(1024, 0);
-        std::size_t* slot = find_slot(key);
+        std::uint32_t* slot = find_slot(key);
         if (*slot != 0) {
             found = *slot - 1;
         } else {
             const std::vector<cube_literals> cover = Cover_literals(m, f, int(k));
-            const std::size_t at = ends.size();
+            std::size_t size = 0;
+            for (const cube_literals& c : cover) size += c.size();
+            // beyond the 32-bit indexes the kept covers are dropped: they are only kept to save
+            // their computation again
+            const std::size_t most = 0xFFFFFFFFu;
+            if (lits.size() + size > most || ends.size() + cover.size() > most || keys.size() + 1 >= most / 2)
+                forget();
+            if (slots.empty()) slots.assign(1024, 0);
+            if (firsts.empty()) firsts.push_back(0);
             for (const cube_literals& c : cover) {
                 for (const std::pair<long, int>& l : c)
-                    lits.push_back(static_cast<unsigned long>(l.first) << 1 | (l.second ? 1UL : 0UL));
-                ends.push_back(lits.size());
+                    lits.push_back(static_cast<std::uint32_t>(l.first) << 1 | (l.second ? 1u : 0u));
+                ends.push_back(static_cast<std::uint32_t>(lits.size()));
             }
-            found = kept.size();
-            kept.push_back(kept_cover{key, at, cover.size()});
-            if (2 * kept.size() > slots.size()) {
+            found = keys.size();
+            keys.push_back(key);
+            firsts.push_back(static_cast<std::uint32_t>(ends.size()));
+            if (2 * keys.size() > slots.size()) {
                 slots.assign(2 * slots.size(), 0);
-                for (std::size_t c = 0; c < kept.size(); ++c) *find_slot(kept[c].key) = c + 1;
+                for (std::size_t c = 0; c < keys.size(); ++c) *find_slot(keys[c]) = static_cast<std::uint32_t>(c + 1);
             } else {
-                *find_slot(key) = found + 1;
+                *find_slot(key) = static_cast<std::uint32_t>(found + 1);
             }
         }
     }
     next = found + 1;
-    first = kept[found].first;
-    count = kept[found].count;
+    first = firsts[found];
+    count = firsts[found + 1] - firsts[found];
 }
 
 // ---- two-level tables ----
