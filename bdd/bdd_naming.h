@@ -30,6 +30,12 @@ public:
     }
     // The written name of f's top variable: "1" or "0" for a constant, as Name_var_by_bdd.
     std::string name_of(const bdd& f) const;
+    // The verbatim operand of the variable of that id, null when it has none.
+    const std::string* read(long id) const
+    {
+        const change* c = change_at(id);
+        return c && c->has_read ? &c->read : nullptr;
+    }
     // An operand reading the variable of that id.
     std::string operand(long id, const std::string& PRE, const std::string& SUF) const;
     // The same operand appended to text.

@@ -14,6 +14,26 @@ const Bddexpression::node_code_form c_form = {
 
 } // namespace
 
+namespace {
+
+// The network and the line of e appended to text.
+void append_c(text_room& text, Bddexpression& e, const std::string& ARR, const std::unordered_set<std::string>& outputs,
+              const std::string& PRE, const std::string& SUF, const bdd_naming* naming)
+{
+    if (!e.put_ready()) return;
+    // the name and the left side in buffers whose room is kept from one equation to the next
+    static std::string name, left;
+    name.clear();
+    equation_text::append_name(name, e, naming);
+    left = outputs.count(name) > 0 ? words.output : words.local;
+    left += PRE;
+    left += name;
+    left += SUF;
+    e.put_shared_nodes(text, c_form, left, ARR, PRE, SUF, "", naming);
+}
+
+} // namespace
+
 void Bddexpression::put_c(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
                           const std::string& PRE, const std::string& SUF, const bdd_naming* naming)
 {
@@ -24,21 +44,17 @@ void Bddexpression::put_c_among(std::ostream& os, const std::string& ARR,
                                 const std::unordered_set<std::string>& outputs, const std::string& PRE,
                                 const std::string& SUF, const bdd_naming* naming)
 {
-    if (!put_ready()) return;
-    // the name and the left side in buffers whose room is kept from one equation to the next
-    static std::string name, left;
-    name.clear();
-    equation_text::append_name(name, *this, naming);
-    left = outputs.count(name) > 0 ? words.output : words.local;
-    left += PRE;
-    left += name;
-    left += SUF;
-    put_shared_nodes(os, c_form, left, ARR, PRE, SUF, "", naming);
+    static text_room text; // its room is kept from one equation to the next
+    text.clear();
+    append_c(text, *this, ARR, outputs, PRE, SUF, naming);
+    text.write_to(os);
 }
 
 void Bddexpressionwood::Put_c(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs,
                               const std::string& PRE, const std::string& SUF, const bdd_naming* naming)
 {
     const std::unordered_set<std::string> out(outputs.begin(), outputs.end());
-    Put_sharing_nodes(os, [&](Bddexpression& e) { e.put_c_among(os, ARR, out, PRE, SUF, naming); });
+    equation_text::put_sharing_nodes(*this, os, [&](text_room& text, Bddexpression& e) {
+        append_c(text, e, ARR, out, PRE, SUF, naming);
+    });
 }
