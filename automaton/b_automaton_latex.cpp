@@ -104,17 +104,28 @@ private:
         // a character becomes at most four ("$\n\n$" for a blank)
         folded_.resize(4 * n);
         char* out = &folded_[0];
-        for (const char* c = pbase(); c != pptr(); ++c) {
+        // the counts are kept in locals during the copy: as a store through a char pointer could
+        // change the members, they would be read and written again at each character
+        std::size_t column = column_, formula = formula_;
+        std::size_t in_math = in_math_ ? 1 : 0;
+        for (const char *c = pbase(), *end = pptr(); c != end; ++c) {
             // most characters only move the column on
             const char ch = *c;
             if (ch != '$' && ch != ' ' && ch != '\n') {
-                ++column_;
-                formula_ += in_math_ ? 1 : 0;
+                ++column;
+                formula += in_math;
                 *out++ = ch;
             } else {
+                column_ = column;
+                formula_ = formula;
                 out = take(ch, out);
+                column = column_;
+                formula = formula_;
+                in_math = in_math_ ? 1 : 0;
             }
         }
+        column_ = column;
+        formula_ = formula;
         out_.write(folded_.data(), static_cast<std::streamsize>(out - folded_.data()));
         setp(pending_, pending_ + sizeof pending_);
     }

@@ -2,6 +2,7 @@
 // architecture with the clocked process and the equations over a signal array of BDD nodes.
 #include "automaton/b_automaton.h"
 #include "automaton/b_automaton_writers.h"
+#include "utils/text_room.h"
 
 #include <cctype>
 #include <iterator>
@@ -134,7 +135,7 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
     os << VHDL.array_type << ARRAY << VHDL.array_range << T << VHDL.array_of << TYPE << VHDL.array_end << std::endl;
     // every register, next-state signal and local once, by name, leaving out the ports
     // their lines gathered in one text, written in large pieces
-    std::string declarations;
+    text_room declarations;
     for (const std::string* s :
          declared_once({{state_names, state_count}, {next_state_names, state_count}, {local_names, local_count}})) {
         declarations += VHDL.signal;
@@ -143,12 +144,9 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
         declarations += VHDL.typed;
         declarations += TYPE;
         declarations += ";\n";
-        if (declarations.size() >= (size_t(1) << 16)) {
-            os << declarations;
-            declarations.clear();
-        }
+        if (declarations.size() >= (size_t(1) << 16)) declarations.write_to(os);
     }
-    os << declarations;
+    declarations.write_to(os);
     os << VHDL.signal << A << VHDL.typed << ARRAY << ";" << std::endl << std::endl;
     os << VHDL.begin << std::endl << VHDL.computation << std::endl;
 

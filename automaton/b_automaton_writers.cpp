@@ -1,6 +1,7 @@
 // What the file writers share: name lists and declarations, the written forms of the signals
 // (reserved names, '@', fresh names) and the naming handed to the equation writers.
 #include "automaton/b_automaton_writers.h"
+#include "utils/text_room.h"
 
 #include <algorithm>
 #include <string_view>
@@ -362,18 +363,15 @@ void put_declarations(std::ostream& os, const std::vector<const std::string*>& n
                       const char* separator)
 {
     const std::string_view sep(separator);
-    std::string list; // its room is kept from one piece to the next
+    text_room list; // its room is kept from one piece to the next
     for (size_t k = 0; k < names.size(); ++k) {
         if (k > 0) list += sep;
         list += PRE;
         auto w = written.empty() ? written.end() : written.find(*names[k]);
         list += w == written.end() ? *names[k] : w->second;
-        if (list.size() >= (size_t(1) << 16)) {
-            os.write(list.data(), std::streamsize(list.size()));
-            list.clear();
-        }
+        if (list.size() >= (size_t(1) << 16)) list.write_to(os);
     }
-    os.write(list.data(), std::streamsize(list.size()));
+    list.write_to(os);
 }
 
 bool b_automaton::registers_chained() const

@@ -82,15 +82,13 @@ struct eval_words {
     bool arrayless;           // nodes are signals ARR_n instead of elements ARR[n]
     const bdd_naming* naming; // written names and operands; null: VARpre name VARsuf
 
-    void append_operand(std::string& text, const bddpp_manager* m, long id) const
+    // The operand of the variable id: a verbatim read of the naming (then true), or VARpre, the
+    // name and VARsuf.
+    std::pair<const std::string*, bool> operand(const bddpp_manager* m, long id) const
     {
-        if (naming) {
-            naming->append_operand(text, id, VARpre, VARsuf);
-            return;
-        }
-        text += VARpre;
-        text += m->names[id];
-        text += VARsuf;
+        if (!naming) return {&m->names[id], false};
+        const std::string* read = naming->read(id);
+        return read ? std::make_pair(read, true) : std::make_pair(&naming->name(id), false);
     }
 };
 
@@ -120,17 +118,21 @@ text_room& network_room()
 // Each line is made in text, at its end.
 void eval_network(bddpp_manager* m, const eval_words& w, text_room& text, bdd_node* root)
 {
-    static std::string x; // the operand; its room is kept from one line to the next
     // the longest line but its operand: the node references, with their numbers, and the words
     const std::size_t ref = w.ARR.size() + 26;
     const std::size_t words = std::max(w.first.size(), w.lead.size()) + 2 + w.AND.size() * 2 + w.OR.size() +
                               w.NOTpre.size() * 2 + w.NOTpost.size() * 2 + w.FALSE.size() + w.END.size() + 1;
+    const std::size_t around = w.VARpre.size() + w.VARsuf.size();
     emit_network(root, [&](bdd_node* n, node_kind k) {
-        if (k != terminal_node) {
-            x.clear();
-            w.append_operand(x, m, n->var);
-        }
-        line_writer line{text.room(3 * ref + words + 2 * x.size())};
+        std::pair<const std::string*, bool> x(nullptr, true);
+        if (k != terminal_node) x = w.operand(m, n->var);
+        const std::size_t x_size = x.first ? x.first->size() + (x.second ? 0 : around) : 0;
+        line_writer line{text.room(3 * ref + words + 2 * x_size)};
+        auto put_operand = [&] {
+            if (!x.second) line.put(w.VARpre);
+            line.put(*x.first);
+            if (!x.second) line.put(w.VARsuf);
+        };
         auto put_ref = [&](long number) {
             line.put(w.ARR);
             line.put(w.arrayless ? '_' : '[');
@@ -150,13 +152,13 @@ void eval_network(bddpp_manager* m, const eval_words& w, text_room& text, bdd_no
             put_ref(n->number);
             line.put('=');
             line.put(' ');
-            line.put(x);
+            put_operand();
             if (k == decision_node) {
                 line.put(w.AND);
                 put_ref(n->then_node->number);
                 line.put(w.OR);
                 line.put(w.NOTpre);
-                line.put(x);
+                put_operand();
                 line.put(w.NOTpost);
                 line.put(w.AND);
                 if (n->else_link != 1) line.put(w.NOTpre);
