@@ -2,6 +2,7 @@
 #ifndef NELVOR_BDDEXPRESSION_H
 #define NELVOR_BDDEXPRESSION_H
 
+#include <initializer_list>
 #include <list>
 #include <map>
 #include <ostream>
@@ -203,9 +204,9 @@ public:
     void put_shared_nodes(std::ostream& os, const node_code_form& form, const std::string& left,
                           const std::string& ARR, const std::string& PRE, const std::string& SUF,
                           const std::string& prefix, const bdd_naming* naming = nullptr);
-    // The same lines appended to text.
-    void put_shared_nodes(text_room& text, const node_code_form& form, std::string_view left, std::string_view ARR,
-                          std::string_view PRE, std::string_view SUF, std::string_view prefix,
+    // The same lines appended to text, the left side given in pieces.
+    void put_shared_nodes(text_room& text, const node_code_form& form, std::initializer_list<std::string_view> left,
+                          std::string_view ARR, std::string_view PRE, std::string_view SUF, std::string_view prefix,
                           const bdd_naming* naming = nullptr);
     // ---- end of equation writers ----
 };

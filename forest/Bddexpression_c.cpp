@@ -1,12 +1,14 @@
 // C equations over a shared node array.
+#include <string_view>
+
 #include "forest/Bddexpression.h"
 #include "forest/equation_text.h"
 
 namespace {
 
 const struct {
-    const char* output; // left side of an output, written through its pointer
-    const char* local;  // left side of any other variable
+    std::string_view output; // left side of an output, written through its pointer
+    std::string_view local;  // left side of any other variable
 } words = {"  *", "   "};
 
 const Bddexpression::node_code_form c_form = {
@@ -21,15 +23,10 @@ void append_c(text_room& text, Bddexpression& e, const std::string& ARR, const s
               const std::string& PRE, const std::string& SUF, const bdd_naming* naming)
 {
     if (!e.put_ready()) return;
-    // the name and the left side in buffers whose room is kept from one equation to the next
-    static std::string name, left;
-    name.clear();
-    equation_text::append_name(name, e, naming);
-    left = outputs.count(name) > 0 ? words.output : words.local;
-    left += PRE;
-    left += name;
-    left += SUF;
-    e.put_shared_nodes(text, c_form, left, ARR, PRE, SUF, "", naming);
+    static std::string spare; // a name that must be made; its room is kept from one equation to the next
+    const std::string& name = equation_text::name_of(e, naming, spare);
+    const std::string_view start = outputs.count(name) > 0 ? words.output : words.local;
+    e.put_shared_nodes(text, c_form, {start, PRE, name, SUF}, ARR, PRE, SUF, "", naming);
 }
 
 } // namespace

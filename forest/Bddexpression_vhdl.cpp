@@ -98,19 +98,16 @@ void append_vhdl(text_room& text, Bddexpression& e, const std::string& ARR,
                  const std::unordered_set<std::string>& outputs, int drive_elements, const bdd_naming* naming)
 {
     if (!e.put_ready()) return;
-    // the name and the left side in buffers whose room is kept from one equation to the next
-    static std::string name, left;
-    name.clear();
-    equation_text::append_name(name, e, naming);
+    static std::string spare; // a name that must be made; its room is kept from one equation to the next
+    const std::string& name = equation_text::name_of(e, naming, spare);
     if (outputs.count(name) > 0) {
         e.wood->manager->Append_node_for_eval_VHDL(text, ARR, e.bdd_exp.node());
         text += words.in_process;
         text += name;
         text += words.in_process_end;
     } else {
-        left = words.indent;
-        left += name;
-        e.put_shared_nodes(text, drive_elements ? by_element_form : by_name_form, left, ARR, "", "", "", naming);
+        e.put_shared_nodes(text, drive_elements ? by_element_form : by_name_form, {words.indent, name}, ARR, "", "",
+                           "", naming);
     }
     if (drive_elements) {
         // "ARR(m) <= [not ]ARR(n);" on a line of its own, in one piece

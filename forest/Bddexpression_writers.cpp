@@ -28,18 +28,19 @@ void Bddexpression::put_shared_nodes(std::ostream& os, const node_code_form& for
     // the lines in a buffer whose room is kept from one equation to the next, written at once
     static text_room text;
     text.clear();
-    put_shared_nodes(text, form, left, ARR, PRE, SUF, prefix, naming);
+    put_shared_nodes(text, form, {left}, ARR, PRE, SUF, prefix, naming);
     text.write_to(os);
 }
 
-void Bddexpression::put_shared_nodes(text_room& text, const node_code_form& form, std::string_view left,
-                                     std::string_view ARR, std::string_view PRE, std::string_view SUF,
-                                     std::string_view prefix, const bdd_naming* naming)
+void Bddexpression::put_shared_nodes(text_room& text, const node_code_form& form,
+                                     std::initializer_list<std::string_view> left, std::string_view ARR,
+                                     std::string_view PRE, std::string_view SUF, std::string_view prefix,
+                                     const bdd_naming* naming)
 {
     bddpp_manager* m = wood->manager;
     int copy = put_is_copy();
     if (copy && form.copy_by_name) {
-        text += left;
+        for (std::string_view piece : left) text += piece;
         text += form.assign;
         const long id = naming ? m->Bdd_if_id(bdd_exp) : -1;
         const std::string* read = naming ? naming->read(id) : nullptr;
@@ -78,10 +79,11 @@ void Bddexpression::put_shared_nodes(text_room& text, const node_code_form& form
         }
     }
     // the final line in one piece
-    const std::size_t most = left.size() + form.assign.size() + form.root_not.size() + ARR.size() +
-                             form.root_open.size() + 24 + form.root_close.size();
+    std::size_t most = form.assign.size() + form.root_not.size() + ARR.size() + form.root_open.size() + 24 +
+                       form.root_close.size();
+    for (std::string_view piece : left) most += piece.size();
     char* p = text.room(most);
-    p = text_pieces::put(p, left);
+    for (std::string_view piece : left) p = text_pieces::put(p, piece);
     p = text_pieces::put(p, form.assign);
     if (bdd_exp.link_type() == -1) p = text_pieces::put(p, form.root_not);
     p = text_pieces::put(p, ARR);

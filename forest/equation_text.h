@@ -40,6 +40,18 @@ template <class Text> void append_name(Text& text, const Bddexpression& e, const
     text += e.put_name(naming);
 }
 
+// The written name of e's defined variable, as put_name gives it, without a copy when the
+// naming or the manager holds it; else made in spare.
+inline const std::string& name_of(const Bddexpression& e, const bdd_naming* naming, std::string& spare)
+{
+    const bdd& f = e.bdd_var;
+    const bddpp_manager* m = e.wood->manager;
+    if (f.manager == m && f.node_ptr && f.node_ptr->var >= 0 && f.node_ptr->var < m->nvars)
+        return naming ? naming->name(f.node_ptr->var) : m->names[f.node_ptr->var];
+    spare = e.put_name(naming);
+    return spare;
+}
+
 // As Put_in_date_order, the text of each equation appended by append(text, e) before its
 // newline.
 template <class Append> void put_in_date_order(Bddexpressionwood& w, std::ostream& os, Append append)
