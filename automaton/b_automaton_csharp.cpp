@@ -1,5 +1,6 @@
 // The CSharp writer: one class with a property per input and output, React() and Next().
 #include "automaton/b_automaton_writers.h"
+#include "utils/text_room.h"
 
 #include <set>
 #include <string_view>
@@ -123,7 +124,15 @@ bool keyword(const std::string& name)
 // Writes each line followed by a newline; an empty text is an empty line.
 void lines(std::ostream& os, std::initializer_list<std::string> texts)
 {
-    for (const std::string& t : texts) os << t << std::endl;
+    // the lines in one piece, in a buffer whose room is kept from one call to the next
+    static text_room text;
+    text.clear();
+    for (const std::string& t : texts) {
+        text += t;
+        text += '\n';
+    }
+    text.write_to(os);
+    os.flush();
 }
 
 // The get and set block of the property of an input (out 0) or an output (out 1) over the
