@@ -4,6 +4,7 @@
 #include "utils/text_room.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -275,7 +276,7 @@ template <class Taken> std::map<std::string, std::string> at_free_in(const b_aut
     // the names holding '@', in the order of all_names()
     std::vector<const std::string*> at;
     a.for_each_name([&](const std::string& n) {
-        if (n.find('@') != std::string::npos) at.push_back(&n);
+        if (std::memchr(n.data(), '@', n.size()) != nullptr) at.push_back(&n);
     });
     std::sort(at.begin(), at.end(), [](const std::string* x, const std::string* y) { return *x < *y; });
     std::map<std::string, std::string> written;
@@ -299,9 +300,20 @@ std::map<std::string, std::string> reserved_free_in(const b_automaton& a, const 
     // the reserved names that are signals, in ascending order: the few reserved words are looked
     // up for each signal, rather than every signal sorted
     std::unordered_set<std::string_view> words(reserved.begin(), reserved.end());
+    // most signals are told apart from every word by their first character and their length,
+    // before they are hashed
+    std::array<bool, 256> first{};
+    std::uint64_t lengths = 0; // bit l: a word of l characters, l < 63; bit 63: longer ones
+    for (const std::string& r : reserved) {
+        if (r.empty()) continue;
+        first[static_cast<unsigned char>(r[0])] = true;
+        lengths |= std::uint64_t(1) << (r.size() < 63 ? r.size() : 63);
+    }
     std::set<std::string> signals;
     a.for_each_name([&](const std::string& n) {
-        if (words.count(n) > 0) signals.insert(n);
+        const bool maybe = n.empty() || (first[static_cast<unsigned char>(n[0])] &&
+                                         (lengths >> (n.size() < 63 ? n.size() : 63) & 1) != 0);
+        if (maybe && words.count(n) > 0) signals.insert(n);
     });
     for (const std::string& n : signals)
         if (written.count(n) == 0) {
