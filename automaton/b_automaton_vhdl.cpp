@@ -103,11 +103,13 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
     {
         // every name once, in any order: the forms found do not depend on it
         std::vector<const std::string*> names;
-        name_table seen;
-        seen.reserve(size_t(2 * state_count + input_count + output_count + local_count));
-        for_each_name([&](const std::string& n) {
-            if (seen.insert(n)) names.push_back(&n);
-        });
+        {
+            name_table seen; // let go before the lowered names are made
+            seen.reserve(size_t(2 * state_count + input_count + output_count + local_count));
+            for_each_name([&](const std::string& n) {
+                if (seen.insert(n)) names.push_back(&n);
+            });
+        }
         std::vector<std::string> lowered;
         lowered.reserve(names.size());
         for (const std::string* n : names) lowered.push_back(lower(*n));

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "bdd/bddpp.h"
@@ -38,19 +37,6 @@ public:
     }
     // An operand reading the variable of that id.
     std::string operand(long id, const std::string& PRE, const std::string& SUF) const;
-    // The same operand appended to text.
-    void append_operand(std::string& text, long id, std::string_view PRE, std::string_view SUF) const
-    {
-        const change* c = change_at(id);
-        if (c && c->has_read) {
-            text += c->read;
-            return;
-        }
-        // most writers have neither PRE nor SUF
-        if (!PRE.empty()) text += PRE;
-        text += name(id);
-        if (!SUF.empty()) text += SUF;
-    }
 
 private:
     static const std::string& no_name(); // the empty name
