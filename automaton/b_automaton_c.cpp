@@ -89,17 +89,12 @@ void b_automaton::C_put(std::ostream& source, std::ostream& header, int, const s
     header << C.extern_fn << name << C.step_fn << params << ");" << std::endl << std::endl;
     source << "{" << std::endl;
     // the locals, then the next-state signals that nothing else declares
-    std::vector<std::string> locals = names_of(local_names, local_count), next = next_states_undeclared();
-    locals.insert(locals.end(), next.begin(), next.end());
+    std::vector<const std::string*> locals = name_pointers(local_names, local_count);
+    const std::vector<std::string> next = next_states_undeclared();
+    for (const std::string& x : next) locals.push_back(&x);
     if (!locals.empty()) {
         source << "  int ";
-        std::string list; // the declarations in one text, written at once
-        for (size_t m = 0; m < locals.size(); ++m) {
-            if (m > 0) list += ", ";
-            list += P;
-            list += W(locals[m]);
-        }
-        source << list;
+        put_declarations(source, locals, written, P, ", ");
         source << ";" << std::endl << std::endl;
     }
     source << "  int " << A << "[" << T << "];" << std::endl;

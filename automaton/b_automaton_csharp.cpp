@@ -1,5 +1,6 @@
 // The CSharp writer: one class with a property per input and output, React() and Next().
 #include "automaton/b_automaton_writers.h"
+#include "utils/text_room.h"
 
 #include <set>
 #include <string_view>
@@ -123,7 +124,15 @@ bool keyword(const std::string& name)
 // Writes each line followed by a newline; an empty text is an empty line.
 void lines(std::ostream& os, std::initializer_list<std::string> texts)
 {
-    for (const std::string& t : texts) os << t << std::endl;
+    // the lines in one piece, in a buffer whose room is kept from one call to the next
+    static text_room text;
+    text.clear();
+    for (const std::string& t : texts) {
+        text += t;
+        text += '\n';
+    }
+    text.write_to(os);
+    os.flush();
 }
 
 // The get and set block of the property of an input (out 0) or an output (out 1) over the
@@ -271,21 +280,17 @@ void b_automaton::CSHARP_put(std::ostream& os, int, const std::string& name)
             os << (j > 0 ? CS.separator : "") << P << inputs[j] << CS.assign << field[inputs[j]];
         os << CS.end << std::endl;
     }
-    std::vector<std::string> locals;
+    // the names by pointer: a circuit may have millions of locals
+    std::vector<const std::string*> locals;
     const std::vector<int> registers = output_registers();
     for (int k = 0; k < output_count; ++k)
-        if (registers[size_t(k)] < 0) locals.push_back(output_names[k]);
-    for (const std::string& l : names_of(local_names, local_count)) locals.push_back(l);
-    for (const std::string& x : next_states_undeclared()) locals.push_back(x);
+        if (registers[size_t(k)] < 0) locals.push_back(&output_names[k]);
+    for (int l = 0; l < local_count; ++l) locals.push_back(&local_names[l]);
+    const std::vector<std::string> next = next_states_undeclared();
+    for (const std::string& x : next) locals.push_back(&x);
     if (!locals.empty()) {
         os << CS.locals;
-        std::string list; // the declarations in one text, written at once
-        for (size_t m = 0; m < locals.size(); ++m) {
-            if (m > 0) list += CS.separator;
-            list += P;
-            list += W(locals[m]);
-        }
-        os << list;
+        put_declarations(os, locals, written, P, CS.separator);
         os << CS.end << std::endl;
     }
     if (has_equations()) {

@@ -1,6 +1,8 @@
 // The LaTeX documentation writer.
 #include "automaton/b_automaton.h"
 
+#include <array>
+#include <cstring>
 #include <streambuf>
 #include <string>
 
@@ -51,7 +53,7 @@ class folding_buffer : public std::streambuf {
 public:
     explicit folding_buffer(std::ostream& out) : out_(out), column_(0), in_math_(false), formula_(0)
     {
-        setp(pending_, pending_ + sizeof pending_);
+        setp(pending_, pending_ + sizeof pending_ - 1);
     }
     ~folding_buffer() override { fold_pending(); }
 
@@ -104,22 +106,32 @@ private:
         // a character becomes at most four ("$\n\n$" for a blank)
         folded_.resize(4 * n);
         char* out = &folded_[0];
-        for (const char* c = pbase(); c != pptr(); ++c) {
-            // most characters only move the column on
-            const char ch = *c;
-            if (ch != '$' && ch != ' ' && ch != '\n') {
-                ++column_;
-                formula_ += in_math_ ? 1 : 0;
-                *out++ = ch;
-            } else {
-                out = take(ch, out);
-            }
+        // Most characters only move the column on: the runs between the others are copied at
+        // once, each found up to a line end put past the text (the buffer keeps a character for
+        // it), and counted after it.
+        static const std::array<bool, 256> stops = [] {
+            std::array<bool, 256> s{};
+            for (unsigned char ch : {'$', ' ', '\n'}) s[ch] = true;
+            return s;
+        }();
+        char* const end = pptr();
+        *end = '\n';
+        for (const char* c = pbase();;) {
+            const char* const run = c;
+            while (!stops[static_cast<unsigned char>(*c)]) ++c;
+            const std::size_t length = static_cast<std::size_t>(c - run);
+            std::memcpy(out, run, length);
+            out += length;
+            column_ += length;
+            if (in_math_) formula_ += length;
+            if (c == end) break;
+            out = take(*c++, out);
         }
         out_.write(folded_.data(), static_cast<std::streamsize>(out - folded_.data()));
-        setp(pending_, pending_ + sizeof pending_);
+        setp(pending_, pending_ + sizeof pending_ - 1);
     }
 
-    char pending_[1 << 14]; // text not folded yet
+    char pending_[(1 << 14) + 1]; // text not folded yet, and room for the end mark
     std::string folded_;    // what it becomes
     std::ostream& out_;  // the document's stream
     std::size_t column_; // characters since the last line end

@@ -2,6 +2,7 @@
 // architecture with the clocked process and the equations over a signal array of BDD nodes.
 #include "automaton/b_automaton.h"
 #include "automaton/b_automaton_writers.h"
+#include "utils/text_room.h"
 
 #include <cctype>
 #include <iterator>
@@ -96,20 +97,31 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
     // differs from another signal only in case is written as an extended identifier \name\.
     for (const std::string& frame : {name, arch, node, array})
         reserved.insert(lower(frame));
-    const std::vector<const std::string*> names = sorted_names();
-    std::vector<std::string> lowered;
-    lowered.reserve(names.size());
-    for (const std::string* n : names) lowered.push_back(lower(*n));
-    name_table seen_lower; // holds the lowered names, which stay in place from here on
-    seen_lower.reserve(lowered.size());
-    for (const std::string& l : lowered)
-        if (!seen_lower.insert(l)) twice.insert(l);
-    // only the names written otherwise than as they are
+    // only the names written otherwise than as they are; the lowered names are let go before
+    // the equations are written
     std::map<std::string, std::string> written;
-    for (size_t i = 0; i < names.size(); ++i) {
-        const std::string& n = *names[i];
-        bool plain = basic_identifier(n) && reserved.count(lowered[i]) == 0 && twice.count(lowered[i]) == 0;
-        if (!plain) written.emplace(n, "\\" + n + "\\");
+    {
+        // every name once, in any order: the forms found do not depend on it
+        std::vector<const std::string*> names;
+        {
+            name_table seen; // let go before the lowered names are made
+            seen.reserve(size_t(2 * state_count + input_count + output_count + local_count));
+            for_each_name([&](const std::string& n) {
+                if (seen.insert(n)) names.push_back(&n);
+            });
+        }
+        std::vector<std::string> lowered;
+        lowered.reserve(names.size());
+        for (const std::string* n : names) lowered.push_back(lower(*n));
+        name_table seen_lower; // holds the lowered names, which stay in place from here on
+        seen_lower.reserve(lowered.size());
+        for (const std::string& l : lowered)
+            if (!seen_lower.insert(l)) twice.insert(l);
+        for (size_t i = 0; i < names.size(); ++i) {
+            const std::string& n = *names[i];
+            bool plain = basic_identifier(n) && reserved.count(lowered[i]) == 0 && twice.count(lowered[i]) == 0;
+            if (!plain) written.emplace(n, "\\" + n + "\\");
+        }
     }
     auto W = [&](const std::string& n) { return written_as(written, n); };
 
@@ -130,17 +142,19 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
     os << VHDL.architecture << ARCH << VHDL.of << ENTITY << VHDL.is << std::endl;
     os << VHDL.array_type << ARRAY << VHDL.array_range << T << VHDL.array_of << TYPE << VHDL.array_end << std::endl;
     // every register, next-state signal and local once, by name, leaving out the ports
-    // their lines gathered in one text, written at once
-    std::string declarations;
+    // their lines gathered in one text, written in large pieces
+    text_room declarations;
     for (const std::string* s :
          declared_once({{state_names, state_count}, {next_state_names, state_count}, {local_names, local_count}})) {
         declarations += VHDL.signal;
-        declarations += W(*s);
+        auto w = written.find(*s);
+        declarations += w == written.end() ? *s : w->second;
         declarations += VHDL.typed;
         declarations += TYPE;
         declarations += ";\n";
+        if (declarations.size() >= (size_t(1) << 16)) declarations.write_to(os);
     }
-    os << declarations;
+    declarations.write_to(os);
     os << VHDL.signal << A << VHDL.typed << ARRAY << ";" << std::endl << std::endl;
     os << VHDL.begin << std::endl << VHDL.computation << std::endl;
 

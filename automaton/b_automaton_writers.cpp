@@ -1,8 +1,12 @@
 // What the file writers share: name lists and declarations, the written forms of the signals
 // (reserved names, '@', fresh names) and the naming handed to the equation writers.
 #include "automaton/b_automaton_writers.h"
+#include "utils/text_room.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -49,10 +53,49 @@ bool name_table::contains(std::string_view name) const
     return !slots.empty() && slots[index_of(name)] != nullptr;
 }
 
+namespace {
+
+// The hash of a name: the writers look up every name of the circuit in a table of their own, and
+// most names are short, so that words of the name are mixed here instead of calling the
+// library's general hash.
+size_t name_hash(std::string_view name)
+{
+    auto mix = [](std::uint64_t a, std::uint64_t b) {
+        const unsigned __int128 r =
+            static_cast<unsigned __int128>(a ^ 0xa0761d6478bd642fULL) * (b ^ 0xe7037ed1a0b428dbULL);
+        return static_cast<std::uint64_t>(r) ^ static_cast<std::uint64_t>(r >> 64);
+    };
+    const char* p = name.data();
+    size_t n = name.size();
+    std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ n, a = 0, b = 0;
+    for (; n > 16; p += 16, n -= 16) {
+        std::memcpy(&a, p, 8);
+        std::memcpy(&b, p + 8, 8);
+        h = mix(a ^ h, b);
+    }
+    a = b = 0;
+    if (n >= 8) {
+        std::memcpy(&a, p, 8);
+        std::memcpy(&b, p + n - 8, 8);
+    } else if (n >= 4) {
+        std::uint32_t x, y;
+        std::memcpy(&x, p, 4);
+        std::memcpy(&y, p + n - 4, 4);
+        a = x;
+        b = y;
+    } else if (n > 0) {
+        a = std::uint64_t(static_cast<unsigned char>(p[0])) << 16 |
+            std::uint64_t(static_cast<unsigned char>(p[n / 2])) << 8 | static_cast<unsigned char>(p[n - 1]);
+    }
+    return size_t(mix(a ^ h, b ^ n));
+}
+
+} // namespace
+
 size_t name_table::index_of(std::string_view name) const
 {
     const size_t mask = slots.size() - 1;
-    size_t i = std::hash<std::string_view>()(name) & mask;
+    size_t i = name_hash(name) & mask;
     while (slots[i] && *slots[i] != name) i = (i + 1) & mask;
     return i;
 }
@@ -233,7 +276,7 @@ template <class Taken> std::map<std::string, std::string> at_free_in(const b_aut
     // the names holding '@', in the order of all_names()
     std::vector<const std::string*> at;
     a.for_each_name([&](const std::string& n) {
-        if (n.find('@') != std::string::npos) at.push_back(&n);
+        if (std::memchr(n.data(), '@', n.size()) != nullptr) at.push_back(&n);
     });
     std::sort(at.begin(), at.end(), [](const std::string* x, const std::string* y) { return *x < *y; });
     std::map<std::string, std::string> written;
@@ -257,9 +300,20 @@ std::map<std::string, std::string> reserved_free_in(const b_automaton& a, const 
     // the reserved names that are signals, in ascending order: the few reserved words are looked
     // up for each signal, rather than every signal sorted
     std::unordered_set<std::string_view> words(reserved.begin(), reserved.end());
+    // most signals are told apart from every word by their first character and their length,
+    // before they are hashed
+    std::array<bool, 256> first{};
+    std::uint64_t lengths = 0; // bit l: a word of l characters, l < 63; bit 63: longer ones
+    for (const std::string& r : reserved) {
+        if (r.empty()) continue;
+        first[static_cast<unsigned char>(r[0])] = true;
+        lengths |= std::uint64_t(1) << (r.size() < 63 ? r.size() : 63);
+    }
     std::set<std::string> signals;
     a.for_each_name([&](const std::string& n) {
-        if (words.count(n) > 0) signals.insert(n);
+        const bool maybe = n.empty() || (first[static_cast<unsigned char>(n[0])] &&
+                                         (lengths >> (n.size() < 63 ? n.size() : 63) & 1) != 0);
+        if (maybe && words.count(n) > 0) signals.insert(n);
     });
     for (const std::string& n : signals)
         if (written.count(n) == 0) {
@@ -355,6 +409,22 @@ std::string written_as(const std::map<std::string, std::string>& written, const 
 {
     auto w = written.find(name);
     return w == written.end() ? name : w->second;
+}
+
+void put_declarations(std::ostream& os, const std::vector<const std::string*>& names,
+                      const std::map<std::string, std::string>& written, const std::string& PRE,
+                      const char* separator)
+{
+    const std::string_view sep(separator);
+    text_room list; // its room is kept from one piece to the next
+    for (size_t k = 0; k < names.size(); ++k) {
+        if (k > 0) list += sep;
+        list += PRE;
+        auto w = written.empty() ? written.end() : written.find(*names[k]);
+        list += w == written.end() ? *names[k] : w->second;
+        if (list.size() >= (size_t(1) << 16)) list.write_to(os);
+    }
+    list.write_to(os);
 }
 
 bool b_automaton::registers_chained() const

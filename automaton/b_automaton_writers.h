@@ -6,6 +6,7 @@
 
 #include <initializer_list>
 #include <map>
+#include <ostream>
 #include <set>
 #include <string>
 #include <string_view>
@@ -66,5 +67,10 @@ std::string fresh_name(const std::string& base, const std::set<std::string>& tak
 std::string fresh_name(const std::string& base, const taken_names& taken);
 // The written form of name in written, or name itself when it has none.
 std::string written_as(const std::map<std::string, std::string>& written, const std::string& name);
+// The names, each as PRE followed by its written form, separated by separator, in pieces of a
+// buffer of their own.
+void put_declarations(std::ostream& os, const std::vector<const std::string*>& names,
+                      const std::map<std::string, std::string>& written, const std::string& PRE,
+                      const char* separator);
 
 #endif

@@ -7,34 +7,44 @@ const std::string& bdd_naming::no_name()
     return empty;
 }
 
-bdd_naming::bdd_naming(bddpp_manager* m)
-    : m(m), names(m->names, m->names + m->nvars), reads(size_t(m->nvars)), has_read(size_t(m->nvars), 0)
+bdd_naming::bdd_naming(bddpp_manager* m) : m(m), count(m->nvars > 0 ? size_t(m->nvars) : 0) {}
+
+bdd_naming::change& bdd_naming::change_of(long id)
 {
+    if (changed.empty()) changed.assign(count, 0);
+    std::uint32_t& c = changed[size_t(id)];
+    if (c == 0) {
+        changes.push_back(change{m->names[id], std::string(), false});
+        c = std::uint32_t(changes.size());
+    }
+    return changes[c - 1];
 }
 
 void bdd_naming::name_var(const std::string& var, const std::string& written)
 {
     long id = m->Id_var_by_name(var);
-    if (id >= 0 && size_t(id) < names.size()) names[size_t(id)] = written;
+    if (id >= 0 && size_t(id) < count) change_of(id).name = written;
 }
 
 void bdd_naming::read_var(const std::string& var, const std::string& text)
 {
     long id = m->Id_var_by_name(var);
-    if (id < 0 || size_t(id) >= names.size()) return;
-    reads[size_t(id)] = text;
-    has_read[size_t(id)] = 1;
+    if (id < 0 || size_t(id) >= count) return;
+    change& c = change_of(id);
+    c.read = text;
+    c.has_read = true;
 }
 
 std::string bdd_naming::name_of(const bdd& f) const
 {
-    if (f.manager == m && f.node_ptr && f.node_ptr->var >= 0 && size_t(f.node_ptr->var) < names.size())
-        return names[size_t(f.node_ptr->var)];
+    if (f.manager == m && f.node_ptr && f.node_ptr->var >= 0 && size_t(f.node_ptr->var) < count)
+        return name(f.node_ptr->var);
     return m->Name_var_by_bdd(f); // a constant, or the manager's message on a foreign function
 }
 
 std::string bdd_naming::operand(long id, const std::string& PRE, const std::string& SUF) const
 {
-    if (id >= 0 && size_t(id) < names.size() && has_read[size_t(id)]) return reads[size_t(id)];
+    const change* c = change_at(id);
+    if (c && c->has_read) return c->read;
     return PRE + name(id) + SUF;
 }

@@ -4,8 +4,8 @@
 #ifndef NELVOR_BDD_NAMING_H
 #define NELVOR_BDD_NAMING_H
 
+#include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "bdd/bddpp.h"
@@ -23,32 +23,45 @@ public:
     // The written name of the variable of that id; an empty name outside the manager's ids.
     const std::string& name(long id) const
     {
-        return id >= 0 && size_t(id) < names.size() ? names[size_t(id)] : no_name();
+        if (id < 0 || size_t(id) >= count) return no_name();
+        const change* c = change_at(id);
+        return c ? c->name : m->names[id];
     }
     // The written name of f's top variable: "1" or "0" for a constant, as Name_var_by_bdd.
     std::string name_of(const bdd& f) const;
+    // The verbatim operand of the variable of that id, null when it has none.
+    const std::string* read(long id) const
+    {
+        const change* c = change_at(id);
+        return c && c->has_read ? &c->read : nullptr;
+    }
     // An operand reading the variable of that id.
     std::string operand(long id, const std::string& PRE, const std::string& SUF) const;
-    // The same operand appended to text.
-    void append_operand(std::string& text, long id, std::string_view PRE, std::string_view SUF) const
-    {
-        if (id >= 0 && size_t(id) < names.size() && has_read[size_t(id)]) {
-            text += reads[size_t(id)];
-            return;
-        }
-        // most writers have neither PRE nor SUF
-        if (!PRE.empty()) text += PRE;
-        text += name(id);
-        if (!SUF.empty()) text += SUF;
-    }
 
 private:
     static const std::string& no_name(); // the empty name
 
+    // What the writer changed of one variable: its written name, and its verbatim operand.
+    struct change {
+        std::string name;
+        std::string read;
+        bool has_read;
+    };
+    // The change of the variable of that id, null when it has none (or no such variable).
+    const change* change_at(long id) const
+    {
+        if (changed.empty() || id < 0 || size_t(id) >= count) return nullptr;
+        const std::uint32_t c = changed[size_t(id)];
+        return c != 0 ? &changes[c - 1] : nullptr;
+    }
+    change& change_of(long id); // made at the first change
+
+    // Most variables keep the manager's name: the changes are kept apart, so that a naming
+    // costs a few bytes a variable instead of a copy of every name.
     bddpp_manager* m;
-    std::vector<std::string> names;  // written name by id
-    std::vector<std::string> reads;  // verbatim operand by id, where has_read holds 1
-    std::vector<char> has_read;
+    size_t count;                       // the manager's variables when the naming was made
+    std::vector<std::uint32_t> changed; // by id: 1 + the index of its change, 0 for none; empty without changes
+    std::vector<change> changes;
 };
 
 #endif

@@ -21,6 +21,7 @@ class bdd_unique_table;
 class bdd_computed_table;
 struct bdd_node_pool;
 class bdd_naming; // bdd_naming.h
+class text_room;  // utils/text_room.h
 
 // Flushes the standard streams and ends the process with status; every fatal error of the
 // engine goes through it.
@@ -350,8 +351,11 @@ public:
                                               const bdd& f, const char* PRE, const char* SUF,
                                               int kind, const bdd_naming* naming = nullptr);
     // The same sum appended to text.
-    void Append_sop(std::string& text, const char* OR, const char* AND, const char* NOTpre,
-                    const char* NOTpost, const bdd& f, const char* PRE, const char* SUF, int kind,
+    void Append_sop(std::string& text, std::string_view OR, std::string_view AND, std::string_view NOTpre,
+                    std::string_view NOTpost, const bdd& f, std::string_view PRE, std::string_view SUF, int kind,
+                    const bdd_naming* naming = nullptr);
+    void Append_sop(text_room& text, std::string_view OR, std::string_view AND, std::string_view NOTpre,
+                    std::string_view NOTpost, const bdd& f, std::string_view PRE, std::string_view SUF, int kind,
                     const bdd_naming* naming = nullptr);
     std::string Print_sop_to_String(const char* OR, const char* AND, const char* NOTpre,
                                     const char* NOTpost, const bdd& f, int kind);
@@ -383,33 +387,35 @@ public:
     // Node-network emitters (bddpp_emitters.cpp): one line per unmarked node below n,
     // children first, marking each; the caller clears the marks it wants written again.
     // The operands and NAME go through the naming as in the sums of products.
-    void Print_node_for_eval(const std::string& OR, const std::string& AND,
-                             const std::string& NOTpre, const std::string& NOTpost,
-                             const std::string& VARpre, const std::string& VARsuf,
-                             const std::string& FALSE, const std::string& END,
-                             const std::string& ARR, std::ostream& os, bdd_node* n,
-                             const bdd_naming* naming = nullptr);
-    void Print_node_for_eval(const std::string& OR, const std::string& AND,
-                             const std::string& NOTpre, const std::string& NOTpost,
-                             const std::string& VARpre, const std::string& VARsuf,
-                             const std::string& FALSE, const std::string& END,
-                             const std::string& PREFIX, const std::string& ARR,
+    void Print_node_for_eval(std::string_view OR, std::string_view AND, std::string_view NOTpre,
+                             std::string_view NOTpost, std::string_view VARpre, std::string_view VARsuf,
+                             std::string_view FALSE, std::string_view END, std::string_view ARR,
                              std::ostream& os, bdd_node* n, const bdd_naming* naming = nullptr);
-    void Print_node_for_eval_arrayless(const std::string& OR, const std::string& AND,
-                                       const std::string& NOTpre, const std::string& NOTpost,
-                                       const std::string& VARpre, const std::string& VARsuf,
-                                       const std::string& FALSE, const std::string& END,
-                                       const std::string& ARR, std::ostream& os, bdd_node* n);
-    void Print_node_for_eval_arrayless(const std::string& OR, const std::string& AND,
-                                       const std::string& NOTpre, const std::string& NOTpost,
-                                       const std::string& VARpre, const std::string& VARsuf,
-                                       const std::string& FALSE, const std::string& END,
-                                       const std::string& PREFIX, const std::string& ARR,
+    void Print_node_for_eval(std::string_view OR, std::string_view AND, std::string_view NOTpre,
+                             std::string_view NOTpost, std::string_view VARpre, std::string_view VARsuf,
+                             std::string_view FALSE, std::string_view END, std::string_view PREFIX,
+                             std::string_view ARR, std::ostream& os, bdd_node* n,
+                             const bdd_naming* naming = nullptr);
+    void Print_node_for_eval_arrayless(std::string_view OR, std::string_view AND, std::string_view NOTpre,
+                                       std::string_view NOTpost, std::string_view VARpre, std::string_view VARsuf,
+                                       std::string_view FALSE, std::string_view END, std::string_view ARR,
                                        std::ostream& os, bdd_node* n);
-    void Print_node_for_eval_NUSMV(const std::string& VARpre, const std::string& VARsuf,
-                                   const std::string& PREFIX, const std::string& ARR,
-                                   std::ostream& os, bdd_node* n);
-    void Print_node_for_eval_VHDL(const std::string& ARR, std::ostream& os, bdd_node* n);
+    void Print_node_for_eval_arrayless(std::string_view OR, std::string_view AND, std::string_view NOTpre,
+                                       std::string_view NOTpost, std::string_view VARpre, std::string_view VARsuf,
+                                       std::string_view FALSE, std::string_view END, std::string_view PREFIX,
+                                       std::string_view ARR, std::ostream& os, bdd_node* n);
+    void Print_node_for_eval_NUSMV(std::string_view VARpre, std::string_view VARsuf, std::string_view PREFIX,
+                                   std::string_view ARR, std::ostream& os, bdd_node* n);
+    void Print_node_for_eval_VHDL(std::string_view ARR, std::ostream& os, bdd_node* n);
+    // The same networks appended to text. PREFIX starts every line of an assignment network;
+    // null: three blanks the terminal's line and two the others. arrayless: node signals ARR_n.
+    void Append_node_for_eval(text_room& text, std::string_view OR, std::string_view AND, std::string_view NOTpre,
+                              std::string_view NOTpost, std::string_view VARpre, std::string_view VARsuf,
+                              std::string_view FALSE, std::string_view END, const std::string_view* PREFIX,
+                              std::string_view ARR, bool arrayless, bdd_node* n, const bdd_naming* naming = nullptr);
+    void Append_node_for_eval_NUSMV(text_room& text, std::string_view VARpre, std::string_view VARsuf,
+                                    std::string_view PREFIX, std::string_view ARR, bdd_node* n);
+    void Append_node_for_eval_VHDL(text_room& text, std::string_view ARR, bdd_node* n);
     void Print_node_for_eval_BLIF(const std::string& VARpre, const std::string& VARsuf,
                                   const std::string& ARR, std::ostream& os, bdd_node* n);
     // Loads of the variable node of the input NAME; the second marks it.

@@ -11,11 +11,13 @@
 #include "bdd/bdd_naming.h"
 #include "bdd/bddpp.h"
 #include "utils/Stringpp.h"
+#include "utils/text_pieces.h"
+#include "utils/text_room.h"
 
 namespace {
 
-const std::string three_blanks = "   "; // start of the terminal node's line
-const std::string two_blanks = "  ";    // start of the other lines
+constexpr std::string_view three_blanks = "   "; // start of the terminal node's line
+constexpr std::string_view two_blanks = "  ";    // start of the other lines
 
 enum node_kind { terminal_node, variable_node, decision_node };
 
@@ -58,46 +60,35 @@ template <class Write> void emit_network(bdd_node* root, Write write)
 }
 
 // Appends the decimal digits of k.
-void append_number(std::string& text, long k)
+void append_number(text_room& text, long k)
 {
-    char digits[24];
-    text.append(digits, std::to_chars(digits, digits + sizeof digits, k).ptr);
+    char* digits = text.room(24);
+    text.keep(std::to_chars(digits, digits + 24, k).ptr);
 }
 
 // The vocabulary of the assignment emitters.
 struct eval_words {
-    const std::string& OR;      // between the two products
-    const std::string& AND;     // between a variable and a child
-    const std::string& NOTpre;  // before a negated operand
-    const std::string& NOTpost; // after a negated operand
-    const std::string& VARpre;  // before a variable's name
-    const std::string& VARsuf;  // after a variable's name
-    const std::string& FALSE;   // the constant false
-    const std::string& END;     // end of an assignment
-    const std::string& first;   // start of the terminal node's line
-    const std::string& lead;    // start of the other lines
-    const std::string& ARR;     // node array, or stem of the node signals
-    bool arrayless;             // nodes are signals ARR_n instead of elements ARR[n]
-    const bdd_naming* naming;   // written names and operands; null: VARpre name VARsuf
+    std::string_view OR;      // between the two products
+    std::string_view AND;     // between a variable and a child
+    std::string_view NOTpre;  // before a negated operand
+    std::string_view NOTpost; // after a negated operand
+    std::string_view VARpre;  // before a variable's name
+    std::string_view VARsuf;  // after a variable's name
+    std::string_view FALSE;   // the constant false
+    std::string_view END;     // end of an assignment
+    std::string_view first;   // start of the terminal node's line
+    std::string_view lead;    // start of the other lines
+    std::string_view ARR;     // node array, or stem of the node signals
+    bool arrayless;           // nodes are signals ARR_n instead of elements ARR[n]
+    const bdd_naming* naming; // written names and operands; null: VARpre name VARsuf
 
-    void append_operand(std::string& text, const bddpp_manager* m, long id) const
+    // The operand of the variable id: a verbatim read of the naming (then true), or VARpre, the
+    // name and VARsuf.
+    std::pair<const std::string*, bool> operand(const bddpp_manager* m, long id) const
     {
-        if (naming) {
-            naming->append_operand(text, id, VARpre, VARsuf);
-            return;
-        }
-        text += VARpre;
-        text += m->names[id];
-        text += VARsuf;
-    }
-
-    // node k's element, ARR[k], or its signal, ARR_k
-    void append_ref(std::string& text, long k) const
-    {
-        text += ARR;
-        text += arrayless ? '_' : '[';
-        append_number(text, k);
-        if (!arrayless) text += ']';
+        if (!naming) return {&m->names[id], false};
+        const std::string* read = naming->read(id);
+        return read ? std::make_pair(read, true) : std::make_pair(&naming->name(id), false);
     }
 };
 
@@ -106,11 +97,7 @@ struct eval_words {
 struct line_writer {
     char* p; // the end of what is written
 
-    void put(const std::string& s)
-    {
-        put_short(s.data(), s.size());
-        p += s.size();
-    }
+    void put(std::string_view s) { p = text_pieces::put(p, s); }
     template <std::size_t N> void put(const char (&literal)[N])
     {
         std::memcpy(p, literal, N - 1);
@@ -118,71 +105,34 @@ struct line_writer {
     }
     void put(char c) { *p++ = c; }
     void put_number(long k) { p = std::to_chars(p, p + 24, k).ptr; }
-
-private:
-    // Copies n characters to p: most pieces of a line are a few characters long, which a few
-    // fixed-size copies write faster than a call of memcpy.
-    void put_short(const char* s, std::size_t n)
-    {
-        if (n >= 8) {
-            if (n > 16) {
-                std::memcpy(p, s, n);
-                return;
-            }
-            std::memcpy(p, s, 8);
-            std::memcpy(p + n - 8, s + n - 8, 8);
-        } else if (n >= 4) {
-            std::memcpy(p, s, 4);
-            std::memcpy(p + n - 4, s + n - 4, 4);
-        } else if (n > 0) {
-            p[0] = s[0];
-            p[n / 2] = s[n / 2];
-            p[n - 1] = s[n - 1];
-        }
-    }
 };
 
-// The lines of one network one after the other, written at once at its end; the room of the
-// buffer is kept from one network to the next (the networks are written one at a time).
-class network_text {
-public:
-    // Where the next line goes, with room for most characters.
-    char* line(std::size_t most)
-    {
-        if (room().size() < used + most) room().resize(2 * (used + most));
-        return room().data() + used;
-    }
-    // The line written up to end is kept.
-    void keep(const char* end) { used = std::size_t(end - room().data()); }
-    void write(std::ostream& os) const
-    {
-        if (used > 0) os.write(room().data(), std::streamsize(used));
-    }
-
-private:
-    static std::vector<char>& room()
-    {
-        static std::vector<char> buffer;
-        return buffer;
-    }
-    std::size_t used = 0; // characters kept
-};
-
-// Each line is made in the network's buffer; the network is written at once.
-void eval_network(bddpp_manager* m, const eval_words& w, std::ostream& os, bdd_node* root)
+// The room of the networks written to a stream: each network is made in it and written at once;
+// its room is kept from one network to the next (the networks are written one at a time).
+text_room& network_room()
 {
-    static std::string x; // the operand; its room is kept from one line to the next
+    static text_room room;
+    return room;
+}
+
+// Each line is made in text, at its end.
+void eval_network(bddpp_manager* m, const eval_words& w, text_room& text, bdd_node* root)
+{
     // the longest line but its operand: the node references, with their numbers, and the words
     const std::size_t ref = w.ARR.size() + 26;
     const std::size_t words = std::max(w.first.size(), w.lead.size()) + 2 + w.AND.size() * 2 + w.OR.size() +
                               w.NOTpre.size() * 2 + w.NOTpost.size() * 2 + w.FALSE.size() + w.END.size() + 1;
-    network_text text;
+    const std::size_t around = w.VARpre.size() + w.VARsuf.size();
     emit_network(root, [&](bdd_node* n, node_kind k) {
-        if (k != terminal_node) {
-            x.clear();
-            w.append_operand(x, m, n->var);
-        }
-        line_writer line{text.line(3 * ref + words + 2 * x.size())};
+        std::pair<const std::string*, bool> x(nullptr, true);
+        if (k != terminal_node) x = w.operand(m, n->var);
+        const std::size_t x_size = x.first ? x.first->size() + (x.second ? 0 : around) : 0;
+        line_writer line{text.room(3 * ref + words + 2 * x_size)};
+        auto put_operand = [&] {
+            if (!x.second) line.put(w.VARpre);
+            line.put(*x.first);
+            if (!x.second) line.put(w.VARsuf);
+        };
         auto put_ref = [&](long number) {
             line.put(w.ARR);
             line.put(w.arrayless ? '_' : '[');
@@ -202,13 +152,13 @@ void eval_network(bddpp_manager* m, const eval_words& w, std::ostream& os, bdd_n
             put_ref(n->number);
             line.put('=');
             line.put(' ');
-            line.put(x);
+            put_operand();
             if (k == decision_node) {
                 line.put(w.AND);
                 put_ref(n->then_node->number);
                 line.put(w.OR);
                 line.put(w.NOTpre);
-                line.put(x);
+                put_operand();
                 line.put(w.NOTpost);
                 line.put(w.AND);
                 if (n->else_link != 1) line.put(w.NOTpre);
@@ -220,109 +170,128 @@ void eval_network(bddpp_manager* m, const eval_words& w, std::ostream& os, bdd_n
         line.put('\n');
         text.keep(line.p);
     });
-    text.write(os);
+}
+
+// The network made in the room of the networks and written to os at once.
+void eval_network(bddpp_manager* m, const eval_words& w, std::ostream& os, bdd_node* root)
+{
+    text_room& text = network_room();
+    text.clear();
+    eval_network(m, w, text, root);
+    text.write_to(os);
 }
 
 } // namespace
 
 // ---- assignments of a node array or of node signals ----
 
-void bddpp_manager::Print_node_for_eval(const std::string& OR, const std::string& AND,
-                                        const std::string& NOTpre, const std::string& NOTpost,
-                                        const std::string& VARpre, const std::string& VARsuf,
-                                        const std::string& FALSE, const std::string& END,
-                                        const std::string& ARR, std::ostream& os, bdd_node* n,
-                                        const bdd_naming* naming)
+void bddpp_manager::Print_node_for_eval(std::string_view OR, std::string_view AND, std::string_view NOTpre,
+                                        std::string_view NOTpost, std::string_view VARpre, std::string_view VARsuf,
+                                        std::string_view FALSE, std::string_view END, std::string_view ARR,
+                                        std::ostream& os, bdd_node* n, const bdd_naming* naming)
 {
     eval_words w{OR, AND, NOTpre, NOTpost, VARpre, VARsuf, FALSE, END, three_blanks, two_blanks, ARR, false, naming};
     eval_network(this, w, os, n);
 }
 
-void bddpp_manager::Print_node_for_eval(const std::string& OR, const std::string& AND,
-                                        const std::string& NOTpre, const std::string& NOTpost,
-                                        const std::string& VARpre, const std::string& VARsuf,
-                                        const std::string& FALSE, const std::string& END,
-                                        const std::string& PREFIX, const std::string& ARR,
-                                        std::ostream& os, bdd_node* n, const bdd_naming* naming)
+void bddpp_manager::Print_node_for_eval(std::string_view OR, std::string_view AND, std::string_view NOTpre,
+                                        std::string_view NOTpost, std::string_view VARpre, std::string_view VARsuf,
+                                        std::string_view FALSE, std::string_view END, std::string_view PREFIX,
+                                        std::string_view ARR, std::ostream& os, bdd_node* n,
+                                        const bdd_naming* naming)
 {
     eval_words w{OR, AND, NOTpre, NOTpost, VARpre, VARsuf, FALSE, END, PREFIX, PREFIX, ARR, false, naming};
     eval_network(this, w, os, n);
 }
 
-void bddpp_manager::Print_node_for_eval_arrayless(const std::string& OR, const std::string& AND,
-                                                  const std::string& NOTpre,
-                                                  const std::string& NOTpost,
-                                                  const std::string& VARpre,
-                                                  const std::string& VARsuf,
-                                                  const std::string& FALSE,
-                                                  const std::string& END, const std::string& ARR,
-                                                  std::ostream& os, bdd_node* n)
+void bddpp_manager::Print_node_for_eval_arrayless(std::string_view OR, std::string_view AND, std::string_view NOTpre,
+                                                  std::string_view NOTpost, std::string_view VARpre,
+                                                  std::string_view VARsuf, std::string_view FALSE,
+                                                  std::string_view END, std::string_view ARR, std::ostream& os,
+                                                  bdd_node* n)
 {
     eval_words w{OR, AND, NOTpre, NOTpost, VARpre, VARsuf, FALSE, END, three_blanks, two_blanks, ARR, true, nullptr};
     eval_network(this, w, os, n);
 }
 
-void bddpp_manager::Print_node_for_eval_arrayless(
-    const std::string& OR, const std::string& AND, const std::string& NOTpre,
-    const std::string& NOTpost, const std::string& VARpre, const std::string& VARsuf,
-    const std::string& FALSE, const std::string& END, const std::string& PREFIX,
-    const std::string& ARR, std::ostream& os, bdd_node* n)
+void bddpp_manager::Print_node_for_eval_arrayless(std::string_view OR, std::string_view AND, std::string_view NOTpre,
+                                                  std::string_view NOTpost, std::string_view VARpre,
+                                                  std::string_view VARsuf, std::string_view FALSE,
+                                                  std::string_view END, std::string_view PREFIX,
+                                                  std::string_view ARR, std::ostream& os, bdd_node* n)
 {
     eval_words w{OR, AND, NOTpre, NOTpost, VARpre, VARsuf, FALSE, END, PREFIX, PREFIX, ARR, true, nullptr};
     eval_network(this, w, os, n);
 }
 
+void bddpp_manager::Append_node_for_eval(text_room& text, std::string_view OR, std::string_view AND,
+                                         std::string_view NOTpre, std::string_view NOTpost, std::string_view VARpre,
+                                         std::string_view VARsuf, std::string_view FALSE, std::string_view END,
+                                         const std::string_view* PREFIX, std::string_view ARR, bool arrayless,
+                                         bdd_node* n, const bdd_naming* naming)
+{
+    // without a prefix, the terminal's line starts with three blanks and the others with two
+    eval_words w{OR,     AND,    NOTpre, NOTpost, VARpre, VARsuf, FALSE, END, PREFIX ? *PREFIX : three_blanks,
+                 PREFIX ? *PREFIX : two_blanks, ARR, arrayless, naming};
+    eval_network(this, w, text, n);
+}
+
 // ---- the plain-text, VHDL and BLIF networks ----
 
-void bddpp_manager::Print_node_for_eval_NUSMV(const std::string& VARpre, const std::string& VARsuf,
-                                              const std::string& PREFIX, const std::string& ARR,
-                                              std::ostream& os, bdd_node* root)
+void bddpp_manager::Append_node_for_eval_NUSMV(text_room& text, std::string_view VARpre, std::string_view VARsuf,
+                                               std::string_view PREFIX, std::string_view ARR, bdd_node* root)
 {
-    // each line is made in one reused buffer and written at once
-    static std::string line, x; // their room is kept from one network to the next
+    static std::string x; // the operand; its room is kept from one line to the next
     emit_network(root, [&](bdd_node* n, node_kind k) {
-        line.clear();
-        line += PREFIX;
-        line += ARR;
-        line += '_';
-        append_number(line, n->number);
-        line += ":= ";
+        text += PREFIX;
+        text += ARR;
+        text += '_';
+        append_number(text, n->number);
+        text += ":= ";
         if (k == terminal_node) {
-            line += "TRUE;\n";
+            text += "TRUE;\n";
         } else {
             x.clear();
             x += VARpre;
             x += names[n->var];
             x += VARsuf;
-            line += x;
+            text += x;
             if (k == decision_node) {
-                line += " & ";
-                line += ARR;
-                line += '_';
-                append_number(line, n->then_node->number);
-                line += " | !";
-                line += x;
-                line += " & ";
-                if (n->else_link == -1) line += '!';
-                line += ARR;
-                line += '_';
-                append_number(line, n->else_node->number);
+                text += " & ";
+                text += ARR;
+                text += '_';
+                append_number(text, n->then_node->number);
+                text += " | !";
+                text += x;
+                text += " & ";
+                if (n->else_link == -1) text += '!';
+                text += ARR;
+                text += '_';
+                append_number(text, n->else_node->number);
             }
-            line += ";\n";
+            text += ";\n";
         }
-        os.write(line.data(), std::streamsize(line.size()));
     });
 }
 
-void bddpp_manager::Print_node_for_eval_VHDL(const std::string& ARR, std::ostream& os, bdd_node* root)
+void bddpp_manager::Print_node_for_eval_NUSMV(std::string_view VARpre, std::string_view VARsuf,
+                                              std::string_view PREFIX, std::string_view ARR, std::ostream& os,
+                                              bdd_node* root)
+{
+    text_room& text = network_room();
+    text.clear();
+    Append_node_for_eval_NUSMV(text, VARpre, VARsuf, PREFIX, ARR, root);
+    text.write_to(os);
+}
+
+void bddpp_manager::Append_node_for_eval_VHDL(text_room& text, std::string_view ARR, bdd_node* root)
 {
     // a variable's signal is the element of its variable node, loaded from the input; each line
-    // is made in the network's buffer, with room for five elements and the words
+    // is made at the end of text, with room for five elements and the words
     const std::size_t room = 5 * (ARR.size() + 24) + 64;
-    network_text text;
     emit_network(root, [&](bdd_node* n, node_kind k) {
         if (k == variable_node) return;
-        line_writer line{text.line(room)};
+        line_writer line{text.room(room)};
         auto put_element = [&](long number) {
             line.put(ARR);
             line.put('(');
@@ -349,7 +318,14 @@ void bddpp_manager::Print_node_for_eval_VHDL(const std::string& ARR, std::ostrea
         }
         text.keep(line.p);
     });
-    text.write(os);
+}
+
+void bddpp_manager::Print_node_for_eval_VHDL(std::string_view ARR, std::ostream& os, bdd_node* root)
+{
+    text_room& text = network_room();
+    text.clear();
+    Append_node_for_eval_VHDL(text, ARR, root);
+    text.write_to(os);
 }
 
 void bddpp_manager::Print_node_for_eval_BLIF(const std::string& VARpre, const std::string& VARsuf,

@@ -3,6 +3,7 @@
 #define NELVOR_BDDPP_LITERALS_H
 
 #include <cstddef>
+#include <cstdint>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -45,8 +46,8 @@ public:
     void cover(const bdd& f, int kind, std::size_t& first, std::size_t& count);
     // Literals of cube c: position times 2, plus 1 when positive, from lits[ends[c - 1]] (0
     // for the first cube) up to lits[ends[c]].
-    const std::vector<unsigned long>& literals() const { return lits; }
-    const std::vector<std::size_t>& cube_ends() const { return ends; }
+    const std::vector<std::uint32_t>& literals() const { return lits; }
+    const std::vector<std::uint32_t>& cube_ends() const { return ends; }
     // The innermost living scope of m; null when there is none.
     static cover_memo_scope* of(bddpp_manager* m);
 
@@ -56,18 +57,17 @@ private:
     // The kept covers in the order they were made, found by number, link and kind through an
     // open-addressed table of their indexes. The writers ask for the covers of the equations in
     // the same order each time: the cover after the last one found is tried first, so that most
-    // look-ups read the covers one after the other instead of probing the table.
-    struct kept_cover {
-        unsigned long long key; // number, link and kind
-        std::size_t first;      // first cube
-        std::size_t count;      // cubes
-    };
-    std::vector<kept_cover> kept;        // in the order they were made
-    std::vector<std::size_t> slots;      // index + 1 of a kept cover, 0 when empty; a power of two, at most half used
-    std::size_t next = 0;                // the cover after the last one found
-    std::size_t* find_slot(unsigned long long key);
-    std::vector<unsigned long> lits; // the literals of every kept cover, one after the other
-    std::vector<std::size_t> ends;   // where each cube ends in lits
+    // look-ups read the covers one after the other instead of probing the table. A scope keeps
+    // the covers of every equation of a run: the indexes are 32-bit, and a cover's cubes end
+    // where the next one's begin.
+    std::vector<unsigned long long> keys; // number, link and kind of each kept cover
+    std::vector<std::uint32_t> firsts;    // first cube of each kept cover, then the end of the last one
+    std::vector<std::uint32_t> slots;     // index + 1 of a kept cover, 0 when empty; a power of two, at most half used
+    std::size_t next = 0;                 // the cover after the last one found
+    std::uint32_t* find_slot(unsigned long long key);
+    void forget(); // drops every kept cover
+    std::vector<std::uint32_t> lits; // the literals of every kept cover, one after the other
+    std::vector<std::uint32_t> ends; // where each cube ends in lits
 };
 
 // The report of a sum of products asked for a function of no manager or of another one;

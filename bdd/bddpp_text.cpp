@@ -6,6 +6,8 @@
 #include "bdd/bdd_naming.h"
 #include "bdd/bddpp.h"
 #include "bdd/bddpp_literals.h"
+#include "utils/text_pieces.h"
+#include "utils/text_room.h"
 
 namespace {
 
@@ -19,7 +21,7 @@ struct literal_text {
     bool indexed;             // array-indexed literals
     const bdd_naming* naming; // written names; null: the manager's
 
-    void append(std::string& s, long p) const
+    template <class Text> void append(Text& s, long p) const
     {
         if (indexed) {
             s += PRE;
@@ -27,7 +29,15 @@ struct literal_text {
             s += std::to_string(p);
             s += ']';
         } else if (naming) {
-            naming->append_operand(s, p >= 0 && p < m->nvars ? m->pos_to_id[p] : -1, PRE, SUF);
+            const long id = p >= 0 && p < m->nvars ? m->pos_to_id[p] : -1;
+            const std::string* read = naming->read(id);
+            if (read) {
+                s += *read;
+                return;
+            }
+            if (!PRE.empty()) s += PRE;
+            s += naming->name(id);
+            if (!SUF.empty()) s += SUF;
         } else {
             if (!PRE.empty()) s += PRE;
             if (p >= 0 && p < m->nvars) s += m->names[m->pos_to_id[p]];
@@ -36,17 +46,37 @@ struct literal_text {
     }
 };
 
+// The words of a sum.
+struct sop_words {
+    std::string_view OR;      // between products
+    std::string_view AND;     // between literals
+    std::string_view NOTpre;  // before a negative literal
+    std::string_view NOTpost; // after it
+};
+
+// Room for n more characters at the end of a text, and the end of what was written there.
+char* room_at_end(std::string& s, std::size_t n)
+{
+    const std::size_t at = s.size();
+    s.resize(at + n);
+    return &s[at];
+}
+void keep_to(std::string&, char*) {} // the room was measured exactly
+char* room_at_end(text_room& s, std::size_t n) { return s.room(n); }
+void keep_to(text_room& s, char* end) { s.keep(end); }
+
 // The cover of the kind, its products joined by OR, each the literals in ascending order
 // position joined by AND; "1" for the empty cube, "0" for an empty cover. The cover kept by a
 // living scope of the manager when there is one.
 // The text is appended to s.
-void sop_text(std::string& s, bddpp_manager* m, const char* OR, const char* AND, const char* NOTpre,
-              const char* NOTpost, const bdd& f, int kind, const literal_text& var)
+template <class Text>
+void sop_text(Text& s, bddpp_manager* m, const sop_words& w, const bdd& f, int kind,
+              const literal_text& var)
 {
     cover_memo_scope* memo = cover_memo_scope::of(m);
     if (!memo) {
         cover_memo_scope own(m);
-        sop_text(s, m, OR, AND, NOTpre, NOTpost, f, kind, var);
+        sop_text(s, m, w, f, kind, var);
         return;
     }
     std::size_t first = 0, count = 0;
@@ -55,27 +85,65 @@ void sop_text(std::string& s, bddpp_manager* m, const char* OR, const char* AND,
         s += '0';
         return;
     }
-    const std::vector<unsigned long>& lits = memo->literals();
-    const std::vector<std::size_t>& ends = memo->cube_ends();
-    // the separators measured once for the whole sum
-    const std::string_view or_text(OR), and_text(AND), not_before(NOTpre), not_after(NOTpost);
-    std::size_t k = first == 0 ? 0 : ends[first - 1];
-    for (std::size_t c = first; c < first + count; ++c) {
-        if (c > first) s.append(or_text.data(), or_text.size());
-        const std::size_t end = ends[c];
-        if (k == end) s += '1';
-        for (std::size_t start = k; k < end; ++k) {
-            if (k > start) s.append(and_text.data(), and_text.size());
-            const long p = static_cast<long>(lits[k] >> 1);
-            if (lits[k] & 1) {
-                var.append(s, p);
-            } else {
-                s.append(not_before.data(), not_before.size());
-                var.append(s, p);
-                s.append(not_after.data(), not_after.size());
+    const std::vector<std::uint32_t>& lits = memo->literals();
+    const std::vector<std::uint32_t>& ends = memo->cube_ends();
+    const std::size_t from = first == 0 ? 0 : ends[first - 1], to = ends[first + count - 1];
+    if (var.indexed) {
+        std::size_t k = from;
+        for (std::size_t c = first; c < first + count; ++c) {
+            if (c > first) s += w.OR;
+            const std::size_t end = ends[c];
+            if (k == end) s += '1';
+            for (std::size_t start = k; k < end; ++k) {
+                if (k > start) s += w.AND;
+                const long p = static_cast<long>(lits[k] >> 1);
+                if (lits[k] & 1) {
+                    var.append(s, p);
+                } else {
+                    s += w.NOTpre;
+                    var.append(s, p);
+                    s += w.NOTpost;
+                }
             }
         }
+        return;
     }
+    // The operand of each literal is found and the length of the whole sum measured first; the
+    // sum is then copied piece by piece into the room made for it at once. An operand is PRE, a
+    // name and SUF, or a verbatim read of the naming (the flag).
+    static std::vector<std::pair<const std::string*, bool>> operands; // room kept from one sum to the next
+    if (operands.size() < to - from) operands.resize(2 * (to - from));
+    static const std::string no_name;
+    std::size_t length = (count - 1) * w.OR.size();
+    for (std::size_t c = first, k = from; c < first + count; k = ends[c], ++c)
+        length += ends[c] == k ? 1 : (ends[c] - k - 1) * w.AND.size();
+    const std::size_t around = var.PRE.size() + var.SUF.size(), negation = w.NOTpre.size() + w.NOTpost.size();
+    for (std::size_t k = from; k < to; ++k) {
+        const long p = static_cast<long>(lits[k] >> 1);
+        const long id = p < m->nvars ? m->pos_to_id[p] : -1;
+        const std::string* read = var.naming ? var.naming->read(id) : nullptr;
+        const std::string& name =
+            read ? *read : var.naming ? var.naming->name(id) : id >= 0 ? m->names[id] : no_name;
+        operands[k - from] = {&name, read != nullptr};
+        length += name.size() + (read ? 0 : around) + (lits[k] & 1 ? 0 : negation);
+    }
+    char* out = room_at_end(s, length);
+    for (std::size_t c = first, k = from; c < first + count; ++c) {
+        if (c > first) out = text_pieces::put(out, w.OR);
+        const std::size_t end = ends[c];
+        if (k == end) *out++ = '1';
+        for (std::size_t start = k; k < end; ++k) {
+            if (k > start) out = text_pieces::put(out, w.AND);
+            const bool negative = !(lits[k] & 1);
+            if (negative) out = text_pieces::put(out, w.NOTpre);
+            const std::pair<const std::string*, bool>& o = operands[k - from];
+            if (!o.second) out = text_pieces::put(out, var.PRE);
+            out = text_pieces::put(out, *o.first);
+            if (!o.second) out = text_pieces::put(out, var.SUF);
+            if (negative) out = text_pieces::put(out, w.NOTpost);
+        }
+    }
+    keep_to(s, out);
 }
 
 // The text of a sum while it is made: one buffer for every sum, whose room is kept from one to
@@ -87,12 +155,12 @@ std::string& sop_buffer()
 }
 
 // The sum written to os at once from the buffer of the sums.
-void put_sop(std::ostream& os, bddpp_manager* m, const char* OR, const char* AND, const char* NOTpre,
-             const char* NOTpost, const bdd& f, int kind, const literal_text& var)
+void put_sop(std::ostream& os, bddpp_manager* m, const sop_words& w, const bdd& f, int kind,
+             const literal_text& var)
 {
     std::string& s = sop_buffer();
     s.clear();
-    sop_text(s, m, OR, AND, NOTpre, NOTpost, f, kind, var);
+    sop_text(s, m, w, f, kind, var);
     os.write(s.data(), std::streamsize(s.size()));
 }
 
@@ -110,15 +178,24 @@ std::string bddpp_manager::Print_sop_to_String_pref_suff(const char* OR, const c
 {
     std::string& s = sop_buffer();
     s.clear();
-    sop_text(s, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, PRE, SUF, false, naming});
+    sop_text(s, this, sop_words{OR, AND, NOTpre, NOTpost}, f, kind, literal_text{this, PRE, SUF, false, naming});
     return s;
 }
 
-void bddpp_manager::Append_sop(std::string& text, const char* OR, const char* AND, const char* NOTpre,
-                               const char* NOTpost, const bdd& f, const char* PRE, const char* SUF,
-                               int kind, const bdd_naming* naming)
+void bddpp_manager::Append_sop(std::string& text, std::string_view OR, std::string_view AND,
+                               std::string_view NOTpre, std::string_view NOTpost, const bdd& f,
+                               std::string_view PRE, std::string_view SUF, int kind,
+                               const bdd_naming* naming)
 {
-    sop_text(text, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, PRE, SUF, false, naming});
+    sop_text(text, this, sop_words{OR, AND, NOTpre, NOTpost}, f, kind, literal_text{this, PRE, SUF, false, naming});
+}
+
+void bddpp_manager::Append_sop(text_room& text, std::string_view OR, std::string_view AND,
+                               std::string_view NOTpre, std::string_view NOTpost, const bdd& f,
+                               std::string_view PRE, std::string_view SUF, int kind,
+                               const bdd_naming* naming)
+{
+    sop_text(text, this, sop_words{OR, AND, NOTpre, NOTpost}, f, kind, literal_text{this, PRE, SUF, false, naming});
 }
 
 std::string bddpp_manager::Print_sop_to_String(const char* OR, const char* AND, const char* NOTpre,
@@ -131,7 +208,7 @@ void bddpp_manager::Print_sop(const char* OR, const char* AND, const char* NOTpr
                               const char* NOTpost, std::ostream& os, const bdd& f, int kind,
                               const bdd_naming* naming)
 {
-    put_sop(os, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, "", "", false, naming});
+    put_sop(os, this, sop_words{OR, AND, NOTpre, NOTpost}, f, kind, literal_text{this, "", "", false, naming});
 }
 
 void bddpp_manager::Print_sop_pref_suff(const char* OR, const char* AND, const char* NOTpre,
@@ -139,14 +216,14 @@ void bddpp_manager::Print_sop_pref_suff(const char* OR, const char* AND, const c
                                         const char* PRE, const char* SUF, int kind,
                                         const bdd_naming* naming)
 {
-    put_sop(os, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, PRE, SUF, false, naming});
+    put_sop(os, this, sop_words{OR, AND, NOTpre, NOTpost}, f, kind, literal_text{this, PRE, SUF, false, naming});
 }
 
 void bddpp_manager::Print_cat_sop(const char* OR, const char* AND, const char* NOTpre,
                                   const char* NOTpost, std::ostream& os, const bdd& f,
                                   const std::string& ARR, int kind)
 {
-    put_sop(os, this, OR, AND, NOTpre, NOTpost, f, kind, literal_text{this, ARR, "", true, nullptr});
+    put_sop(os, this, sop_words{OR, AND, NOTpre, NOTpost}, f, kind, literal_text{this, ARR, "", true, nullptr});
 }
 
 void Print_debug_bdd(std::ostream& os, const bdd& f)
@@ -192,12 +269,22 @@ cover_memo_scope* cover_memo_scope::of(bddpp_manager* m)
     return s;
 }
 
-std::size_t* cover_memo_scope::find_slot(unsigned long long key)
+std::uint32_t* cover_memo_scope::find_slot(unsigned long long key)
 {
     const std::size_t mask = slots.size() - 1;
     std::size_t i = std::size_t((key * 0x9E3779B97F4A7C15ULL) >> 20) & mask;
-    while (slots[i] != 0 && kept[slots[i] - 1].key != key) i = (i + 1) & mask;
+    while (slots[i] != 0 && keys[slots[i] - 1] != key) i = (i + 1) & mask;
     return &slots[i];
+}
+
+void cover_memo_scope::forget()
+{
+    keys.clear();
+    firsts.clear();
+    slots.clear();
+    lits.clear();
+    ends.clear();
+    next = 0;
 }
 
 void cover_memo_scope::cover(const bdd& f, int kind, std::size_t& first, std::size_t& count)
@@ -208,32 +295,41 @@ void cover_memo_scope::cover(const bdd& f, int kind, std::size_t& first, std::si
     unsigned long long key = (static_cast<unsigned long long>(f.node_ptr->number) << 3) |
                              (f.link == 1 ? 4ULL : 0ULL) | k;
     std::size_t found = next;
-    if (found >= kept.size() || kept[found].key != key) {
+    if (found >= keys.size() || keys[found] != key) {
         if (slots.empty()) slots.assign(1024, 0);
-        std::size_t* slot = find_slot(key);
+        std::uint32_t* slot = find_slot(key);
         if (*slot != 0) {
             found = *slot - 1;
         } else {
             const std::vector<cube_literals> cover = Cover_literals(m, f, int(k));
-            const std::size_t at = ends.size();
+            std::size_t size = 0;
+            for (const cube_literals& c : cover) size += c.size();
+            // beyond the 32-bit indexes the kept covers are dropped: they are only kept to save
+            // their computation again
+            const std::size_t most = 0xFFFFFFFFu;
+            if (lits.size() + size > most || ends.size() + cover.size() > most || keys.size() + 1 >= most / 2)
+                forget();
+            if (slots.empty()) slots.assign(1024, 0);
+            if (firsts.empty()) firsts.push_back(0);
             for (const cube_literals& c : cover) {
                 for (const std::pair<long, int>& l : c)
-                    lits.push_back(static_cast<unsigned long>(l.first) << 1 | (l.second ? 1UL : 0UL));
-                ends.push_back(lits.size());
+                    lits.push_back(static_cast<std::uint32_t>(l.first) << 1 | (l.second ? 1u : 0u));
+                ends.push_back(static_cast<std::uint32_t>(lits.size()));
             }
-            found = kept.size();
-            kept.push_back(kept_cover{key, at, cover.size()});
-            if (2 * kept.size() > slots.size()) {
+            found = keys.size();
+            keys.push_back(key);
+            firsts.push_back(static_cast<std::uint32_t>(ends.size()));
+            if (2 * keys.size() > slots.size()) {
                 slots.assign(2 * slots.size(), 0);
-                for (std::size_t c = 0; c < kept.size(); ++c) *find_slot(kept[c].key) = c + 1;
+                for (std::size_t c = 0; c < keys.size(); ++c) *find_slot(keys[c]) = static_cast<std::uint32_t>(c + 1);
             } else {
-                *find_slot(key) = found + 1;
+                *find_slot(key) = static_cast<std::uint32_t>(found + 1);
             }
         }
     }
     next = found + 1;
-    first = kept[found].first;
-    count = kept[found].count;
+    first = firsts[found];
+    count = firsts[found + 1] - firsts[found];
 }
 
 // ---- two-level tables ----

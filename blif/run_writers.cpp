@@ -65,16 +65,18 @@ protected:
     }
     std::streamsize xsputn(const char* s, std::streamsize n) override
     {
+        if (n >= std::streamsize(direct_size)) {
+            // the writers hand over their text in large pieces: a piece that large goes out at
+            // once after the buffer, without a copy in it
+            if (!empty_buffer()) return 0;
+            return std::streamsize(std::fwrite(s, 1, std::size_t(n), file_));
+        }
         if (n <= epptr() - pptr()) {
             std::memcpy(pptr(), s, std::size_t(n));
             pbump(int(n));
             return n;
         }
         if (!empty_buffer()) return 0;
-        if (n >= std::streamsize(buffer_size)) {
-            // a piece larger than the buffer goes out at once
-            return std::streamsize(std::fwrite(s, 1, std::size_t(n), file_));
-        }
         std::memcpy(pptr(), s, std::size_t(n));
         pbump(int(n));
         return n;
@@ -98,6 +100,7 @@ private:
     std::ostream stream_;   // the stream handed to the writer
     // the text not written yet; its room is not cleared first, as only what is written is read
     static constexpr std::size_t buffer_size = std::size_t(1) << 20;
+    static constexpr std::size_t direct_size = std::size_t(1) << 15; // pieces written without the buffer
     std::unique_ptr<char[]> buffer_;
 };
 

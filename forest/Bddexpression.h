@@ -3,11 +3,13 @@
 #define NELVOR_BDDEXPRESSION_H
 
 #include <cstddef>
+#include <initializer_list>
 #include <list>
 #include <map>
 #include <ostream>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "bdd/bddpp.h"
 #include "forest/position_bits.h"
 #include "forest/position_set.h"
+#include "utils/text_room.h"
 
 class Bddexpressionwood;
 
@@ -181,18 +184,18 @@ public:
     enum { emit_array, emit_array_prefix, emit_arrayless, emit_nusmv, emit_vhdl }; // node emitter choice
     // Vocabulary of a shared-node target: the node emitter's strings and the equation's own line.
     struct node_code_form {
-        int emitter;            // one of the emit_ values
-        const char* OR;         // disjunction of the node lines
-        const char* AND;        // conjunction of the node lines
-        const char* NOT;        // negation prefix of the node lines
-        const char* FALSE;      // constant false of the terminal's line
-        const char* END;        // end of a node line
-        const char* assign;     // after the left side
-        const char* copy_end;   // after a copied variable's name
-        const char* root_not;   // before the top node's reference when f is complemented
-        const char* root_open;  // between ARR and the top node's number
-        const char* root_close; // after the top node's number
-        int copy_by_name;       // 1: a copy reads its variable by name and emits no node
+        int emitter;                 // one of the emit_ values
+        std::string_view OR;         // disjunction of the node lines
+        std::string_view AND;        // conjunction of the node lines
+        std::string_view NOT;        // negation prefix of the node lines
+        std::string_view FALSE;      // constant false of the terminal's line
+        std::string_view END;        // end of a node line
+        std::string_view assign;     // after the left side
+        std::string_view copy_end;   // after a copied variable's name
+        std::string_view root_not;   // before the top node's reference when f is complemented
+        std::string_view root_open;  // between ARR and the top node's number
+        std::string_view root_close; // after the top node's number
+        int copy_by_name;            // 1: a copy reads its variable by name and emits no node
     };
     // 1 when the forest's manager and both members are set.
     int put_ready() const;
@@ -205,6 +208,10 @@ public:
     void put_shared_nodes(std::ostream& os, const node_code_form& form, const std::string& left,
                           const std::string& ARR, const std::string& PRE, const std::string& SUF,
                           const std::string& prefix, const bdd_naming* naming = nullptr);
+    // The same lines appended to text, the left side given in pieces.
+    void put_shared_nodes(text_room& text, const node_code_form& form, std::initializer_list<std::string_view> left,
+                          std::string_view ARR, std::string_view PRE, std::string_view SUF, std::string_view prefix,
+                          const bdd_naming* naming = nullptr);
     // ---- end of equation writers ----
 };
 

@@ -10,6 +10,26 @@ const char* const default_indent = "  "; // indentation for a count of 0
 
 } // namespace
 
+namespace {
+
+// The indentation of a count of blanks.
+std::string indentation(int count)
+{
+    return count == 0 ? std::string(default_indent) : std::string(count > 0 ? std::size_t(count) : 0, ' ');
+}
+
+// The network and the line of e appended to text.
+void append_csharp(text_room& text, Bddexpression& e, const std::string& ARR, const std::string& PRE,
+                   const std::string& SUF, const std::string& indent, const bdd_naming* naming)
+{
+    if (!e.put_ready()) return;
+    static std::string spare; // a name that must be made; its room is kept from one equation to the next
+    const std::string& name = equation_text::name_of(e, naming, spare);
+    e.put_shared_nodes(text, csharp_form, {indent, PRE, name, SUF}, ARR, PRE, SUF, indent, naming);
+}
+
+} // namespace
+
 void Bddexpression::put_csharp(std::ostream& os, const std::string& ARR, int count)
 {
     put_csharp(os, ARR, "", "", count);
@@ -18,18 +38,10 @@ void Bddexpression::put_csharp(std::ostream& os, const std::string& ARR, int cou
 void Bddexpression::put_csharp(std::ostream& os, const std::string& ARR, const std::string& PRE,
                                const std::string& SUF, int count, const bdd_naming* naming)
 {
-    if (!put_ready()) return;
-    // the indentation and the left side in buffers whose room is kept from one equation to the next
-    static std::string indent, left;
-    if (count == 0)
-        indent = default_indent;
-    else
-        indent.assign(count > 0 ? std::size_t(count) : 0, ' ');
-    left = indent;
-    left += PRE;
-    equation_text::append_name(left, *this, naming);
-    left += SUF;
-    put_shared_nodes(os, csharp_form, left, ARR, PRE, SUF, indent, naming);
+    static text_room text; // its room is kept from one equation to the next
+    text.clear();
+    append_csharp(text, *this, ARR, PRE, SUF, indentation(count), naming);
+    text.write_to(os);
 }
 
 void Bddexpressionwood::Put_csharp(std::ostream& os, const std::string& ARR, int count)
@@ -40,5 +52,8 @@ void Bddexpressionwood::Put_csharp(std::ostream& os, const std::string& ARR, int
 void Bddexpressionwood::Put_csharp(std::ostream& os, const std::string& ARR, const std::string& PRE,
                                    const std::string& SUF, int count, const bdd_naming* naming)
 {
-    Put_sharing_nodes(os, [&](Bddexpression& e) { e.put_csharp(os, ARR, PRE, SUF, count, naming); });
+    const std::string indent = indentation(count);
+    equation_text::put_sharing_nodes(*this, os, [&](text_room& text, Bddexpression& e) {
+        append_csharp(text, e, ARR, PRE, SUF, indent, naming);
+    });
 }

@@ -1,17 +1,19 @@
 // Plain-text equations: the sum of products in words, and the shared-node description.
+#include <string_view>
+
 #include "forest/Bddexpression.h"
 #include "forest/equation_text.h"
 
 namespace {
 
 const struct {
-    const char* OR;       // between products
-    const char* AND;      // between literals
-    const char* NOT;      // before a negative literal
-    const char* equals;   // between the name and the sum
-    const char* end;      // after each equation of the forest writer
-    const char* yes;      // constant 1 with boolean constants
-    const char* no;       // constant 0 with boolean constants
+    std::string_view OR;     // between products
+    std::string_view AND;    // between literals
+    std::string_view NOT;    // before a negative literal
+    std::string_view equals; // between the name and the sum
+    std::string_view end;    // after each equation of the forest writer
+    std::string_view yes;    // constant 1 with boolean constants
+    std::string_view no;     // constant 0 with boolean constants
 } words = {" or ", " and ", "not ", " = ", ";", "true", "false"};
 
 const struct {
@@ -32,7 +34,7 @@ namespace {
 
 // The equation appended to text: its name, " = " and its sum of products, or its constant with
 // boolean constants.
-void append_basic_doc(std::string& text, const Bddexpression& e, int k, int boolean_constants,
+void append_basic_doc(text_room& text, const Bddexpression& e, int k, int boolean_constants,
                       const bdd_naming* naming)
 {
     bddpp_manager* m = e.wood->manager;
@@ -50,15 +52,15 @@ void Bddexpression::put_basic_doc(std::ostream& os, int k, int boolean_constants
 {
     if (!put_ready()) return;
     // the equation in one piece, in a buffer whose room is kept from one equation to the next
-    static std::string text;
+    static text_room text;
     text.clear();
     append_basic_doc(text, *this, k, boolean_constants, naming);
-    os.write(text.data(), std::streamsize(text.size()));
+    text.write_to(os);
 }
 
 void Bddexpressionwood::Put_basic_doc(std::ostream& os, int k, int boolean_constants, const bdd_naming* naming)
 {
-    equation_text::put_in_date_order(*this, os, [&](std::string& text, const Bddexpression& e) {
+    equation_text::put_in_date_order(*this, os, [&](text_room& text, const Bddexpression& e) {
         if (e.put_ready()) append_basic_doc(text, e, k, boolean_constants, naming);
         text += words.end;
     });

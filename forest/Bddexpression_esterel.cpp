@@ -1,15 +1,17 @@
 // ESTEREL equations: a present statement emitting the defined signal, joined by parallel bars.
+#include <string_view>
+
 #include "forest/Bddexpression.h"
 #include "forest/equation_text.h"
 
 namespace {
 
 const struct {
-    const char* present; // before the condition
-    const char* then;    // after it
-    const char* emit;    // before the signal's name
-    const char* end;     // closing line
-    const char* bars;    // line between two equations
+    std::string_view present; // before the condition
+    std::string_view then;    // after it
+    std::string_view emit;    // before the signal's name
+    std::string_view end;     // closing line
+    std::string_view bars;    // line between two equations
 } words = {"  present [", "] then", "    emit ", "  end present", "  ||"};
 
 } // namespace
@@ -17,7 +19,7 @@ const struct {
 namespace {
 
 // The three lines of the equation appended to text.
-void append_esterel(std::string& text, const Bddexpression& e, int k, const bdd_naming* naming)
+void append_esterel(text_room& text, const Bddexpression& e, int k, const bdd_naming* naming)
 {
     bddpp_manager* m = e.wood->manager;
     text += words.present;
@@ -41,16 +43,16 @@ void Bddexpression::put_esterel(std::ostream& os, int k, const bdd_naming* namin
 {
     if (!put_ready()) return;
     // the three lines in one piece, in a buffer whose room is kept from one equation to the next
-    static std::string text;
+    static text_room text;
     text.clear();
     append_esterel(text, *this, k, naming);
-    os.write(text.data(), std::streamsize(text.size()));
+    text.write_to(os);
 }
 
 void Bddexpressionwood::Put_esterel(std::ostream& os, int k, const bdd_naming* naming)
 {
     bool first = true;
-    equation_text::put_in_date_order(*this, os, [&](std::string& text, const Bddexpression& e) {
+    equation_text::put_in_date_order(*this, os, [&](text_room& text, const Bddexpression& e) {
         if (!first) {
             text += words.bars;
             text += '\n';

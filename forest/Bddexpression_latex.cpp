@@ -1,35 +1,48 @@
 // LaTeX equations: one formula per equation in an itemize list.
+#include <string_view>
+
 #include "forest/Bddexpression.h"
 #include "forest/equation_text.h"
-#include "utils/Stringpp.h"
 
 namespace {
 
 const struct {
-    const char* OR;      // between products
-    const char* AND;     // between literals
-    const char* NOTpre;  // opens a negative literal
-    const char* NOTpost; // closes it
-    const char* math;    // around the formula
-    const char* equals;  // between the name and the sum
-    const char* begin;   // first line of the list
-    const char* item;    // before each equation
-    const char* end;     // last line of the list
+    std::string_view OR;      // between products
+    std::string_view AND;     // between literals
+    std::string_view NOTpre;  // opens a negative literal
+    std::string_view NOTpost; // closes it
+    std::string_view math;    // around the formula
+    std::string_view equals;  // between the name and the sum
+    std::string_view begin;   // first line of the list
+    std::string_view item;    // before each equation
+    std::string_view end;     // last line of the list
 } words = {" + ", ".", "\\overline{", "}", "$", " = ", "\\begin{itemize}", "\\item ", "\\end{itemize}"};
 
+// s appended to out, each "_" written "\\_".
+void append_filtered(text_room& out, std::string_view s)
+{
+    for (std::size_t from = 0;;) {
+        const std::size_t u = s.find('_', from);
+        out += s.substr(from, u == std::string_view::npos ? std::string_view::npos : u - from);
+        if (u == std::string_view::npos) return;
+        out += "\\_";
+        from = u + 1;
+    }
+}
+
 // The formula appended to line.
-void append_latex(std::string& line, const Bddexpression& e, int k)
+void append_latex(text_room& line, const Bddexpression& e, int k)
 {
     // the name and the sum are made apart first: their "_" are written "\\_"
-    static std::string text;
+    static text_room text;
     line += words.math;
     text.clear();
     equation_text::append_name(text, e, nullptr);
-    append_latex_filtered(line, text);
+    append_filtered(line, text);
     line += words.equals;
     text.clear();
     e.wood->manager->Append_sop(text, words.OR, words.AND, words.NOTpre, words.NOTpost, e.bdd_exp, "", "", k);
-    append_latex_filtered(line, text);
+    append_filtered(line, text);
     line += words.math;
 }
 
@@ -39,16 +52,16 @@ void Bddexpression::put_latex(std::ostream& os, int k)
 {
     if (!put_ready()) return;
     // the formula in one piece, in a buffer whose room is kept from one equation to the next
-    static std::string line;
+    static text_room line;
     line.clear();
     append_latex(line, *this, k);
-    os.write(line.data(), std::streamsize(line.size()));
+    line.write_to(os);
 }
 
 void Bddexpressionwood::Put_latex(std::ostream& os, int k)
 {
     os << words.begin << std::endl;
-    equation_text::put_in_date_order(*this, os, [&](std::string& text, const Bddexpression& e) {
+    equation_text::put_in_date_order(*this, os, [&](text_room& text, const Bddexpression& e) {
         text += words.item;
         if (e.put_ready()) append_latex(text, e, k);
     });

@@ -91,48 +91,55 @@ void Bddexpression::put_vhdl(std::ostream& os, const std::string& ARR, const std
     put_vhdl_among(os, ARR, std::unordered_set<std::string>(outputs.begin(), outputs.end()), drive_elements, naming);
 }
 
-void Bddexpression::put_vhdl_among(std::ostream& os, const std::string& ARR,
-                                   const std::unordered_set<std::string>& outputs, int drive_elements,
-                                   const bdd_naming* naming)
+namespace {
+
+// The network and the lines of e appended to text.
+void append_vhdl(text_room& text, Bddexpression& e, const std::string& ARR,
+                 const std::unordered_set<std::string>& outputs, int drive_elements, const bdd_naming* naming)
 {
-    if (!put_ready()) return;
-    // the name, the left side and the line of the element in buffers whose room is kept from one
-    // equation to the next
-    static std::string name, left, line;
-    name.clear();
-    equation_text::append_name(name, *this, naming);
+    if (!e.put_ready()) return;
+    static std::string spare; // a name that must be made; its room is kept from one equation to the next
+    const std::string& name = equation_text::name_of(e, naming, spare);
     if (outputs.count(name) > 0) {
-        wood->manager->Print_node_for_eval_VHDL(ARR, os, bdd_exp.node());
-        os << words.in_process << name << words.in_process_end;
+        e.wood->manager->Append_node_for_eval_VHDL(text, ARR, e.bdd_exp.node());
+        text += words.in_process;
+        text += name;
+        text += words.in_process_end;
     } else {
-        left = words.indent;
-        left += name;
-        put_shared_nodes(os, drive_elements ? by_element_form : by_name_form, left, ARR, "", "", "", naming);
+        e.put_shared_nodes(text, drive_elements ? by_element_form : by_name_form, {words.indent, name}, ARR, "", "",
+                           "", naming);
     }
     if (drive_elements) {
         // "ARR(m) <= [not ]ARR(n);" on a line of its own, in one piece
-        const std::size_t most = 2 * ARR.size() + 96;
-        if (line.size() < most) line.resize(2 * most);
-        char* p = line.data();
-        auto put = [&p](std::string_view piece) {
-            std::memcpy(p, piece.data(), piece.size());
-            p += piece.size();
-        };
+        char* p = text.room(2 * ARR.size() + 96);
+        auto put = [&p](std::string_view piece) { p = text_pieces::put(p, piece); };
         put("\n");
         put(words.indent);
         put(ARR);
         put(words.open);
-        p = std::to_chars(p, p + 24, bdd_var.node()->number).ptr;
+        p = std::to_chars(p, p + 24, e.bdd_var.node()->number).ptr;
         put(words.close);
         put(words.assign);
-        if (bdd_exp.link_type() == -1) put("not ");
+        if (e.bdd_exp.link_type() == -1) put("not ");
         put(ARR);
         put("(");
-        p = std::to_chars(p, p + 24, bdd_exp.node()->number).ptr;
+        p = std::to_chars(p, p + 24, e.bdd_exp.node()->number).ptr;
         put(")");
         put(words.end);
-        os.write(line.data(), std::streamsize(p - line.data()));
+        text.keep(p);
     }
+}
+
+} // namespace
+
+void Bddexpression::put_vhdl_among(std::ostream& os, const std::string& ARR,
+                                   const std::unordered_set<std::string>& outputs, int drive_elements,
+                                   const bdd_naming* naming)
+{
+    static text_room text; // its room is kept from one equation to the next
+    text.clear();
+    append_vhdl(text, *this, ARR, outputs, drive_elements, naming);
+    text.write_to(os);
 }
 
 void Bddexpression::put_vhdl_vorix(std::ostream& os, const std::string& ARR, const std::list<std::string>& outputs)
@@ -169,7 +176,9 @@ void Bddexpressionwood::Put_vhdl(std::ostream& os, const std::string& ARR, const
     put_output_assignments(os, *this, ARR, out, naming);
     put_statements(os, updates);
     put_process_end(os);
-    Put_in_date_order(os, [&](Bddexpression& e) { e.put_vhdl_among(os, ARR, out, drive_elements, naming); });
+    equation_text::put_in_date_order(*this, os, [&](text_room& text, Bddexpression& e) {
+        append_vhdl(text, e, ARR, out, drive_elements, naming);
+    });
 }
 
 void Bddexpressionwood::Put_vhdl_vorix(std::ostream& os, const std::string& ARR, const std::list<std::string>& inputs,

@@ -25,12 +25,33 @@ void Bddexpression::put_shared_nodes(std::ostream& os, const node_code_form& for
                                      const std::string& ARR, const std::string& PRE, const std::string& SUF,
                                      const std::string& prefix, const bdd_naming* naming)
 {
+    // the lines in a buffer whose room is kept from one equation to the next, written at once
+    static text_room text;
+    text.clear();
+    put_shared_nodes(text, form, {left}, ARR, PRE, SUF, prefix, naming);
+    text.write_to(os);
+}
+
+void Bddexpression::put_shared_nodes(text_room& text, const node_code_form& form,
+                                     std::initializer_list<std::string_view> left, std::string_view ARR,
+                                     std::string_view PRE, std::string_view SUF, std::string_view prefix,
+                                     const bdd_naming* naming)
+{
     bddpp_manager* m = wood->manager;
     int copy = put_is_copy();
     if (copy && form.copy_by_name) {
-        os << left << form.assign
-           << (naming ? naming->operand(m->Bdd_if_id(bdd_exp), PRE, SUF) : PRE + m->Name_var_by_bdd(bdd_exp) + SUF)
-           << form.copy_end;
+        for (std::string_view piece : left) text += piece;
+        text += form.assign;
+        const long id = naming ? m->Bdd_if_id(bdd_exp) : -1;
+        const std::string* read = naming ? naming->read(id) : nullptr;
+        if (read) {
+            text += *read;
+        } else {
+            text += PRE;
+            text += naming ? naming->name(id) : m->Name_var_by_bdd(bdd_exp);
+            text += SUF;
+        }
+        text += form.copy_end;
         return;
     }
     bdd_node* top = bdd_exp.node();
@@ -38,43 +59,36 @@ void Bddexpression::put_shared_nodes(std::ostream& os, const node_code_form& for
         // the network comes first: the final line reads the element of its top node
         switch (form.emitter) {
         case emit_array:
-            m->Print_node_for_eval(form.OR, form.AND, form.NOT, "", PRE, SUF, form.FALSE, form.END, ARR, os, top,
-                                   naming);
+            m->Append_node_for_eval(text, form.OR, form.AND, form.NOT, "", PRE, SUF, form.FALSE, form.END, nullptr,
+                                    ARR, false, top, naming);
             break;
         case emit_array_prefix:
-            m->Print_node_for_eval(form.OR, form.AND, form.NOT, "", PRE, SUF, form.FALSE, form.END, prefix, ARR, os,
-                                   top, naming);
+            m->Append_node_for_eval(text, form.OR, form.AND, form.NOT, "", PRE, SUF, form.FALSE, form.END, &prefix,
+                                    ARR, false, top, naming);
             break;
         case emit_arrayless:
-            m->Print_node_for_eval_arrayless(form.OR, form.AND, form.NOT, "", PRE, SUF, form.FALSE, form.END, ARR, os,
-                                             top);
+            m->Append_node_for_eval(text, form.OR, form.AND, form.NOT, "", PRE, SUF, form.FALSE, form.END, nullptr,
+                                    ARR, true, top);
             break;
         case emit_nusmv:
-            m->Print_node_for_eval_NUSMV(PRE, SUF, prefix, ARR, os, top);
+            m->Append_node_for_eval_NUSMV(text, PRE, SUF, prefix, ARR, top);
             break;
         default:
-            m->Print_node_for_eval_VHDL(ARR, os, top);
+            m->Append_node_for_eval_VHDL(text, ARR, top);
             break;
         }
     }
-    // the final line in one piece, in a buffer whose room is kept from one equation to the next
-    static std::string line;
-    const std::string_view assign(form.assign), root_not(form.root_not), root_open(form.root_open),
-        root_close(form.root_close);
-    const std::size_t most = left.size() + assign.size() + root_not.size() + ARR.size() + root_open.size() + 24 +
-                             root_close.size();
-    if (line.size() < most) line.resize(2 * most);
-    char* p = line.data();
-    auto put = [&p](std::string_view piece) {
-        std::memcpy(p, piece.data(), piece.size());
-        p += piece.size();
-    };
-    put(left);
-    put(assign);
-    if (bdd_exp.link_type() == -1) put(root_not);
-    put(ARR);
-    put(root_open);
+    // the final line in one piece
+    std::size_t most = form.assign.size() + form.root_not.size() + ARR.size() + form.root_open.size() + 24 +
+                       form.root_close.size();
+    for (std::string_view piece : left) most += piece.size();
+    char* p = text.room(most);
+    for (std::string_view piece : left) p = text_pieces::put(p, piece);
+    p = text_pieces::put(p, form.assign);
+    if (bdd_exp.link_type() == -1) p = text_pieces::put(p, form.root_not);
+    p = text_pieces::put(p, ARR);
+    p = text_pieces::put(p, form.root_open);
     p = std::to_chars(p, p + 24, top->number).ptr;
-    put(root_close);
-    os.write(line.data(), std::streamsize(p - line.data()));
+    p = text_pieces::put(p, form.root_close);
+    text.keep(p);
 }

@@ -10,14 +10,15 @@
 
 #include "bdd/bdd_naming.h"
 #include "forest/Bddexpression.h"
+#include "utils/text_room.h"
 
 namespace equation_text {
 
 // The buffer of the equations' text, whose room is kept from one writer to the next (the writers
 // run one at a time, never one inside another).
-inline std::string& buffer()
+inline text_room& buffer()
 {
-    static std::string text;
+    static text_room text;
     return text;
 }
 
@@ -25,7 +26,7 @@ inline std::string& buffer()
 constexpr std::size_t piece = std::size_t(1) << 16;
 
 // Appends the written name of e's defined variable, as put_name does.
-inline void append_name(std::string& text, const Bddexpression& e, const bdd_naming* naming)
+template <class Text> void append_name(Text& text, const Bddexpression& e, const bdd_naming* naming)
 {
     const bdd& f = e.bdd_var;
     const bddpp_manager* m = e.wood->manager;
@@ -39,22 +40,38 @@ inline void append_name(std::string& text, const Bddexpression& e, const bdd_nam
     text += e.put_name(naming);
 }
 
+// The written name of e's defined variable, as put_name gives it, without a copy when the
+// naming or the manager holds it; else made in spare.
+inline const std::string& name_of(const Bddexpression& e, const bdd_naming* naming, std::string& spare)
+{
+    const bdd& f = e.bdd_var;
+    const bddpp_manager* m = e.wood->manager;
+    if (f.manager == m && f.node_ptr && f.node_ptr->var >= 0 && f.node_ptr->var < m->nvars)
+        return naming ? naming->name(f.node_ptr->var) : m->names[f.node_ptr->var];
+    spare = e.put_name(naming);
+    return spare;
+}
+
 // As Put_in_date_order, the text of each equation appended by append(text, e) before its
 // newline.
 template <class Append> void put_in_date_order(Bddexpressionwood& w, std::ostream& os, Append append)
 {
-    std::string& text = buffer();
+    text_room& text = buffer();
     text.clear();
     w.for_each_in_date_order([&](Bddexpression& e) {
         append(text, e);
         text += '\n';
-        if (text.size() >= piece) {
-            os.write(text.data(), std::streamsize(text.size()));
-            text.clear();
-        }
+        if (text.size() >= piece) text.write_to(os);
     });
-    if (!text.empty()) os.write(text.data(), std::streamsize(text.size()));
-    text.clear();
+    text.write_to(os);
+}
+
+// As Put_sharing_nodes: the marks of the nodes cleared, then put_in_date_order.
+template <class Append> void put_sharing_nodes(Bddexpressionwood& w, std::ostream& os, Append append)
+{
+    if (!w.manager) return;
+    w.manager->Bdd_global_clear_marks();
+    put_in_date_order(w, os, append);
 }
 
 } // namespace equation_text
