@@ -276,6 +276,7 @@ public:
     {
         std::vector<cube_literals> literals;
         if (clause_primes(f, literals)) return literals;
+        find_tail(f);
         walk(f);
         // implicant_filter: the elements after i that hold every literal of found[i]
         std::vector<uint64_t> dropped(words(), 0), hit;
@@ -289,8 +290,19 @@ public:
             }
         }
         std::vector<cube_literals> out;
-        for (size_t i = 0; i < found.size(); ++i)
-            if (!(dropped[i >> 6] >> (i & 63) & 1)) out.push_back(found[i]);
+        for (size_t i = 0; i < found.size(); ++i) {
+            if (dropped[i >> 6] >> (i & 63) & 1) continue;
+            std::map<long, cube_literals>::const_iterator run =
+                tail_runs.empty() ? tail_runs.end() : tail_runs.find(found[i].back().first);
+            if (run == tail_runs.end()) {
+                out.push_back(found[i]);
+                continue;
+            }
+            for (const std::pair<long, int>& l : run->second) { // the literal stands for its run
+                out.push_back(found[i]);
+                out.back().back() = l;
+            }
+        }
         return out;
     }
 
@@ -308,6 +320,9 @@ private:
     std::map<std::pair<long, int>, element_set> holders; // literal -> elements of found holding it
     cube_literals path;                             // the literals chosen above the walk
     std::vector<const element_set*> sets;           // scratch of holding_all
+    bdd tail;                                       // the tail disjunction of find_tail, if any
+    cube_literals tail_walked;                      // the literals walked in its place
+    std::map<long, cube_literals> tail_runs;        // position walked -> the literals it stands for
 
     size_t words() const { return (found.size() + 63) >> 6; }
 
@@ -344,6 +359,122 @@ private:
         }
         out.insert(out.end(), negative.rbegin(), negative.rend());
         return true;
+    }
+
+    // The literals of a disjunction of literals g, in the order of the positions; false when g
+    // is not one.
+    bool clause_literals(const bdd& f, cube_literals& out) const
+    {
+        for (bdd g = f;;) {
+            if (g.node_ptr == m->terminal) return false;
+            const long p = m->Position_of(g.node_ptr);
+            bdd t = m->Bdd_then(g), e = m->Bdd_else(g);
+            const bool t_one = m->Bdd_is_one_tautologic(t), e_one = m->Bdd_is_one_tautologic(e);
+            if (m->Bdd_is_tautology(t) && m->Bdd_is_tautology(e)) { // the last literal
+                if (t_one == e_one) return false;
+                out.emplace_back(p, t_one ? 1 : 0);
+                return true;
+            }
+            if (!t_one && !e_one) return false;
+            out.emplace_back(p, t_one ? 1 : 0);
+            g = t_one ? e : t;
+        }
+    }
+
+    // Looks for a tail of f: a disjunction of literals C below every other node of f and reached
+    // only through its top node, always as C itself, so that f = f0 OR (f1 AND C) with f0 and f1
+    // over the variables above C. The order of the primes does not change when a literal of C
+    // stands for the run of literals of the same polarity that it starts (the last literal of C
+    // left apart): the primes q AND l of such a literal l come next to each other, l's run in
+    // ascending positions when positive, in descending positions when negative. So the walk takes
+    // one literal per run, whose tree has 2^runs - 1 leaves instead of 2^n - 1, and each prime
+    // holding a literal walked for a run is then repeated with each literal of its run.
+    void find_tail(const bdd& f)
+    {
+        // the nodes of f with their number of incoming edges and one of their parents
+        std::unordered_map<bdd_node*, std::pair<int, bdd_node*>> in;
+        std::vector<bdd_node*> stack(1, f.node_ptr);
+        in[f.node_ptr] = std::make_pair(0, nullptr);
+        bdd_node* bottom = f.node_ptr;
+        while (!stack.empty()) {
+            bdd_node* n = stack.back();
+            stack.pop_back();
+            if (m->Position_of(n) > m->Position_of(bottom)) bottom = n;
+            for (bdd_node* c : {n->then_node, n->else_node}) {
+                if (c == m->terminal) continue;
+                std::pair<int, bdd_node*>& e = in[c];
+                if (!e.first++) stack.push_back(c);
+                e.second = n;
+            }
+        }
+        // up from the bottom node while a node has one parent whose other child is constant
+        bdd_node* top = bottom;
+        if (top->then_node != m->terminal || top->else_node != m->terminal) return;
+        for (;;) {
+            const std::pair<int, bdd_node*>& e = in[top];
+            if (e.first != 1 || e.second == f.node_ptr) break;
+            bdd_node* u = e.second;
+            if (u->then_node != m->terminal && u->else_node != m->terminal) break;
+            top = u;
+        }
+        // the other nodes above the top one, every edge into it under one link
+        const long top_position = m->Position_of(top);
+        int link = 0;
+        std::vector<bdd> handles(1, f);
+        std::unordered_map<uintptr_t, bool> seen;
+        while (!handles.empty()) {
+            bdd g = handles.back();
+            handles.pop_back();
+            if (g.node_ptr == m->terminal) continue;
+            if (g.node_ptr == top) {
+                if (link && g.link != link) return;
+                link = g.link;
+                continue;
+            }
+            if (m->Position_of(g.node_ptr) >= top_position) return;
+            uintptr_t key = reinterpret_cast<uintptr_t>(g.node_ptr) | (g.link == 1 ? 1 : 0);
+            if (!seen.emplace(key, true).second) continue;
+            handles.push_back(bdd(m, g.link, g.node_ptr->then_node));
+            handles.push_back(bdd(m, g.link * g.node_ptr->else_link, g.node_ptr->else_node));
+        }
+        if (!link) return;
+        cube_literals lits;
+        if (!clause_literals(bdd(m, link, top), lits)) return;
+        // one literal per run of equal polarity, the last literal on its own
+        cube_literals walked;
+        std::map<long, cube_literals> runs;
+        for (size_t a = 0; a < lits.size();) {
+            size_t b = a + 1;
+            while (b + 1 < lits.size() && lits[b].second == lits[a].second) ++b;
+            walked.push_back(lits[a]);
+            if (b - a > 1) {
+                cube_literals& run = runs[lits[a].first];
+                run.assign(lits.begin() + a, lits.begin() + b);
+                if (!lits[a].second) std::reverse(run.begin(), run.end());
+            }
+            a = b;
+        }
+        if (runs.empty()) return;
+        tail = bdd(m, link, top);
+        tail_walked.swap(walked);
+        tail_runs.swap(runs);
+    }
+
+    // The tree of the disjunction of the literals of tail_walked from i on, under the path: the
+    // branch that makes literal i true is a leaf, the other one and the don't-care one walk the
+    // rest; the last literal has its true branch only.
+    void walk_tail(size_t i)
+    {
+        const std::pair<long, int> l = tail_walked[i];
+        const bool last = i + 1 == tail_walked.size();
+        path.emplace_back(l.first, 1);
+        if (l.second) insert_path();
+        else if (!last) walk_tail(i + 1);
+        path.back().second = 0;
+        if (!l.second) insert_path();
+        else if (!last) walk_tail(i + 1);
+        path.pop_back();
+        if (!last) walk_tail(i + 1);
     }
 
     // The elements of found that hold every literal of c, which are those that imply c (all
@@ -410,6 +541,10 @@ private:
     {
         if (g.node_ptr == m->terminal) {
             if (g.link == 1) insert_path();
+            return;
+        }
+        if (g.node_ptr == tail.node_ptr && g.link == tail.link) {
+            walk_tail(0);
             return;
         }
         uintptr_t key = reinterpret_cast<uintptr_t>(g.node_ptr) | (g.link == 1 ? 1 : 0);
