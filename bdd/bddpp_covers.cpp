@@ -6,6 +6,7 @@
 #include <iostream>
 #include <map>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "bdd/bddpp.h"
 #include "bdd/bddpp_literals.h"
@@ -276,7 +277,7 @@ public:
     {
         std::vector<cube_literals> literals;
         if (clause_primes(f, literals)) return literals;
-        find_tail(f);
+        root = f;
         walk(f);
         // implicant_filter: the elements after i that hold every literal of found[i]
         std::vector<uint64_t> dropped(words(), 0), hit;
@@ -320,6 +321,8 @@ private:
     std::map<std::pair<long, int>, element_set> holders; // literal -> elements of found holding it
     cube_literals path;                             // the literals chosen above the walk
     std::vector<const element_set*> sets;           // scratch of holding_all
+    bdd root;                                       // the function walked
+    bool tail_sought = false;                       // whether find_tail has run
     bdd tail;                                       // the tail disjunction of find_tail, if any
     cube_literals tail_walked;                      // the literals walked in its place
     std::map<long, cube_literals> tail_runs;        // position walked -> the literals it stands for
@@ -372,12 +375,40 @@ private:
             const bool t_one = m->Bdd_is_one_tautologic(t), e_one = m->Bdd_is_one_tautologic(e);
             if (m->Bdd_is_tautology(t) && m->Bdd_is_tautology(e)) { // the last literal
                 if (t_one == e_one) return false;
-                out.emplace_back(p, t_one ? 1 : 0);
+                out.push_back(std::make_pair(p, t_one ? 1 : 0));
                 return true;
             }
             if (!t_one && !e_one) return false;
-            out.emplace_back(p, t_one ? 1 : 0);
+            out.push_back(std::make_pair(p, t_one ? 1 : 0));
             g = t_one ? e : t;
+        }
+    }
+
+    // Whether g is a disjunction of literals with two of the same polarity next to each other
+    // before the last one: a tail that find_tail shortens. Read from the nodes (then edges are
+    // never complemented), as it is asked of every function the walk meets.
+    bool may_be_tail(const bdd& g) const
+    {
+        const bdd_node* n = g.node_ptr;
+        int link = g.link, previous = -1;
+        bool run = false;
+        for (;;) {
+            const bool t_constant = n->then_node == m->terminal, e_constant = n->else_node == m->terminal;
+            const int else_link = link * n->else_link;
+            if (t_constant && e_constant) return run && link != else_link; // the last literal
+            int polarity;
+            if (t_constant && link == 1) { // x OR the else side
+                polarity = 1;
+                n = n->else_node;
+                link = else_link;
+            } else if (e_constant && else_link == 1) { // NOT x OR the then side
+                polarity = 0;
+                n = n->then_node;
+            } else {
+                return false;
+            }
+            run = run || polarity == previous;
+            previous = polarity;
         }
     }
 
@@ -421,7 +452,7 @@ private:
         const long top_position = m->Position_of(top);
         int link = 0;
         std::vector<bdd> handles(1, f);
-        std::unordered_map<uintptr_t, bool> seen;
+        std::unordered_set<uintptr_t> seen;
         while (!handles.empty()) {
             bdd g = handles.back();
             handles.pop_back();
@@ -433,7 +464,7 @@ private:
             }
             if (m->Position_of(g.node_ptr) >= top_position) return;
             uintptr_t key = reinterpret_cast<uintptr_t>(g.node_ptr) | (g.link == 1 ? 1 : 0);
-            if (!seen.emplace(key, true).second) continue;
+            if (!seen.insert(key).second) continue;
             handles.push_back(bdd(m, g.link, g.node_ptr->then_node));
             handles.push_back(bdd(m, g.link * g.node_ptr->else_link, g.node_ptr->else_node));
         }
@@ -467,11 +498,12 @@ private:
     {
         const std::pair<long, int> l = tail_walked[i];
         const bool last = i + 1 == tail_walked.size();
-        path.emplace_back(l.first, 1);
-        if (l.second) insert_path();
+        const bdd one = m->Bdd_one();
+        path.push_back(std::make_pair(l.first, 1));
+        if (l.second) walk(one);
         else if (!last) walk_tail(i + 1);
         path.back().second = 0;
-        if (!l.second) insert_path();
+        if (!l.second) walk(one);
         else if (!last) walk_tail(i + 1);
         path.pop_back();
         if (!last) walk_tail(i + 1);
@@ -550,6 +582,14 @@ private:
         uintptr_t key = reinterpret_cast<uintptr_t>(g.node_ptr) | (g.link == 1 ? 1 : 0);
         std::unordered_map<uintptr_t, children>::iterator c = memo.find(key);
         if (c == memo.end()) {
+            if (!tail_sought && may_be_tail(g)) { // the tail is met as itself before any walk in it
+                tail_sought = true;
+                find_tail(root);
+                if (g.node_ptr == tail.node_ptr && g.link == tail.link) {
+                    walk_tail(0);
+                    return;
+                }
+            }
             bdd t = m->Bdd_then(g), e = m->Bdd_else(g);
             c = memo.emplace(key, children{m->Position_of(g.node_ptr), t, e, m->Bdd_and(t, e)}).first;
         }
