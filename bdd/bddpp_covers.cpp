@@ -181,27 +181,21 @@ bool cubes_tautology(std::vector<cube_literals> F)
 // Whether cube c lies inside the OR of the listed cubes.
 bool cube_in_union(const cube_literals& c, const std::vector<const cube_literals*>& cubes)
 {
-    // first without the list: a cube holding c, or a weight of the rests too small to cover c,
-    // is the first answer cubes_tautology would give
-    double weight = 0;
-    for (const cube_literals* d : cubes) {
-        if (cubes_conflict(*d, c)) continue;
-        size_t rest = 0;
-        for (const std::pair<long, int>& l : *d)
-            if (!std::binary_search(c.begin(), c.end(), l)) ++rest;
-        if (!rest) return true;
-        weight += std::ldexp(1.0, -int(std::min<size_t>(rest, 1000)));
-    }
-    if (weight < 0.999) return false;
+    // a cube holding c, or a weight of the rests too small to cover c, is the first answer
+    // cubes_tautology would give: it comes without the rest of the list
     std::vector<cube_literals> F;
+    double weight = 0;
     for (const cube_literals* d : cubes) {
         if (cubes_conflict(*d, c)) continue;
         cube_literals rest;
         for (const std::pair<long, int>& l : *d)
             if (!std::binary_search(c.begin(), c.end(), l)) rest.push_back(l);
-        F.push_back(rest);
+        if (rest.empty()) return true;
+        weight += std::ldexp(1.0, -int(std::min<size_t>(rest.size(), 1000)));
+        F.push_back(std::move(rest));
     }
-    return cubes_tautology(F);
+    if (weight < 0.999) return false;
+    return cubes_tautology(std::move(F));
 }
 
 // Whether cube i of T lies inside the OR of the other live cubes.
