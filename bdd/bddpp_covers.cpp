@@ -300,12 +300,12 @@ public:
         for (size_t i = 0; i < found.size(); ++i) {
             if (dropped[i >> 6] >> (i & 63) & 1) continue;
             std::map<long, cube_literals>::const_iterator run =
-                tail_runs.empty() ? tail_runs.end() : tail_runs.find(found[i].back().first);
-            if (run == tail_runs.end()) {
+                tail_groups.empty() ? tail_groups.end() : tail_groups.find(found[i].back().first);
+            if (run == tail_groups.end()) {
                 out.push_back(found[i]);
                 continue;
             }
-            for (const std::pair<long, int>& l : run->second) { // the literal stands for its run
+            for (const std::pair<long, int>& l : run->second) { // the literal stands for its group
                 out.push_back(found[i]);
                 out.back().back() = l;
             }
@@ -331,7 +331,7 @@ private:
     bool tail_sought = false;                       // whether find_tail has run
     bdd tail;                                       // the tail disjunction of find_tail, if any
     cube_literals tail_walked;                      // the literals walked in its place
-    std::map<long, cube_literals> tail_runs;        // position walked -> the literals it stands for
+    std::map<long, cube_literals> tail_groups;        // position walked -> the literals it stands for
 
     size_t words() const { return (found.size() + 63) >> 6; }
 
@@ -390,18 +390,18 @@ private:
         }
     }
 
-    // Whether g is a disjunction of literals with two of the same polarity next to each other
-    // before the last one: a tail that find_tail shortens. Read from the nodes (then edges are
-    // never complemented), as it is asked of every function the walk meets.
+    // Whether g is a disjunction of literals with two of the same polarity before the last one:
+    // a tail that find_tail shortens. Read from the nodes (then edges are never complemented), as
+    // it is asked of every function the walk meets.
     bool may_be_tail(const bdd& g) const
     {
         const bdd_node* n = g.node_ptr;
-        int link = g.link, previous = -1;
-        bool run = false;
+        int link = g.link;
+        bool seen[2] = {false, false}, twice = false;
         for (;;) {
             const bool t_constant = n->then_node == m->terminal, e_constant = n->else_node == m->terminal;
             const int else_link = link * n->else_link;
-            if (t_constant && e_constant) return run && link != else_link; // the last literal
+            if (t_constant && e_constant) return twice && link != else_link; // the last literal
             int polarity;
             if (t_constant && link == 1) { // x OR the else side
                 polarity = 1;
@@ -413,19 +413,19 @@ private:
             } else {
                 return false;
             }
-            run = run || polarity == previous;
-            previous = polarity;
+            twice = twice || seen[polarity];
+            seen[polarity] = true;
         }
     }
 
     // Looks for a tail of f: a disjunction of literals C below every other node of f and reached
     // only through its top node, always as C itself, so that f = f0 OR (f1 AND C) with f0 and f1
-    // over the variables above C. The order of the primes does not change when a literal of C
-    // stands for the run of literals of the same polarity that it starts (the last literal of C
-    // left apart): the primes q AND l of such a literal l come next to each other, l's run in
-    // ascending positions when positive, in descending positions when negative. So the walk takes
-    // one literal per run, whose tree has 2^runs - 1 leaves instead of 2^n - 1, and each prime
-    // holding a literal walked for a run is then repeated with each literal of its run.
+    // over the variables above C. The order of the primes does not change when the first
+    // literal of C of each polarity stands for all the literals of that polarity but the last
+    // literal of C: the primes q AND l of the literals l it stands for come next to each other,
+    // in ascending positions when positive, in descending positions when negative. So the walk
+    // takes three literals at most, whose tree has 7 leaves instead of 2^n - 1, and each prime
+    // holding a literal that stands for others is then repeated with each of them.
     void find_tail(const bdd& f)
     {
         // the nodes of f with their number of incoming edges and one of their parents
@@ -477,24 +477,26 @@ private:
         if (!link) return;
         cube_literals lits;
         if (!clause_literals(bdd(m, link, top), lits)) return;
-        // one literal per run of equal polarity, the last literal on its own
+        // the first literal of each polarity before the last one, then the last one
         cube_literals walked;
-        std::map<long, cube_literals> runs;
-        for (size_t a = 0; a < lits.size();) {
-            size_t b = a + 1;
-            while (b + 1 < lits.size() && lits[b].second == lits[a].second) ++b;
+        std::map<long, cube_literals> groups;
+        cube_literals group[2];
+        for (size_t a = 0; a + 1 < lits.size(); ++a) group[lits[a].second].push_back(lits[a]);
+        for (size_t a = 0; a + 1 < lits.size(); ++a) {
+            cube_literals& same = group[lits[a].second];
+            if (same.empty() || same[0] != lits[a]) continue;
             walked.push_back(lits[a]);
-            if (b - a > 1) {
-                cube_literals& run = runs[lits[a].first];
-                run.assign(lits.begin() + a, lits.begin() + b);
+            if (same.size() > 1) {
+                cube_literals& run = groups[lits[a].first];
+                run.assign(same.begin(), same.end());
                 if (!lits[a].second) std::reverse(run.begin(), run.end());
             }
-            a = b;
         }
-        if (runs.empty()) return;
+        walked.push_back(lits.back());
+        if (groups.empty()) return;
         tail = bdd(m, link, top);
         tail_walked.swap(walked);
-        tail_runs.swap(runs);
+        tail_groups.swap(groups);
     }
 
     // The tree of the disjunction of the literals of tail_walked from i on, under the path: the
