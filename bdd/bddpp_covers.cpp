@@ -6,6 +6,7 @@
 #include <iostream>
 #include <map>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "bdd/bddpp.h"
 #include "bdd/bddpp_literals.h"
@@ -180,15 +181,21 @@ bool cubes_tautology(std::vector<cube_literals> F)
 // Whether cube c lies inside the OR of the listed cubes.
 bool cube_in_union(const cube_literals& c, const std::vector<const cube_literals*>& cubes)
 {
+    // a cube holding c, or a weight of the rests too small to cover c, is the first answer
+    // cubes_tautology would give: it comes without the rest of the list
     std::vector<cube_literals> F;
+    double weight = 0;
     for (const cube_literals* d : cubes) {
         if (cubes_conflict(*d, c)) continue;
         cube_literals rest;
         for (const std::pair<long, int>& l : *d)
             if (!std::binary_search(c.begin(), c.end(), l)) rest.push_back(l);
-        F.push_back(rest);
+        if (rest.empty()) return true;
+        weight += std::ldexp(1.0, -int(std::min<size_t>(rest.size(), 1000)));
+        F.push_back(std::move(rest));
     }
-    return cubes_tautology(F);
+    if (weight < 0.999) return false;
+    return cubes_tautology(std::move(F));
 }
 
 // Whether cube i of T lies inside the OR of the other live cubes.
@@ -276,6 +283,7 @@ public:
     {
         std::vector<cube_literals> literals;
         if (clause_primes(f, literals)) return literals;
+        root = f;
         walk(f);
         // implicant_filter: the elements after i that hold every literal of found[i]
         std::vector<uint64_t> dropped(words(), 0), hit;
@@ -289,8 +297,19 @@ public:
             }
         }
         std::vector<cube_literals> out;
-        for (size_t i = 0; i < found.size(); ++i)
-            if (!(dropped[i >> 6] >> (i & 63) & 1)) out.push_back(found[i]);
+        for (size_t i = 0; i < found.size(); ++i) {
+            if (dropped[i >> 6] >> (i & 63) & 1) continue;
+            std::map<long, cube_literals>::const_iterator run =
+                tail_groups.empty() ? tail_groups.end() : tail_groups.find(found[i].back().first);
+            if (run == tail_groups.end()) {
+                out.push_back(found[i]);
+                continue;
+            }
+            for (const std::pair<long, int>& l : run->second) { // the literal stands for its group
+                out.push_back(found[i]);
+                out.back().back() = l;
+            }
+        }
         return out;
     }
 
@@ -308,6 +327,11 @@ private:
     std::map<std::pair<long, int>, element_set> holders; // literal -> elements of found holding it
     cube_literals path;                             // the literals chosen above the walk
     std::vector<const element_set*> sets;           // scratch of holding_all
+    bdd root;                                       // the function walked
+    bool tail_sought = false;                       // whether find_tail has run
+    bdd tail;                                       // the tail disjunction of find_tail, if any
+    cube_literals tail_walked;                      // the literals walked in its place
+    std::map<long, cube_literals> tail_groups;        // position walked -> the literals it stands for
 
     size_t words() const { return (found.size() + 63) >> 6; }
 
@@ -344,6 +368,153 @@ private:
         }
         out.insert(out.end(), negative.rbegin(), negative.rend());
         return true;
+    }
+
+    // The literals of a disjunction of literals g, in the order of the positions; false when g
+    // is not one.
+    bool clause_literals(const bdd& f, cube_literals& out) const
+    {
+        for (bdd g = f;;) {
+            if (g.node_ptr == m->terminal) return false;
+            const long p = m->Position_of(g.node_ptr);
+            bdd t = m->Bdd_then(g), e = m->Bdd_else(g);
+            const bool t_one = m->Bdd_is_one_tautologic(t), e_one = m->Bdd_is_one_tautologic(e);
+            if (m->Bdd_is_tautology(t) && m->Bdd_is_tautology(e)) { // the last literal
+                if (t_one == e_one) return false;
+                out.push_back(std::make_pair(p, t_one ? 1 : 0));
+                return true;
+            }
+            if (!t_one && !e_one) return false;
+            out.push_back(std::make_pair(p, t_one ? 1 : 0));
+            g = t_one ? e : t;
+        }
+    }
+
+    // Whether g is a disjunction of literals with two of the same polarity before the last one:
+    // a tail that find_tail shortens. Read from the nodes (then edges are never complemented), as
+    // it is asked of every function the walk meets.
+    bool may_be_tail(const bdd& g) const
+    {
+        const bdd_node* n = g.node_ptr;
+        int link = g.link;
+        bool seen[2] = {false, false}, twice = false;
+        for (;;) {
+            const bool t_constant = n->then_node == m->terminal, e_constant = n->else_node == m->terminal;
+            const int else_link = link * n->else_link;
+            if (t_constant && e_constant) return twice && link != else_link; // the last literal
+            int polarity;
+            if (t_constant && link == 1) { // x OR the else side
+                polarity = 1;
+                n = n->else_node;
+                link = else_link;
+            } else if (e_constant && else_link == 1) { // NOT x OR the then side
+                polarity = 0;
+                n = n->then_node;
+            } else {
+                return false;
+            }
+            twice = twice || seen[polarity];
+            seen[polarity] = true;
+        }
+    }
+
+    // Looks for a tail of f: a disjunction of literals C below every other node of f and reached
+    // only through its top node, always as C itself, so that f = f0 OR (f1 AND C) with f0 and f1
+    // over the variables above C. The order of the primes does not change when the first
+    // literal of C of each polarity stands for all the literals of that polarity but the last
+    // literal of C: the primes q AND l of the literals l it stands for come next to each other,
+    // in ascending positions when positive, in descending positions when negative. So the walk
+    // takes three literals at most, whose tree has 7 leaves instead of 2^n - 1, and each prime
+    // holding a literal that stands for others is then repeated with each of them.
+    void find_tail(const bdd& f)
+    {
+        // the nodes of f with their number of incoming edges and one of their parents
+        std::unordered_map<bdd_node*, std::pair<int, bdd_node*>> in;
+        std::vector<bdd_node*> stack(1, f.node_ptr);
+        in[f.node_ptr] = std::make_pair(0, nullptr);
+        bdd_node* bottom = f.node_ptr;
+        while (!stack.empty()) {
+            bdd_node* n = stack.back();
+            stack.pop_back();
+            if (m->Position_of(n) > m->Position_of(bottom)) bottom = n;
+            for (bdd_node* c : {n->then_node, n->else_node}) {
+                if (c == m->terminal) continue;
+                std::pair<int, bdd_node*>& e = in[c];
+                if (!e.first++) stack.push_back(c);
+                e.second = n;
+            }
+        }
+        // up from the bottom node while a node has one parent whose other child is constant
+        bdd_node* top = bottom;
+        if (top->then_node != m->terminal || top->else_node != m->terminal) return;
+        for (;;) {
+            const std::pair<int, bdd_node*>& e = in[top];
+            if (e.first != 1 || e.second == f.node_ptr) break;
+            bdd_node* u = e.second;
+            if (u->then_node != m->terminal && u->else_node != m->terminal) break;
+            top = u;
+        }
+        // the other nodes above the top one, every edge into it under one link
+        const long top_position = m->Position_of(top);
+        int link = 0;
+        std::vector<bdd> handles(1, f);
+        std::unordered_set<uintptr_t> seen;
+        while (!handles.empty()) {
+            bdd g = handles.back();
+            handles.pop_back();
+            if (g.node_ptr == m->terminal) continue;
+            if (g.node_ptr == top) {
+                if (link && g.link != link) return;
+                link = g.link;
+                continue;
+            }
+            if (m->Position_of(g.node_ptr) >= top_position) return;
+            uintptr_t key = reinterpret_cast<uintptr_t>(g.node_ptr) | (g.link == 1 ? 1 : 0);
+            if (!seen.insert(key).second) continue;
+            handles.push_back(bdd(m, g.link, g.node_ptr->then_node));
+            handles.push_back(bdd(m, g.link * g.node_ptr->else_link, g.node_ptr->else_node));
+        }
+        if (!link) return;
+        cube_literals lits;
+        if (!clause_literals(bdd(m, link, top), lits)) return;
+        // the first literal of each polarity before the last one, then the last one
+        cube_literals walked;
+        std::map<long, cube_literals> groups;
+        cube_literals group[2];
+        for (size_t a = 0; a + 1 < lits.size(); ++a) group[lits[a].second].push_back(lits[a]);
+        for (size_t a = 0; a + 1 < lits.size(); ++a) {
+            cube_literals& same = group[lits[a].second];
+            if (same.empty() || same[0] != lits[a]) continue;
+            walked.push_back(lits[a]);
+            if (same.size() > 1) {
+                cube_literals& run = groups[lits[a].first];
+                run.assign(same.begin(), same.end());
+                if (!lits[a].second) std::reverse(run.begin(), run.end());
+            }
+        }
+        walked.push_back(lits.back());
+        if (groups.empty()) return;
+        tail = bdd(m, link, top);
+        tail_walked.swap(walked);
+        tail_groups.swap(groups);
+    }
+
+    // The tree of the disjunction of the literals of tail_walked from i on, under the path: the
+    // branch that makes literal i true is a leaf, the other one and the don't-care one walk the
+    // rest; the last literal has its true branch only.
+    void walk_tail(size_t i)
+    {
+        const std::pair<long, int> l = tail_walked[i];
+        const bool last = i + 1 == tail_walked.size();
+        const bdd one = m->Bdd_one();
+        path.push_back(std::make_pair(l.first, 1));
+        if (l.second) walk(one);
+        else if (!last) walk_tail(i + 1);
+        path.back().second = 0;
+        if (!l.second) walk(one);
+        else if (!last) walk_tail(i + 1);
+        path.pop_back();
+        if (!last) walk_tail(i + 1);
     }
 
     // The elements of found that hold every literal of c, which are those that imply c (all
@@ -412,9 +583,21 @@ private:
             if (g.link == 1) insert_path();
             return;
         }
+        if (g.node_ptr == tail.node_ptr && g.link == tail.link) {
+            walk_tail(0);
+            return;
+        }
         uintptr_t key = reinterpret_cast<uintptr_t>(g.node_ptr) | (g.link == 1 ? 1 : 0);
         std::unordered_map<uintptr_t, children>::iterator c = memo.find(key);
         if (c == memo.end()) {
+            if (!tail_sought && may_be_tail(g)) { // the tail is met as itself before any walk in it
+                tail_sought = true;
+                find_tail(root);
+                if (g.node_ptr == tail.node_ptr && g.link == tail.link) {
+                    walk_tail(0);
+                    return;
+                }
+            }
             bdd t = m->Bdd_then(g), e = m->Bdd_else(g);
             c = memo.emplace(key, children{m->Position_of(g.node_ptr), t, e, m->Bdd_and(t, e)}).first;
         }

@@ -517,3 +517,42 @@ TEST(Covers, PrimesOfWideSumsOfProductsAreThoseOfTheTreeInTheSameOrder)
 }
 
 } // namespace
+
+namespace {
+
+// f0 OR (f1 AND C) for random f0 within f1 over the first variables and a disjunction C of
+// literals of random polarities over the variables below them, consecutive or spread: the
+// primes are those of the tree in the same order, and so with C under its complement or with a
+// variable of the head below C.
+TEST(Covers, PrimesOfFunctionsWithADisjunctionOfLiteralsBelowThemAreThoseOfTheTree)
+{
+    std::mt19937 rng(77);
+    for (int trial = 0; trial < 160; ++trial) {
+        const int head = 1 + trial % 4, n = 2 + int(rng() % 6);
+        const bool spread = trial % 3 == 0;
+        bddpp_manager m;
+        std::vector<bdd> v = make_vars(m, head + 2 * n + 1);
+        table t0, t1;
+        for (unsigned a = 0; a < (1u << head); ++a) {
+            t1[a] = rng() % 4 != 0;
+            t0[a] = t1[a] && rng() % 3 == 0;
+        }
+        bdd f0 = function_of_table(m, v, head, t0), f1 = function_of_table(m, v, head, t1);
+        bdd c = m.Bdd_zero();
+        for (int k = 0; k < n; ++k) {
+            bdd x = v[head + (spread ? 2 * k + 1 : k)];
+            c = m.Bdd_or(c, rng() % 3 ? x : m.Bdd_not(x));
+        }
+        if (trial % 8 == 7) c = m.Bdd_and(c, rng() % 2 ? v[head + 2 * n] : m.Bdd_not(v[head + 2 * n]));
+        if (trial % 10 == 9) c = m.Bdd_not(c);
+        bdd f = m.Bdd_or(f0, m.Bdd_and(f1, c));
+        if (trial % 12 == 11) f = m.Bdd_or(f, m.Bdd_and(v[0], v[head + 2 * n])); // a head literal below C
+        if (m.Bdd_is_tautology(f)) continue;
+        std::list<bdd> tree, fast;
+        Tdd(&m, f).Bdd_prime_implicants(tree);
+        m.Bdd_prime_implicants(f, fast);
+        ASSERT_EQ(fast, tree) << "trial " << trial;
+    }
+}
+
+} // namespace
