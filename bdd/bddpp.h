@@ -129,6 +129,36 @@ public:
 
 static_assert(sizeof(bdd_node) == 32, "a node is 32 bytes");
 
+// The handles' counting, inline: handles are copied and dropped on every operation.
+inline bdd::bdd() : manager(nullptr), link(0), node_ptr(nullptr) {}
+
+inline bdd::bdd(bddpp_manager* m, int l, bdd_node* n) : manager(m), link(l), node_ptr(n)
+{
+    if (node_ptr) ++node_ptr->refs;
+}
+
+inline bdd::bdd(const bdd& f) : manager(f.manager), link(f.link), node_ptr(f.node_ptr)
+{
+    if (node_ptr) ++node_ptr->refs;
+}
+
+inline bdd& bdd::operator=(const bdd& f)
+{
+    manager = f.manager;
+    link = f.link;
+    if (node_ptr != f.node_ptr) {
+        if (node_ptr) --node_ptr->refs;
+        node_ptr = f.node_ptr;
+        if (node_ptr) ++node_ptr->refs;
+    }
+    return *this;
+}
+
+inline bdd::~bdd()
+{
+    if (node_ptr) --node_ptr->refs;
+}
+
 bool operator==(const bdd_node& a, const bdd_node& b); // var, else link, then and else pointers
 bool operator!=(const bdd_node& a, const bdd_node& b);
 
