@@ -497,7 +497,18 @@ private:
     // Ends the process with the dumps of a result placed above both operands.
     [[noreturn]] void Apply_failed(apply_op op, int a, bdd_node* x, int b, bdd_node* y, int link,
                                    bdd_node* r, long pr, long px, long py);
+    // Bdd_var_by_id's message and zero for an id out of range.
+    bdd Var_id_out_of_range(long id);
 };
+
+// The complement and the variable of an id, inline: the reader asks for them on every line.
+inline bdd bddpp_manager::Bdd_not(const bdd& f) { return bdd(this, -f.link, f.node_ptr); }
+
+inline bdd bddpp_manager::Bdd_var_by_id(long id)
+{
+    if (id < 0 || id >= nvars) return Var_id_out_of_range(id);
+    return bdd(this, 1, var_nodes[id]);
+}
 
 // ---- covers, sum-of-products and PLA writers, node emitters, manager copy ----
 // The ternary decision tree of a function: a path chooses each level's variable positive

@@ -437,8 +437,6 @@ bdd bddpp_manager::Bdd_one() { return bdd(this, 1, terminal); }
 
 bdd bddpp_manager::Bdd_zero() { return bdd(this, -1, terminal); }
 
-bdd bddpp_manager::Bdd_not(const bdd& f) { return bdd(this, -f.link, f.node_ptr); }
-
 bdd bddpp_manager::Bdd_then(const bdd& f)
 {
     if (f.node_ptr == terminal) return Bdd_one();

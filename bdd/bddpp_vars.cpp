@@ -130,14 +130,10 @@ bdd bddpp_manager::New_var_after(long p, const std::string& name)
 
 // ---- lookups and literals ----
 
-bdd bddpp_manager::Bdd_var_by_id(long id)
+bdd bddpp_manager::Var_id_out_of_range(long id)
 {
-    if (id < 0 || id >= nvars) {
-        std::cerr << "calling bddpp_manager::Bdd_var_by_id() with id= " << id << " :out of range!"
-                  << std::endl;
-        return Bdd_zero();
-    }
-    return bdd(this, 1, var_nodes[id]);
+    std::cerr << "calling bddpp_manager::Bdd_var_by_id() with id= " << id << " :out of range!" << std::endl;
+    return Bdd_zero();
 }
 
 bdd bddpp_manager::Bdd_var_by_index(long p)
