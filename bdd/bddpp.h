@@ -129,6 +129,36 @@ public:
 
 static_assert(sizeof(bdd_node) == 32, "a node is 32 bytes");
 
+// The handles' counting, inline: handles are copied and dropped on every operation.
+inline bdd::bdd() : manager(nullptr), link(0), node_ptr(nullptr) {}
+
+inline bdd::bdd(bddpp_manager* m, int l, bdd_node* n) : manager(m), link(l), node_ptr(n)
+{
+    if (node_ptr) ++node_ptr->refs;
+}
+
+inline bdd::bdd(const bdd& f) : manager(f.manager), link(f.link), node_ptr(f.node_ptr)
+{
+    if (node_ptr) ++node_ptr->refs;
+}
+
+inline bdd& bdd::operator=(const bdd& f)
+{
+    manager = f.manager;
+    link = f.link;
+    if (node_ptr != f.node_ptr) {
+        if (node_ptr) --node_ptr->refs;
+        node_ptr = f.node_ptr;
+        if (node_ptr) ++node_ptr->refs;
+    }
+    return *this;
+}
+
+inline bdd::~bdd()
+{
+    if (node_ptr) --node_ptr->refs;
+}
+
 bool operator==(const bdd_node& a, const bdd_node& b); // var, else link, then and else pointers
 bool operator!=(const bdd_node& a, const bdd_node& b);
 
@@ -467,7 +497,18 @@ private:
     // Ends the process with the dumps of a result placed above both operands.
     [[noreturn]] void Apply_failed(apply_op op, int a, bdd_node* x, int b, bdd_node* y, int link,
                                    bdd_node* r, long pr, long px, long py);
+    // Bdd_var_by_id's message and zero for an id out of range.
+    bdd Var_id_out_of_range(long id);
 };
+
+// The complement and the variable of an id, inline: the reader asks for them on every line.
+inline bdd bddpp_manager::Bdd_not(const bdd& f) { return bdd(this, -f.link, f.node_ptr); }
+
+inline bdd bddpp_manager::Bdd_var_by_id(long id)
+{
+    if (id < 0 || id >= nvars) return Var_id_out_of_range(id);
+    return bdd(this, 1, var_nodes[id]);
+}
 
 // ---- covers, sum-of-products and PLA writers, node emitters, manager copy ----
 // The ternary decision tree of a function: a path chooses each level's variable positive

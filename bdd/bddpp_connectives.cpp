@@ -2,6 +2,7 @@
 // derived from them.
 #include <functional>
 #include <iostream>
+#include <utility>
 #include <vector>
 
 #include "bdd/bddpp.h"
@@ -127,6 +128,12 @@ struct cache_key {
     }
 };
 
+// Whether n is the single-variable node of one of m's variables.
+inline bool is_literal_node(const bdd_node* n, const bddpp_manager* m)
+{
+    return n->var >= 0 && n->then_node == m->terminal && n->else_node == m->terminal && n->block_owner() == m;
+}
+
 const char* const apply_names[3] = {"Bdd_and", "Bdd_or", "Bdd_xor"};
 
 } // namespace
@@ -172,6 +179,31 @@ bdd_node* bddpp_manager::Apply(apply_op op, int a0, bdd_node* x0, int b0, bdd_no
         l *= key.sign;
         return true;
     };
+    // A conjunction or disjunction of two literals of distinct variables: the expansion below
+    // would make (or find) one node, of the variable placed first, with the other literal on one
+    // side and a constant on the other; that node straight away.
+    if (op != apply_xor && x0 && y0 && x0 != y0 && is_literal_node(x0, this) && is_literal_node(y0, this)) {
+        if (id_to_pos[y0->var] < id_to_pos[x0->var]) {
+            std::swap(a0, b0);
+            std::swap(x0, y0);
+        }
+        const bool conj = op == apply_and;
+        // the side where the first literal is lit_true: the second literal, or the constant
+        // that the first one decides
+        auto side = [&](bool lit_true, int& sl) {
+            if (lit_true == conj) {
+                sl = b0;
+                return y0;
+            }
+            sl = conj ? -1 : 1;
+            return terminal;
+        };
+        int tl, el;
+        bdd_node* t = side(a0 == 1, tl);
+        bdd_node* e = side(a0 == -1, el);
+        link = 1;
+        return Find_or_create_bdd_node(id_to_pos[x0->var], tl, el, t, e, link);
+    }
     if (quick(a0, x0, b0, y0)) {
         link = l;
         return r;

@@ -48,35 +48,6 @@ void (*bdd_node_limit_handler)(long limit) = nullptr;
 
 // ---- bdd ----
 
-bdd::bdd() : manager(nullptr), link(0), node_ptr(nullptr) {}
-
-bdd::bdd(bddpp_manager* m, int l, bdd_node* n) : manager(m), link(l), node_ptr(n)
-{
-    if (node_ptr) ++node_ptr->refs;
-}
-
-bdd::bdd(const bdd& f) : manager(f.manager), link(f.link), node_ptr(f.node_ptr)
-{
-    if (node_ptr) ++node_ptr->refs;
-}
-
-bdd& bdd::operator=(const bdd& f)
-{
-    manager = f.manager;
-    link = f.link;
-    if (node_ptr != f.node_ptr) {
-        if (node_ptr) --node_ptr->refs;
-        node_ptr = f.node_ptr;
-        if (node_ptr) ++node_ptr->refs;
-    }
-    return *this;
-}
-
-bdd::~bdd()
-{
-    if (node_ptr) --node_ptr->refs;
-}
-
 bool operator==(const bdd& f, const bdd& g)
 {
     return f.manager == g.manager && f.link == g.link && f.node_ptr == g.node_ptr;
@@ -465,8 +436,6 @@ void bddpp_manager::Bdd_gc()
 bdd bddpp_manager::Bdd_one() { return bdd(this, 1, terminal); }
 
 bdd bddpp_manager::Bdd_zero() { return bdd(this, -1, terminal); }
-
-bdd bddpp_manager::Bdd_not(const bdd& f) { return bdd(this, -f.link, f.node_ptr); }
 
 bdd bddpp_manager::Bdd_then(const bdd& f)
 {

@@ -1,5 +1,6 @@
 // The variable table: creation, ids, order positions, names, supports and manager-wide values.
 #include <algorithm>
+#include <initializer_list>
 #include <iostream>
 #include <vector>
 
@@ -129,14 +130,10 @@ bdd bddpp_manager::New_var_after(long p, const std::string& name)
 
 // ---- lookups and literals ----
 
-bdd bddpp_manager::Bdd_var_by_id(long id)
+bdd bddpp_manager::Var_id_out_of_range(long id)
 {
-    if (id < 0 || id >= nvars) {
-        std::cerr << "calling bddpp_manager::Bdd_var_by_id() with id= " << id << " :out of range!"
-                  << std::endl;
-        return Bdd_zero();
-    }
-    return bdd(this, 1, var_nodes[id]);
+    std::cerr << "calling bddpp_manager::Bdd_var_by_id() with id= " << id << " :out of range!" << std::endl;
+    return Bdd_zero();
 }
 
 bdd bddpp_manager::Bdd_var_by_index(long p)
@@ -284,8 +281,24 @@ bool bddpp_manager::positions_depend_on(const bdd& f, std::vector<long>& positio
         std::cerr << "Warning: call  bddpp_manager::set_of_index_depend_on() with a bad manager" << std::endl;
         return false;
     }
+    // a node whose children have no variable node below them (most gates): its variable and
+    // theirs, without the walk
+    const bdd_node* n = f.node_ptr;
+    auto bare = [](const bdd_node* c) {
+        auto none = [](const bdd_node* d) { return !d || d->var < 0; };
+        return none(c) || (none(c->then_node) && none(c->else_node));
+    };
+    if (n->var < 0) return true;
+    if (bare(n->then_node) && bare(n->else_node)) {
+        positions.push_back(id_to_pos[n->var]);
+        for (const bdd_node* c : {n->then_node, n->else_node})
+            if (c && c->var >= 0) positions.push_back(id_to_pos[c->var]);
+        std::sort(positions.begin(), positions.end());
+        positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+        return true;
+    }
     static std::vector<long> ids; // scratch kept from call to call
-    f.node_ptr->support_ids(ids);
+    n->support_ids(ids);
     for (long id : ids) positions.push_back(id_to_pos[id]);
     std::sort(positions.begin(), positions.end());
     positions.erase(std::unique(positions.begin(), positions.end()), positions.end());

@@ -1,6 +1,7 @@
 // Conjunction, disjunction and the derived connectives against a truth-table model.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "tests/support/bdd_model.h"
@@ -94,6 +95,38 @@ TEST(BddConnectives, AndAndOrOfTwoVariablesHaveTheCanonicalShape)
     long size = m.Bdd_total_size();
     EXPECT_EQ(m.Bdd_and(x, y), a); // the second call finds every node
     EXPECT_EQ(m.Bdd_total_size(), size);
+}
+
+// Two literals, plain or complemented, in both operand orders, with ids out of position order:
+// one node (or none when it exists) on the variable placed first, and the model's function.
+TEST(BddConnectives, AndAndOrOfTwoLiteralsMakeOneNodeOnTheFirstVariable)
+{
+    bddpp_manager m;
+    bdd a = m.New_var_last("a"), b = m.New_var_last("b");
+    bdd c = m.New_var_before(0, "c"); // id 2 at position 0
+    bdd d = m.New_var_after(1, "d");  // id 3 at position 2
+    const int nv = 4;
+    std::vector<bdd> v = {a, b, c, d};
+    for (const bdd& x : v)
+        for (const bdd& y : v) {
+            if (x == y) continue;
+            for (int lx : {1, -1})
+                for (int ly : {1, -1}) {
+                    bdd fx = lx == 1 ? x : m.Bdd_not(x), fy = ly == 1 ? y : m.Bdd_not(y);
+                    table tx = table_of(m, fx, nv), ty = table_of(m, fy, nv);
+                    for (int conj : {1, 0}) {
+                        long before = m.Bdd_total_size();
+                        bdd r = conj ? m.Bdd_and(fx, fy) : m.Bdd_or(fx, fy);
+                        EXPECT_LE(m.Bdd_total_size(), before + 1);
+                        ASSERT_EQ(table_of(m, r, nv), conj ? (tx & ty) : (tx | ty));
+                        ASSERT_TRUE(m.Bdd_is_correct(r));
+                        long first = std::min(m.Bdd_if_index(x), m.Bdd_if_index(y));
+                        EXPECT_EQ(m.Bdd_if_index(r), first);
+                        // the same handle again, and from the operands swapped
+                        EXPECT_EQ(conj ? m.Bdd_and(fy, fx) : m.Bdd_or(fy, fx), r);
+                    }
+                }
+        }
 }
 
 TEST(BddConnectives, ExclusiveOrCreatesOnlyTheNodesOfItsResult)

@@ -136,6 +136,25 @@ TEST(BddVars, SupportOfALargeFunction)
     EXPECT_EQ(m.set_of_index_depend_on(v[5]), std::set<long>({5}));
 }
 
+// Functions of one node over literal nodes and constants, ids out of position order: their
+// variable and their children's.
+TEST(BddVars, SupportOfANodeOverLiterals)
+{
+    bddpp_manager m;
+    bdd a = m.New_var_last("a"), b = m.New_var_last("b");
+    bdd c = m.New_var_before(0, "c"); // id 2 at position 0
+    EXPECT_EQ(m.set_of_index_depend_on(m.Bdd_and(a, b)), std::set<long>({1, 2}));
+    EXPECT_EQ(m.set_of_index_depend_on(m.Bdd_or(m.Bdd_not(c), a)), std::set<long>({0, 1}));
+    EXPECT_EQ(m.set_of_index_depend_on(m.Bdd_xor(c, b)), std::set<long>({0, 2}));
+    EXPECT_EQ(m.set_of_index_depend_on(m.Bdd_not(b)), std::set<long>({2}));
+    EXPECT_EQ(m.set_of_index_depend_on(m.Bdd_one()), std::set<long>());
+    // a node with a literal child and a child of two levels: the whole walk
+    bdd f = m.Bdd_ite(c, a, m.Bdd_and(a, b));
+    EXPECT_EQ(m.set_of_index_depend_on(f), std::set<long>({0, 1, 2}));
+    bdd g = m.Bdd_ite(c, m.Bdd_xor(a, b), b);
+    EXPECT_EQ(m.set_of_index_depend_on(g), std::set<long>({0, 1, 2}));
+}
+
 TEST(BddVars, SupportsAndDependence)
 {
     bddpp_manager m;
