@@ -112,14 +112,20 @@ public:
         found = std::string_view(texts.data() + starts[e], starts[e + 1] - starts[e]);
         return &found;
     }
-    // Keeps text as the sum whose cover begins at cube first.
+    // Keeps text as the sum whose cover begins at cube first, while the kept texts stay within
+    // their room: on a large circuit the later sums are made again, so that the texts do not add
+    // to the run's memory more than that room.
     void keep(std::size_t first, std::string_view text)
     {
-        if (starts.size() >= 0xFFFFFFFFu) return;
+        constexpr std::size_t most = std::size_t(1) << 23; // the room of the kept texts
+        if (texts.size() + text.size() > most || first >= most / 4) return;
         if (entry_of.size() <= first) entry_of.resize(first + 1 + first / 2, 0);
-        if (starts.empty()) starts.push_back(0);
+        if (starts.empty()) {
+            starts.push_back(0);
+            texts.reserve(most); // the pages are only taken as the texts fill them
+        }
         texts.append(text.data(), text.size());
-        starts.push_back(texts.size());
+        starts.push_back(static_cast<std::uint32_t>(texts.size()));
         entry_of[first] = static_cast<std::uint32_t>(starts.size() - 1);
     }
 
@@ -154,7 +160,7 @@ private:
     std::vector<std::pair<long, std::string>> names;     // the style's names that differ from the manager's
     std::vector<std::pair<long, std::string>> spare;     // another naming's, while compared
     std::vector<std::uint32_t> entry_of;                 // by first cube: 1 + the index of its text, 0 for none
-    std::vector<std::size_t> starts;                     // where each text begins, then the end of the last
+    std::vector<std::uint32_t> starts;                   // where each text begins, then the end of the last
     std::string texts;                                   // the kept texts one after the other
     std::string_view found;                              // the text found last
 };
