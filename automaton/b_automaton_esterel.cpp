@@ -68,10 +68,10 @@ const char* const le_reserved[] = {
 
 // The interface line of one direction: the first name after head, each further one on its own
 // line after indent.
-void put_interface(std::ostream& os, const char* head, const char* indent, const std::vector<std::string>& names)
+void put_interface(std::ostream& os, const char* head, const char* indent, const std::vector<const std::string*>& names)
 {
-    os << head << names[0];
-    for (size_t i = 1; i < names.size(); ++i) os << ESTEREL.separator << std::endl << indent << names[i];
+    os << head << *names[0];
+    for (size_t i = 1; i < names.size(); ++i) os << ESTEREL.separator << std::endl << indent << *names[i];
     os << ESTEREL.last;
 }
 

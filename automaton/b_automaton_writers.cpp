@@ -390,11 +390,15 @@ std::string reserved_free_module(const std::string& name, const std::set<std::st
     return module_free_of(name, reserved, taken);
 }
 
-std::vector<std::string> written_names(const std::map<std::string, std::string>& written,
-                                      const std::vector<const std::string*>& names)
+std::vector<const std::string*> written_names(const std::map<std::string, std::string>& written,
+                                              const std::vector<const std::string*>& names)
 {
-    std::vector<std::string> w;
-    for (const std::string* n : names) w.push_back(written_as(written, *n));
+    std::vector<const std::string*> w;
+    w.reserve(names.size());
+    for (const std::string* n : names) {
+        auto found = written.empty() ? written.end() : written.find(*n);
+        w.push_back(found == written.end() ? n : &found->second);
+    }
     return w;
 }
 

@@ -59,9 +59,10 @@ std::string reserved_free_module(const std::string& name, const std::set<std::st
                                  const std::set<std::string>& taken);
 std::string reserved_free_module(const std::string& name, const std::set<std::string>& reserved,
                                  const taken_names& taken);
-// The written forms of names, each through written.
-std::vector<std::string> written_names(const std::map<std::string, std::string>& written,
-                                       const std::vector<const std::string*>& names);
+// The written forms of names, each through written, without copies: each points to the name
+// itself or to its written form in written.
+std::vector<const std::string*> written_names(const std::map<std::string, std::string>& written,
+                                              const std::vector<const std::string*>& names);
 // base, followed by "_" as often as needed to be out of taken.
 std::string fresh_name(const std::string& base, const std::set<std::string>& taken);
 std::string fresh_name(const std::string& base, const taken_names& taken);

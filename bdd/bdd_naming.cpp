@@ -48,3 +48,16 @@ std::string bdd_naming::operand(long id, const std::string& PRE, const std::stri
     if (c && c->has_read) return c->read;
     return PRE + name(id) + SUF;
 }
+
+bool bdd_naming::renamed(std::vector<std::pair<long, std::string>>& names) const
+{
+    names.clear();
+    if (m->nvars < 0 || count != size_t(m->nvars)) return false;
+    for (size_t id = 0; id < changed.size(); ++id) {
+        if (changed[id] == 0) continue;
+        const change& c = changes[changed[id] - 1];
+        if (c.has_read) return false;
+        if (c.name != m->names[id]) names.emplace_back(long(id), c.name);
+    }
+    return true;
+}

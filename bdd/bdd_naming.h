@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bdd/bddpp.h"
@@ -37,6 +38,10 @@ public:
     }
     // An operand reading the variable of that id.
     std::string operand(long id, const std::string& PRE, const std::string& SUF) const;
+
+    // Whether the naming writes every variable of the manager as some text, with no verbatim
+    // operand; names gets the variables it names differently, their ids in ascending order.
+    bool renamed(std::vector<std::pair<long, std::string>>& names) const;
 
 private:
     static const std::string& no_name(); // the empty name

@@ -6,6 +6,7 @@
 #include "bdd/bdd_naming.h"
 #include "bdd/bddpp.h"
 #include "bdd/bddpp_literals.h"
+#include "bdd/sop_style.h"
 #include "utils/text_pieces.h"
 #include "utils/text_room.h"
 
@@ -65,10 +66,137 @@ void keep_to(std::string&, char*) {} // the room was measured exactly
 char* room_at_end(text_room& s, std::size_t n) { return s.room(n); }
 void keep_to(text_room& s, char* end) { s.keep(end); }
 
+// The texts of the sums of one style (words, PRE, SUF and written names) made while a scope of
+// covers lives: most writers write the same sums in the same words, the later ones copy them.
+// The style is the first one asked for in the scope; a sum is found by the first cube of its
+// cover, which no other kept cover shares.
+class sop_text_memo {
+public:
+    // The memo of the scope, made empty when it was another scope's.
+    static sop_text_memo& of(const cover_memo_scope* scope)
+    {
+        sop_text_memo& memo = the_memo();
+        if (memo.scope != scope) {
+            memo.clear();
+            memo.scope = scope;
+        }
+        return memo;
+    }
+    // Drops every text and the style, with their room, when the memo is the scope's.
+    static void forget(const cover_memo_scope* scope)
+    {
+        sop_text_memo& memo = the_memo();
+        if (memo.scope == scope) memo.clear();
+    }
+
+    // Whether the sums of this style are kept; the first style asked for becomes the kept one.
+    bool keeps(const sop_words& w, const literal_text& var)
+    {
+        if (var.indexed) return false;
+        const std::string_view given[6] = {w.OR, w.AND, w.NOTpre, w.NOTpost, var.PRE, var.SUF};
+        if (!styled) {
+            if (!renamed_of(var.naming, names)) return false;
+            for (int k = 0; k < 6; ++k) words[k] = given[k];
+            styled = true;
+            return true;
+        }
+        for (int k = 0; k < 6; ++k)
+            if (given[k] != words[k]) return false;
+        return renamed_of(var.naming, spare) && spare == names;
+    }
+    // The kept text of the sum whose cover begins at cube first, null when none.
+    const std::string_view* find(std::size_t first)
+    {
+        if (first >= entry_of.size() || entry_of[first] == 0) return nullptr;
+        const std::size_t e = entry_of[first] - 1;
+        found = std::string_view(texts.data() + starts[e], starts[e + 1] - starts[e]);
+        return &found;
+    }
+    // Keeps text as the sum whose cover begins at cube first, while the kept texts stay within
+    // their room: on a large circuit the later sums are made again, so that the texts do not add
+    // to the run's memory more than that room.
+    void keep(std::size_t first, std::string_view text)
+    {
+        constexpr std::size_t most = std::size_t(1) << 23; // the room of the kept texts
+        if (texts.size() + text.size() > most || first >= most / 4) return;
+        if (entry_of.size() <= first) entry_of.resize(first + 1 + first / 2, 0);
+        if (starts.empty()) {
+            starts.push_back(0);
+            texts.reserve(most); // the pages are only taken as the texts fill them
+        }
+        texts.append(text.data(), text.size());
+        starts.push_back(static_cast<std::uint32_t>(texts.size()));
+        entry_of[first] = static_cast<std::uint32_t>(starts.size() - 1);
+    }
+
+private:
+    // The written names of a naming that differ from the manager's; false when it cannot be
+    // kept (a verbatim operand, or a naming made for fewer variables).
+    static bool renamed_of(const bdd_naming* naming, std::vector<std::pair<long, std::string>>& names)
+    {
+        names.clear();
+        return naming == nullptr || naming->renamed(names);
+    }
+    // One memo for every scope: the innermost scope asking for texts has it.
+    static sop_text_memo& the_memo()
+    {
+        static sop_text_memo memo;
+        return memo;
+    }
+    void clear()
+    {
+        const unsigned long long was = generation;
+        *this = sop_text_memo();
+        generation = was + 1;
+    }
+
+public:
+    unsigned long long generation = 0; // one more at every clearing: the style may be another one
+
+private:
+    const cover_memo_scope* scope = nullptr;
+    bool styled = false;                                 // whether the style is chosen
+    std::string words[6];                                // OR, AND, NOTpre, NOTpost, PRE, SUF of the style
+    std::vector<std::pair<long, std::string>> names;     // the style's names that differ from the manager's
+    std::vector<std::pair<long, std::string>> spare;     // another naming's, while compared
+    std::vector<std::uint32_t> entry_of;                 // by first cube: 1 + the index of its text, 0 for none
+    std::vector<std::uint32_t> starts;                   // where each text begins, then the end of the last
+    std::string texts;                                   // the kept texts one after the other
+    std::string_view found;                              // the text found last
+};
+
+template <class Text>
+void sop_cover_text(Text& s, bddpp_manager* m, const sop_words& w, cover_memo_scope* memo, std::size_t first,
+                    std::size_t count, const literal_text& var);
+
 // The cover of the kind, its products joined by OR, each the literals in ascending order
 // position joined by AND; "1" for the empty cube, "0" for an empty cover. The cover kept by a
-// living scope of the manager when there is one.
+// living scope of the manager when there is one, and its text when the scope keeps it.
 // The text is appended to s.
+// With kept, the text of the sum is copied from the memo of memo's texts when it holds it, and
+// kept there when it does not.
+template <class Text>
+void sop_text(Text& s, bddpp_manager* m, const sop_words& w, const bdd& f, int kind,
+              const literal_text& var, cover_memo_scope* memo, bool kept)
+{
+    std::size_t first = 0, count = 0;
+    memo->cover(f, kind, first, count);
+    if (count == 0) {
+        s += '0';
+        return;
+    }
+    sop_text_memo* texts = kept ? &sop_text_memo::of(memo) : nullptr;
+    if (texts) {
+        if (const std::string_view* t = texts->find(first)) {
+            s += *t;
+            return;
+        }
+    }
+    const std::size_t at = s.size();
+    sop_cover_text(s, m, w, memo, first, count, var);
+    if (texts) texts->keep(first, std::string_view(s.data() + at, s.size() - at));
+}
+
 template <class Text>
 void sop_text(Text& s, bddpp_manager* m, const sop_words& w, const bdd& f, int kind,
               const literal_text& var)
@@ -76,15 +204,17 @@ void sop_text(Text& s, bddpp_manager* m, const sop_words& w, const bdd& f, int k
     cover_memo_scope* memo = cover_memo_scope::of(m);
     if (!memo) {
         cover_memo_scope own(m);
-        sop_text(s, m, w, f, kind, var);
+        sop_text(s, m, w, f, kind, var, &own, false);
         return;
     }
-    std::size_t first = 0, count = 0;
-    memo->cover(f, kind, first, count);
-    if (count == 0) {
-        s += '0';
-        return;
-    }
+    sop_text(s, m, w, f, kind, var, memo, false);
+}
+
+// The text of the cubes first to first + count - 1 of the scope, at least one, appended to s.
+template <class Text>
+void sop_cover_text(Text& s, bddpp_manager* m, const sop_words& w, cover_memo_scope* memo, std::size_t first,
+                    std::size_t count, const literal_text& var)
+{
     const std::vector<std::uint32_t>& lits = memo->literals();
     const std::vector<std::uint32_t>& ends = memo->cube_ends();
     const std::size_t from = first == 0 ? 0 : ends[first - 1], to = ends[first + count - 1];
@@ -249,6 +379,29 @@ std::string bddpp_manager::Print_sop_to_VHDL_String(const bdd& f, int kind)
     return s.find(") or (") == std::string::npos ? s : "(" + s + ")";
 }
 
+// ---- the sums of a writer's style ----
+
+sop_style::sop_style(bddpp_manager* m, std::string_view OR, std::string_view AND, std::string_view NOTpre,
+                     std::string_view NOTpost, const bdd_naming* naming)
+    : m(m), OR(OR), AND(AND), NOTpre(NOTpre), NOTpost(NOTpost), naming(naming), scope(cover_memo_scope::of(m))
+{
+    if (!scope) return;
+    sop_text_memo& texts = sop_text_memo::of(scope);
+    kept = texts.keeps(sop_words{OR, AND, NOTpre, NOTpost}, literal_text{m, "", "", false, naming});
+    generation = texts.generation;
+}
+
+void sop_style::append(text_room& text, const bdd& f, int kind) const
+{
+    const sop_words w{OR, AND, NOTpre, NOTpost};
+    const literal_text var{m, "", "", false, naming};
+    // the memo may have been cleared since, and given another style
+    if (kept && cover_memo_scope::of(m) == scope && sop_text_memo::of(scope).generation == generation)
+        sop_text(text, m, w, f, kind, var, scope, true);
+    else
+        sop_text(text, m, w, f, kind, var);
+}
+
 // ---- covers kept for a run ----
 
 cover_memo_scope::cover_memo_scope(bddpp_manager* m) : m(m), outer(innermost_memo)
@@ -258,6 +411,7 @@ cover_memo_scope::cover_memo_scope(bddpp_manager* m) : m(m), outer(innermost_mem
 
 cover_memo_scope::~cover_memo_scope()
 {
+    sop_text_memo::forget(this);
     // scopes end in the reverse order of their beginnings
     innermost_memo = outer;
 }
@@ -279,6 +433,7 @@ std::uint32_t* cover_memo_scope::find_slot(unsigned long long key)
 
 void cover_memo_scope::forget()
 {
+    sop_text_memo::forget(this);
     keys.clear();
     firsts.clear();
     slots.clear();

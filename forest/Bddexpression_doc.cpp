@@ -1,6 +1,7 @@
 // Plain-text equations: the sum of products in words, and the shared-node description.
 #include <string_view>
 
+#include "bdd/sop_style.h"
 #include "forest/Bddexpression.h"
 #include "forest/equation_text.h"
 
@@ -35,7 +36,7 @@ namespace {
 // The equation appended to text: its name, " = " and its sum of products, or its constant with
 // boolean constants.
 void append_basic_doc(text_room& text, const Bddexpression& e, int k, int boolean_constants,
-                      const bdd_naming* naming)
+                      const bdd_naming* naming, const sop_style& sums)
 {
     bddpp_manager* m = e.wood->manager;
     equation_text::append_name(text, e, naming);
@@ -43,7 +44,13 @@ void append_basic_doc(text_room& text, const Bddexpression& e, int k, int boolea
     if (boolean_constants && m->Bdd_is_tautology(e.bdd_exp))
         text += m->Bdd_is_one_tautologic(e.bdd_exp) ? words.yes : words.no;
     else
-        m->Append_sop(text, words.OR, words.AND, words.NOT, "", e.bdd_exp, "", "", k, naming);
+        sums.append(text, e.bdd_exp, k);
+}
+
+// The sums of the equations in the words above.
+sop_style basic_doc_sums(bddpp_manager* m, const bdd_naming* naming)
+{
+    return sop_style(m, words.OR, words.AND, words.NOT, "", naming);
 }
 
 } // namespace
@@ -54,14 +61,15 @@ void Bddexpression::put_basic_doc(std::ostream& os, int k, int boolean_constants
     // the equation in one piece, in a buffer whose room is kept from one equation to the next
     static text_room text;
     text.clear();
-    append_basic_doc(text, *this, k, boolean_constants, naming);
+    append_basic_doc(text, *this, k, boolean_constants, naming, basic_doc_sums(wood->manager, naming));
     text.write_to(os);
 }
 
 void Bddexpressionwood::Put_basic_doc(std::ostream& os, int k, int boolean_constants, const bdd_naming* naming)
 {
+    const sop_style sums = basic_doc_sums(manager, naming);
     equation_text::put_in_date_order(*this, os, [&](text_room& text, const Bddexpression& e) {
-        if (e.put_ready()) append_basic_doc(text, e, k, boolean_constants, naming);
+        if (e.put_ready()) append_basic_doc(text, e, k, boolean_constants, naming, sums);
         text += words.end;
     });
 }

@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "bdd/bddpp.h"
+#include "bdd/bdd_naming.h"
 #include "bdd/bddpp_literals.h"
+#include "bdd/sop_style.h"
+#include "utils/text_room.h"
 
 namespace {
 
@@ -88,6 +91,37 @@ TEST_F(Text, KeptCoversPrintAsComputedOnes)
     EXPECT_EQ(cover_memo_scope::of(&other), nullptr);
     // once a.b is taken, what is left of f no longer reads a
     EXPECT_EQ(m.Print_sop_to_ESTEREL_String(f, 0), "a and b or not b and c");
+}
+
+// The sums of a style are kept within a scope and copied by a later style of the same words and
+// names; a style of other names or words, or one made outside the scope, writes its own.
+TEST_F(Text, KeptSumsFollowTheWordsAndNames)
+{
+    const bdd fs[] = {ab_c(), n(ab_c()), m.Bdd_and(a, c), m.Bdd_one(), m.Bdd_zero()};
+    auto sums = [&](const sop_style& style) {
+        text_room text;
+        for (const bdd& f : fs) {
+            style.append(text, f, 1);
+            text += '|';
+        }
+        return std::string(std::string_view(text));
+    };
+    bdd_naming same(&m), renamed(&m), verbatim(&m);
+    same.name_var("c", "c"); // a change to the manager's own name is no change
+    renamed.name_var("c", "c_");
+    verbatim.read_var("c", "*c");
+    cover_memo_scope scope(&m);
+    EXPECT_EQ(sums(sop_style(&m, " or ", " and ", "not ", "", nullptr)),
+              "a and not b or c|b and not c or not a and not c|a and c|1|0|");
+    EXPECT_EQ(sums(sop_style(&m, " or ", " and ", "not ", "", &same)),
+              "a and not b or c|b and not c or not a and not c|a and c|1|0|");
+    EXPECT_EQ(sums(sop_style(&m, " or ", " and ", "not ", "", &renamed)),
+              "a and not b or c_|b and not c_ or not a and not c_|a and c_|1|0|");
+    EXPECT_EQ(sums(sop_style(&m, " or ", " and ", "not ", "", &verbatim)),
+              "a and not b or *c|b and not *c or not a and not *c|a and *c|1|0|");
+    EXPECT_EQ(sums(sop_style(&m, " + ", ".", "!", "", nullptr)), "a.!b + c|b.!c + !a.!c|a.c|1|0|");
+    EXPECT_EQ(sums(sop_style(&m, " or ", " and ", "not ", "", nullptr)),
+              "a and not b or c|b and not c or not a and not c|a and c|1|0|");
 }
 
 TEST_F(Text, EsterelVhdlAndIndexedForms)
