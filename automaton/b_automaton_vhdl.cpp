@@ -147,8 +147,7 @@ void b_automaton::VHDL_put(std::ostream& os, int level, const std::string& name)
     for (const std::string* s :
          declared_once({{state_names, state_count}, {next_state_names, state_count}, {local_names, local_count}})) {
         declarations += VHDL.signal;
-        auto w = written.find(*s);
-        declarations += w == written.end() ? *s : w->second;
+        declarations += written_as(written, *s);
         declarations += VHDL.typed;
         declarations += TYPE;
         declarations += ";\n";

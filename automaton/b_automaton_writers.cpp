@@ -1,6 +1,7 @@
 // What the file writers share: name lists and declarations, the written forms of the signals
 // (reserved names, '@', fresh names) and the naming handed to the equation writers.
 #include "automaton/b_automaton_writers.h"
+#include "utils/name_hash.h"
 #include "utils/text_room.h"
 
 #include <algorithm>
@@ -53,49 +54,10 @@ bool name_table::contains(std::string_view name) const
     return !slots.empty() && slots[index_of(name)] != nullptr;
 }
 
-namespace {
-
-// The hash of a name: the writers look up every name of the circuit in a table of their own, and
-// most names are short, so that words of the name are mixed here instead of calling the
-// library's general hash.
-size_t name_hash(std::string_view name)
-{
-    auto mix = [](std::uint64_t a, std::uint64_t b) {
-        const unsigned __int128 r =
-            static_cast<unsigned __int128>(a ^ 0xa0761d6478bd642fULL) * (b ^ 0xe7037ed1a0b428dbULL);
-        return static_cast<std::uint64_t>(r) ^ static_cast<std::uint64_t>(r >> 64);
-    };
-    const char* p = name.data();
-    size_t n = name.size();
-    std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ n, a = 0, b = 0;
-    for (; n > 16; p += 16, n -= 16) {
-        std::memcpy(&a, p, 8);
-        std::memcpy(&b, p + 8, 8);
-        h = mix(a ^ h, b);
-    }
-    a = b = 0;
-    if (n >= 8) {
-        std::memcpy(&a, p, 8);
-        std::memcpy(&b, p + n - 8, 8);
-    } else if (n >= 4) {
-        std::uint32_t x, y;
-        std::memcpy(&x, p, 4);
-        std::memcpy(&y, p + n - 4, 4);
-        a = x;
-        b = y;
-    } else if (n > 0) {
-        a = std::uint64_t(static_cast<unsigned char>(p[0])) << 16 |
-            std::uint64_t(static_cast<unsigned char>(p[n / 2])) << 8 | static_cast<unsigned char>(p[n - 1]);
-    }
-    return size_t(mix(a ^ h, b ^ n));
-}
-
-} // namespace
-
 size_t name_table::index_of(std::string_view name) const
 {
     const size_t mask = slots.size() - 1;
-    size_t i = name_hash(name) & mask;
+    size_t i = size_t(name_hash_of(name.data(), name.size())) & mask;
     while (slots[i] && *slots[i] != name) i = (i + 1) & mask;
     return i;
 }
@@ -395,10 +357,7 @@ std::vector<const std::string*> written_names(const std::map<std::string, std::s
 {
     std::vector<const std::string*> w;
     w.reserve(names.size());
-    for (const std::string* n : names) {
-        auto found = written.empty() ? written.end() : written.find(*n);
-        w.push_back(found == written.end() ? n : &found->second);
-    }
+    for (const std::string* n : names) w.push_back(&written_as(written, *n));
     return w;
 }
 
@@ -409,9 +368,9 @@ bdd_naming b_automaton::naming_of(const std::map<std::string, std::string>& writ
     return naming;
 }
 
-std::string written_as(const std::map<std::string, std::string>& written, const std::string& name)
+const std::string& written_as(const std::map<std::string, std::string>& written, const std::string& name)
 {
-    auto w = written.find(name);
+    auto w = written.empty() ? written.end() : written.find(name);
     return w == written.end() ? name : w->second;
 }
 
@@ -424,8 +383,7 @@ void put_declarations(std::ostream& os, const std::vector<const std::string*>& n
     for (size_t k = 0; k < names.size(); ++k) {
         if (k > 0) list += sep;
         list += PRE;
-        auto w = written.empty() ? written.end() : written.find(*names[k]);
-        list += w == written.end() ? *names[k] : w->second;
+        list += written_as(written, *names[k]);
         if (list.size() >= (size_t(1) << 16)) list.write_to(os);
     }
     list.write_to(os);

@@ -67,7 +67,7 @@ std::vector<const std::string*> written_names(const std::map<std::string, std::s
 std::string fresh_name(const std::string& base, const std::set<std::string>& taken);
 std::string fresh_name(const std::string& base, const taken_names& taken);
 // The written form of name in written, or name itself when it has none.
-std::string written_as(const std::map<std::string, std::string>& written, const std::string& name);
+const std::string& written_as(const std::map<std::string, std::string>& written, const std::string& name);
 // The names, each as PRE followed by its written form, separated by separator, in pieces of a
 // buffer of their own.
 void put_declarations(std::ostream& os, const std::vector<const std::string*>& names,

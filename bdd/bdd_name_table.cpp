@@ -8,31 +8,30 @@ static std::uint32_t hash_of(std::string_view name)
     return static_cast<std::uint32_t>(name_hash_of(name.data(), name.size()));
 }
 
-long bdd_name_table::find(std::string_view name) const
+std::size_t bdd_name_table::probe(std::string_view name, std::uint32_t h) const
 {
-    if (slots_.empty()) return -1;
-    const std::uint32_t h = hash_of(name);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = h & mask;; i = (i + 1) & mask) {
         std::uint32_t s = slots_[i];
-        if (s == 0) return -1;
+        if (s == 0) return i;
         const entry& e = entries_[s - 1];
-        if (e.hash == h && name_of(e) == name) return e.id;
+        if (e.hash == h && name_of(e) == name) return i;
     }
+}
+
+long bdd_name_table::find(std::string_view name) const
+{
+    if (slots_.empty()) return -1;
+    const std::uint32_t s = slots_[probe(name, hash_of(name))];
+    return s == 0 ? -1 : entries_[s - 1].id;
 }
 
 std::pair<long, bool> bdd_name_table::insert(std::string_view name, long id)
 {
     if (2 * (entries_.size() + 1) > slots_.size()) rehash(slots_.empty() ? 64 : 2 * slots_.size());
     const std::uint32_t h = hash_of(name);
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t i = h & mask;
-    for (;; i = (i + 1) & mask) {
-        std::uint32_t s = slots_[i];
-        if (s == 0) break;
-        const entry& e = entries_[s - 1];
-        if (e.hash == h && name_of(e) == name) return {e.id, false};
-    }
+    const std::size_t i = probe(name, h);
+    if (slots_[i] != 0) return {entries_[slots_[i] - 1].id, false};
     entries_.push_back(entry{text_.size(), static_cast<std::uint32_t>(name.size()), h, id});
     text_.insert(text_.end(), name.begin(), name.end());
     slots_[i] = static_cast<std::uint32_t>(entries_.size());

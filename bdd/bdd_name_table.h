@@ -38,6 +38,8 @@ private:
 
     std::string_view name_of(const entry& e) const { return std::string_view(text_.data() + e.offset, e.length); }
     void rehash(std::size_t capacity);
+    // The slot holding name, of hash h, or the free slot where its probe ends.
+    std::size_t probe(std::string_view name, std::uint32_t h) const;
 };
 
 #endif

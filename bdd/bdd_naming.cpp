@@ -44,9 +44,8 @@ std::string bdd_naming::name_of(const bdd& f) const
 
 std::string bdd_naming::operand(long id, const std::string& PRE, const std::string& SUF) const
 {
-    const change* c = change_at(id);
-    if (c && c->has_read) return c->read;
-    return PRE + name(id) + SUF;
+    const std::pair<const std::string*, bool> o = operand_parts(id);
+    return o.second ? *o.first : PRE + *o.first + SUF;
 }
 
 bool bdd_naming::renamed(std::vector<std::pair<long, std::string>>& names) const

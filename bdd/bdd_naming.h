@@ -38,6 +38,13 @@ public:
     }
     // An operand reading the variable of that id.
     std::string operand(long id, const std::string& PRE, const std::string& SUF) const;
+    // The same in parts: (the verbatim operand, true), or (the written name, false) to be put
+    // between PRE and SUF.
+    std::pair<const std::string*, bool> operand_parts(long id) const
+    {
+        const std::string* verbatim = read(id);
+        return verbatim ? std::make_pair(verbatim, true) : std::make_pair(&name(id), false);
+    }
 
     // Whether the naming writes every variable of the manager as some text, with no verbatim
     // operand; names gets the variables it names differently, their ids in ascending order.

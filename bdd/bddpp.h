@@ -90,9 +90,11 @@ public:
         return block_owner();
     }
     // The same for a node known not to be a default node: the header of its block.
-    bddpp_manager* block_owner() const
+    bddpp_manager* block_owner() const { return block_owner(this); }
+    // The manager named by the header of the block holding the slot at p.
+    static bddpp_manager* block_owner(const void* p)
     {
-        return *reinterpret_cast<bddpp_manager* const*>(reinterpret_cast<size_t>(this) & ~(block_bytes - 1));
+        return *reinterpret_cast<bddpp_manager* const*>(reinterpret_cast<size_t>(p) & ~(block_bytes - 1));
     }
     // Packed key (bdd_node_signature); -1 for the terminal node, -3 for a default node.
     long long signature() const;
@@ -381,9 +383,6 @@ public:
                                               const bdd& f, const char* PRE, const char* SUF,
                                               int kind, const bdd_naming* naming = nullptr);
     // The same sum appended to text.
-    void Append_sop(std::string& text, std::string_view OR, std::string_view AND, std::string_view NOTpre,
-                    std::string_view NOTpost, const bdd& f, std::string_view PRE, std::string_view SUF, int kind,
-                    const bdd_naming* naming = nullptr);
     void Append_sop(text_room& text, std::string_view OR, std::string_view AND, std::string_view NOTpre,
                     std::string_view NOTpost, const bdd& f, std::string_view PRE, std::string_view SUF, int kind,
                     const bdd_naming* naming = nullptr);

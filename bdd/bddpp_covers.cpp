@@ -343,30 +343,14 @@ private:
     // cofactors all have a constant operand.
     bool clause_primes(const bdd& f, std::vector<cube_literals>& out) const
     {
-        std::vector<cube_literals> negative;
-        for (bdd g = f;;) {
-            if (g.node_ptr == m->terminal) return false; // a constant below the top: not a clause
-            cube_literals literal(1, std::make_pair(m->Position_of(g.node_ptr), 1));
-            bdd t = m->Bdd_then(g), e = m->Bdd_else(g);
-            const bool t_one = m->Bdd_is_one_tautologic(t), e_one = m->Bdd_is_one_tautologic(e);
-            if (m->Bdd_is_tautology(t) && m->Bdd_is_tautology(e)) { // the last literal
-                if (t_one == e_one) return false;
-                literal[0].second = t_one ? 1 : 0;
-                out.push_back(literal);
-                break;
-            }
-            if (t_one) {
-                out.push_back(literal);
-                g = e;
-            } else if (e_one) {
-                literal[0].second = 0;
-                negative.push_back(literal);
-                g = t;
-            } else {
-                return false;
-            }
-        }
-        out.insert(out.end(), negative.rbegin(), negative.rend());
+        cube_literals lits;
+        if (!clause_literals(f, lits)) return false;
+        const size_t last = lits.size() - 1;
+        for (size_t a = 0; a < last; ++a)
+            if (lits[a].second) out.push_back(cube_literals(1, lits[a]));
+        out.push_back(cube_literals(1, lits[last]));
+        for (size_t a = last; a-- > 0;)
+            if (!lits[a].second) out.push_back(cube_literals(1, lits[a]));
         return true;
     }
 

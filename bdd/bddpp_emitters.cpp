@@ -86,9 +86,7 @@ struct eval_words {
     // name and VARsuf.
     std::pair<const std::string*, bool> operand(const bddpp_manager* m, long id) const
     {
-        if (!naming) return {&m->names[id], false};
-        const std::string* read = naming->read(id);
-        return read ? std::make_pair(read, true) : std::make_pair(&naming->name(id), false);
+        return naming ? naming->operand_parts(id) : std::make_pair(&m->names[id], false);
     }
 };
 

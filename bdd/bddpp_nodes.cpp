@@ -10,6 +10,7 @@
 #include "bdd/bddpp.h"
 #include "bdd/bddpp_tables.h"
 #include "platform/large_memory.h"
+#include "utils/slot_pool.h"
 
 void bdd_exit(int status)
 {
@@ -152,18 +153,14 @@ void bdd_node::support_ids(std::vector<long>& ids) const
     ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
 }
 
-// The blocks of one manager (or of nodes made without one): free nodes linked through their
-// first word, then the untouched rest of the newest block. A node freed goes first to the list and
-// is taken again first; the rest of the block is taken in ascending addresses. The first slot of
+// The blocks of one manager (or of nodes made without one) and their slots. The first slot of
 // each block holds the owner.
 struct bdd_node_pool {
-    bddpp_manager* owner;       // the manager whose nodes the blocks hold; null for no manager
-    void* free_list = nullptr;  // first free slot
-    char* fresh = nullptr;      // first slot of the newest block never handed out
-    char* fresh_end = nullptr;  // end of the newest block
-    std::vector<char*> blocks;  // every block taken
+    bddpp_manager* owner;      // the manager whose nodes the blocks hold; null for no manager
+    slot_pool slots;           // the free nodes
+    std::vector<char*> blocks; // every block taken
 
-    explicit bdd_node_pool(bddpp_manager* o) : owner(o) {}
+    explicit bdd_node_pool(bddpp_manager* o) : owner(o), slots(sizeof(bdd_node)) {}
 };
 
 namespace {
@@ -200,20 +197,14 @@ void refill(bdd_node_pool& p)
     }
     *reinterpret_cast<bddpp_manager**>(block) = p.owner;
     p.blocks.push_back(block);
-    p.fresh = block + sizeof(bdd_node);
-    p.fresh_end = block + per_block * sizeof(bdd_node);
+    p.slots.fill(block + sizeof(bdd_node), block + per_block * sizeof(bdd_node));
 }
 
 void* take(bdd_node_pool& p)
 {
-    if (void* slot = p.free_list) {
-        p.free_list = *static_cast<void**>(slot);
-        return slot;
-    }
-    if (p.fresh == p.fresh_end) refill(p);
-    void* slot = p.fresh;
-    p.fresh += sizeof(bdd_node);
-    return slot;
+    if (void* slot = p.slots.take()) return slot;
+    refill(p);
+    return p.slots.take();
 }
 
 } // namespace
@@ -237,10 +228,8 @@ void bdd_node::operator delete(void* slot, size_t size)
         ::operator delete(slot);
         return;
     }
-    bddpp_manager* o = *reinterpret_cast<bddpp_manager**>(reinterpret_cast<size_t>(slot) & ~(block_bytes - 1));
-    bdd_node_pool& p = o ? *o->node_pool : ownerless_pool();
-    *static_cast<void**>(slot) = p.free_list;
-    p.free_list = slot;
+    bddpp_manager* o = block_owner(slot);
+    (o ? *o->node_pool : ownerless_pool()).slots.give(slot);
 }
 
 void bdd_node::operator delete(void* slot, bddpp_manager*) { operator delete(slot, sizeof(bdd_node)); }

@@ -22,28 +22,14 @@ struct literal_text {
     bool indexed;             // array-indexed literals
     const bdd_naming* naming; // written names; null: the manager's
 
-    template <class Text> void append(Text& s, long p) const
+    // The indexed literal of position p (the named ones are measured and copied in whole by
+    // sop_cover_text).
+    template <class Text> void append_indexed(Text& s, long p) const
     {
-        if (indexed) {
-            s += PRE;
-            s += '[';
-            s += std::to_string(p);
-            s += ']';
-        } else if (naming) {
-            const long id = p >= 0 && p < m->nvars ? m->pos_to_id[p] : -1;
-            const std::string* read = naming->read(id);
-            if (read) {
-                s += *read;
-                return;
-            }
-            if (!PRE.empty()) s += PRE;
-            s += naming->name(id);
-            if (!SUF.empty()) s += SUF;
-        } else {
-            if (!PRE.empty()) s += PRE;
-            if (p >= 0 && p < m->nvars) s += m->names[m->pos_to_id[p]];
-            if (!SUF.empty()) s += SUF;
-        }
+        s += PRE;
+        s += '[';
+        s += std::to_string(p);
+        s += ']';
     }
 };
 
@@ -107,7 +93,7 @@ public:
     // The kept text of the sum whose cover begins at cube first, null when none.
     const std::string_view* find(std::size_t first)
     {
-        if (first >= entry_of.size() || entry_of[first] == 0) return nullptr;
+        if (!styled || first >= entry_of.size() || entry_of[first] == 0) return nullptr;
         const std::size_t e = entry_of[first] - 1;
         found = std::string_view(texts.data() + starts[e], starts[e + 1] - starts[e]);
         return &found;
@@ -118,7 +104,8 @@ public:
     void keep(std::size_t first, std::string_view text)
     {
         constexpr std::size_t most = std::size_t(1) << 23; // the room of the kept texts
-        if (texts.size() + text.size() > most || first >= most / 4) return;
+        // a memo cleared since the style asked keeps nothing: its next style may be another one
+        if (!styled || texts.size() + text.size() > most || first >= most / 4) return;
         if (entry_of.size() <= first) entry_of.resize(first + 1 + first / 2, 0);
         if (starts.empty()) {
             starts.push_back(0);
@@ -228,10 +215,10 @@ void sop_cover_text(Text& s, bddpp_manager* m, const sop_words& w, cover_memo_sc
                 if (k > start) s += w.AND;
                 const long p = static_cast<long>(lits[k] >> 1);
                 if (lits[k] & 1) {
-                    var.append(s, p);
+                    var.append_indexed(s, p);
                 } else {
                     s += w.NOTpre;
-                    var.append(s, p);
+                    var.append_indexed(s, p);
                     s += w.NOTpost;
                 }
             }
@@ -251,11 +238,10 @@ void sop_cover_text(Text& s, bddpp_manager* m, const sop_words& w, cover_memo_sc
     for (std::size_t k = from; k < to; ++k) {
         const long p = static_cast<long>(lits[k] >> 1);
         const long id = p < m->nvars ? m->pos_to_id[p] : -1;
-        const std::string* read = var.naming ? var.naming->read(id) : nullptr;
-        const std::string& name =
-            read ? *read : var.naming ? var.naming->name(id) : id >= 0 ? m->names[id] : no_name;
-        operands[k - from] = {&name, read != nullptr};
-        length += name.size() + (read ? 0 : around) + (lits[k] & 1 ? 0 : negation);
+        const std::pair<const std::string*, bool> o =
+            var.naming ? var.naming->operand_parts(id) : std::make_pair(id >= 0 ? &m->names[id] : &no_name, false);
+        operands[k - from] = o;
+        length += o.first->size() + (o.second ? 0 : around) + (lits[k] & 1 ? 0 : negation);
     }
     char* out = room_at_end(s, length);
     for (std::size_t c = first, k = from; c < first + count; ++c) {
@@ -310,14 +296,6 @@ std::string bddpp_manager::Print_sop_to_String_pref_suff(const char* OR, const c
     s.clear();
     sop_text(s, this, sop_words{OR, AND, NOTpre, NOTpost}, f, kind, literal_text{this, PRE, SUF, false, naming});
     return s;
-}
-
-void bddpp_manager::Append_sop(std::string& text, std::string_view OR, std::string_view AND,
-                               std::string_view NOTpre, std::string_view NOTpost, const bdd& f,
-                               std::string_view PRE, std::string_view SUF, int kind,
-                               const bdd_naming* naming)
-{
-    sop_text(text, this, sop_words{OR, AND, NOTpre, NOTpost}, f, kind, literal_text{this, PRE, SUF, false, naming});
 }
 
 void bddpp_manager::Append_sop(text_room& text, std::string_view OR, std::string_view AND,

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "utils/slot_pool.h"
+
 // Order position of a non-empty handle in w's manager, -3 for an empty handle.
 static long position_in(const Bddexpressionwood* w, const bdd& v)
 {
@@ -142,18 +144,8 @@ namespace {
 // each the bytes that malloc keeps beside an allocation, and its time.
 struct equation_pool {
     static const std::size_t per_block = 1024;
+    slot_pool slots{sizeof(Bddexpression)};
     std::vector<char*> blocks; // every block, so that they stay reachable
-    void* free_list = nullptr; // slots given back, each holding the next one
-    char* fresh = nullptr;     // the first slot of the last block not handed out yet
-    char* fresh_end = nullptr; // the end of the last block
-
-    void refill()
-    {
-        char* block = static_cast<char*>(::operator new(per_block * sizeof(Bddexpression)));
-        blocks.push_back(block);
-        fresh = block;
-        fresh_end = block + per_block * sizeof(Bddexpression);
-    }
 };
 
 equation_pool& equations()
@@ -168,14 +160,11 @@ void* Bddexpression::operator new(std::size_t size)
 {
     if (size != sizeof(Bddexpression)) return ::operator new(size);
     equation_pool& p = equations();
-    if (void* slot = p.free_list) {
-        p.free_list = *static_cast<void**>(slot);
-        return slot;
-    }
-    if (p.fresh == p.fresh_end) p.refill();
-    void* slot = p.fresh;
-    p.fresh += sizeof(Bddexpression);
-    return slot;
+    if (void* slot = p.slots.take()) return slot;
+    char* block = static_cast<char*>(::operator new(p.per_block * sizeof(Bddexpression)));
+    p.blocks.push_back(block);
+    p.slots.fill(block, block + p.per_block * sizeof(Bddexpression));
+    return p.slots.take();
 }
 
 void Bddexpression::operator delete(void* slot, std::size_t size)
@@ -185,9 +174,7 @@ void Bddexpression::operator delete(void* slot, std::size_t size)
         ::operator delete(slot);
         return;
     }
-    equation_pool& p = equations();
-    *static_cast<void**>(slot) = p.free_list;
-    p.free_list = slot;
+    equations().slots.give(slot);
 }
 
 Bddexpression& Bddexpression::operator=(const Bddexpression& e)

@@ -23,8 +23,7 @@ void append_c(text_room& text, Bddexpression& e, const std::string& ARR, const s
               const std::string& PRE, const std::string& SUF, const bdd_naming* naming)
 {
     if (!e.put_ready()) return;
-    static std::string spare; // a name that must be made; its room is kept from one equation to the next
-    const std::string& name = equation_text::name_of(e, naming, spare);
+    const std::string& name = equation_text::name_of(e, naming);
     const std::string_view start = outputs.count(name) > 0 ? words.output : words.local;
     e.put_shared_nodes(text, c_form, {start, PRE, name, SUF}, ARR, PRE, SUF, "", naming);
 }

@@ -23,8 +23,7 @@ void append_csharp(text_room& text, Bddexpression& e, const std::string& ARR, co
                    const std::string& SUF, const std::string& indent, const bdd_naming* naming)
 {
     if (!e.put_ready()) return;
-    static std::string spare; // a name that must be made; its room is kept from one equation to the next
-    const std::string& name = equation_text::name_of(e, naming, spare);
+    const std::string& name = equation_text::name_of(e, naming);
     e.put_shared_nodes(text, csharp_form, {indent, PRE, name, SUF}, ARR, PRE, SUF, indent, naming);
 }
 

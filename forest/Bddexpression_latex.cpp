@@ -3,6 +3,7 @@
 
 #include "forest/Bddexpression.h"
 #include "forest/equation_text.h"
+#include "utils/Stringpp.h"
 
 namespace {
 
@@ -18,18 +19,6 @@ const struct {
     std::string_view end;     // last line of the list
 } words = {" + ", ".", "\\overline{", "}", "$", " = ", "\\begin{itemize}", "\\item ", "\\end{itemize}"};
 
-// s appended to out, each "_" written "\\_".
-void append_filtered(text_room& out, std::string_view s)
-{
-    for (std::size_t from = 0;;) {
-        const std::size_t u = s.find('_', from);
-        out += s.substr(from, u == std::string_view::npos ? std::string_view::npos : u - from);
-        if (u == std::string_view::npos) return;
-        out += "\\_";
-        from = u + 1;
-    }
-}
-
 // The formula appended to line.
 void append_latex(text_room& line, const Bddexpression& e, int k)
 {
@@ -38,11 +27,11 @@ void append_latex(text_room& line, const Bddexpression& e, int k)
     line += words.math;
     text.clear();
     equation_text::append_name(text, e, nullptr);
-    append_filtered(line, text);
+    append_latex_filtered(line, text);
     line += words.equals;
     text.clear();
     e.wood->manager->Append_sop(text, words.OR, words.AND, words.NOTpre, words.NOTpost, e.bdd_exp, "", "", k);
-    append_filtered(line, text);
+    append_latex_filtered(line, text);
     line += words.math;
 }
 

@@ -98,8 +98,7 @@ void append_vhdl(text_room& text, Bddexpression& e, const std::string& ARR,
                  const std::unordered_set<std::string>& outputs, int drive_elements, const bdd_naming* naming)
 {
     if (!e.put_ready()) return;
-    static std::string spare; // a name that must be made; its room is kept from one equation to the next
-    const std::string& name = equation_text::name_of(e, naming, spare);
+    const std::string& name = equation_text::name_of(e, naming);
     if (outputs.count(name) > 0) {
         e.wood->manager->Append_node_for_eval_VHDL(text, ARR, e.bdd_exp.node());
         text += words.in_process;

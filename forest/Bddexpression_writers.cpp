@@ -42,13 +42,14 @@ void Bddexpression::put_shared_nodes(text_room& text, const node_code_form& form
     if (copy && form.copy_by_name) {
         for (std::string_view piece : left) text += piece;
         text += form.assign;
-        const long id = naming ? m->Bdd_if_id(bdd_exp) : -1;
-        const std::string* read = naming ? naming->read(id) : nullptr;
-        if (read) {
-            text += *read;
+        if (naming) {
+            const std::pair<const std::string*, bool> o = naming->operand_parts(m->Bdd_if_id(bdd_exp));
+            if (!o.second) text += PRE;
+            text += *o.first;
+            if (!o.second) text += SUF;
         } else {
             text += PRE;
-            text += naming ? naming->name(id) : m->Name_var_by_bdd(bdd_exp);
+            text += m->Name_var_by_bdd(bdd_exp);
             text += SUF;
         }
         text += form.copy_end;

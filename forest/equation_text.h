@@ -25,31 +25,24 @@ inline text_room& buffer()
 // What the buffer holds goes to the stream once it holds this much.
 constexpr std::size_t piece = std::size_t(1) << 16;
 
-// Appends the written name of e's defined variable, as put_name does.
-template <class Text> void append_name(Text& text, const Bddexpression& e, const bdd_naming* naming)
-{
-    const bdd& f = e.bdd_var;
-    const bddpp_manager* m = e.wood->manager;
-    if (f.manager == m && f.node_ptr && f.node_ptr->var >= 0 && f.node_ptr->var < m->nvars) {
-        if (naming)
-            text += naming->name(f.node_ptr->var);
-        else
-            text += m->names[f.node_ptr->var];
-        return;
-    }
-    text += e.put_name(naming);
-}
-
 // The written name of e's defined variable, as put_name gives it, without a copy when the
-// naming or the manager holds it; else made in spare.
-inline const std::string& name_of(const Bddexpression& e, const bdd_naming* naming, std::string& spare)
+// naming or the manager holds it; else made in a room kept from call to call, which the next
+// call may overwrite.
+inline const std::string& name_of(const Bddexpression& e, const bdd_naming* naming)
 {
     const bdd& f = e.bdd_var;
     const bddpp_manager* m = e.wood->manager;
     if (f.manager == m && f.node_ptr && f.node_ptr->var >= 0 && f.node_ptr->var < m->nvars)
         return naming ? naming->name(f.node_ptr->var) : m->names[f.node_ptr->var];
+    static std::string spare;
     spare = e.put_name(naming);
     return spare;
+}
+
+// Appends the written name of e's defined variable, as put_name does.
+template <class Text> void append_name(Text& text, const Bddexpression& e, const bdd_naming* naming)
+{
+    text += name_of(e, naming);
 }
 
 // As Put_in_date_order, the text of each equation appended by append(text, e) before its

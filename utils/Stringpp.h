@@ -4,6 +4,7 @@
 #define NELVOR_STRINGPP_H
 
 #include <string>
+#include <string_view>
 
 // ---- conversions (no validation, no report) ----
 char* Stoa(const std::string& s);          // new[] NUL-terminated copy, owned by the caller
@@ -75,8 +76,17 @@ std::string clever_substitute_space(const std::string& s, char c);
 
 // ---- escaping filters ----
 std::string latex_String_filter(const std::string& s);
-// latex_String_filter(s) appended to out.
-void append_latex_filtered(std::string& out, const std::string& s);
+// latex_String_filter(s) appended to out (a std::string, or any text taking += of a view).
+template <class Text> void append_latex_filtered(Text& out, std::string_view s)
+{
+    for (std::string_view::size_type from = 0;;) {
+        const std::string_view::size_type u = s.find('_', from);
+        out += s.substr(from, u == std::string_view::npos ? std::string_view::npos : u - from);
+        if (u == std::string_view::npos) return;
+        out += "\\_";
+        from = u + 1;
+    }
+}
 std::string rtf_String_filter(const std::string& s);
 
 // ---- paths ('/' separates directories) ----

@@ -68,17 +68,6 @@ std::string clever_substitute_space(const std::string& s, char c)
     return substitute_char(cancel_begin_end_spaces(s), ' ', c);
 }
 
-void append_latex_filtered(std::string& out, const std::string& s)
-{
-    std::string::size_type from = 0;
-    for (std::string::size_type u = s.find('_'); u != std::string::npos; u = s.find('_', from)) {
-        out.append(s, from, u - from);
-        out += "\\_";
-        from = u + 1;
-    }
-    out.append(s, from, std::string::npos);
-}
-
 std::string latex_String_filter(const std::string& s)
 {
     std::string r;
