@@ -8,7 +8,7 @@ static std::uint32_t hash_of(std::string_view name)
     return static_cast<std::uint32_t>(name_hash_of(name.data(), name.size()));
 }
 
-std::size_t bdd_name_table::probe(std::string_view name, std::uint32_t h) const
+inline std::size_t bdd_name_table::probe(std::string_view name, std::uint32_t h) const
 {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = h & mask;; i = (i + 1) & mask) {
