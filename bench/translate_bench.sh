@@ -7,7 +7,9 @@
 #   sh bench/translate_bench.sh [-r RUNS] [-n "SIZES"] [-b BENCH_DIR] [-y] NELVOR [NELVOR...]
 #
 # Each figure is the median of RUNS runs (3 by default) of the whole process: processor seconds
-# (user + system) and peak resident memory (MiB), from /usr/bin/time (Debian package `time`).
+# (user + system, to the microsecond) and peak resident memory (MiB), from bench/timed_run.cpp,
+# which the script compiles with c++ (or, without a compiler, /usr/bin/time of Debian package
+# `time`, to the hundredth of a second).
 # With two nelvor programs (an old and a new build, say) both are measured in the same runs, in
 # turn, and each gets its columns; the ratios are each one's time over ABC's. SIZES are the
 # family's gate counts (default "10000 40000 160000 640000"); the family has n/50 inputs, n/20
@@ -31,7 +33,6 @@ while getopts r:n:b:y o; do
 done
 shift $((OPTIND - 1))
 [ $# -ge 1 ] || { echo "usage: $0 [-r RUNS] [-n SIZES] [-b BENCH_DIR] [-y] NELVOR [NELVOR...]" >&2; exit 2; }
-[ -x /usr/bin/time ] || { echo "$0: /usr/bin/time is missing (package time)" >&2; exit 1; }
 programs=""
 for p in "$@"; do
     [ -x "$p" ] || { echo "$0: no program $p" >&2; exit 1; }
@@ -39,6 +40,12 @@ for p in "$@"; do
 done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+timer=
+if command -v c++ >/dev/null && c++ -O2 -o "$work/timed_run" "$here/bench/timed_run.cpp" 2>/dev/null; then
+    timer=$work/timed_run
+elif [ ! -x /usr/bin/time ]; then
+    echo "$0: neither c++ nor /usr/bin/time (package time) to time the runs" >&2; exit 1
+fi
 all="-lustre -esterel -le -c -cs -vhdl -systemc -doc -latex"
 have() { command -v "$1" >/dev/null; }
 
@@ -47,7 +54,13 @@ have() { command -v "$1" >/dev/null; }
 once() {
     label=$1; shift
     rm -rf "$work/$label"; mkdir "$work/$label"; cp "$work/c.blif" "$work/$label/"
-    if (cd "$work/$label" && /usr/bin/time -f "%U %S %M" -o ../$label.time "$@" >/dev/null 2>&1); then
+    if [ -n "$timer" ]; then
+        if (cd "$work/$label" && "$timer" ../$label.time "$@"); then
+            awk '{ printf "%.3f %.0f\n", $1, $2 / 1024 }' "$work/$label.time" >>"$work/$label.runs"
+        else
+            echo "- -" >>"$work/$label.runs"
+        fi
+    elif (cd "$work/$label" && /usr/bin/time -f "%U %S %M" -o ../$label.time "$@" >/dev/null 2>&1); then
         awk '{ printf "%.3f %.0f\n", $1 + $2, $3 / 1024 }' "$work/$label.time" >>"$work/$label.runs"
     else
         echo "- -" >>"$work/$label.runs"

@@ -10,6 +10,7 @@
 #include "blif/blif_parser.h"
 #include "blif/run_writers.h"
 #include "forms/formspp.h"
+#include "platform/large_memory.h"
 
 int translation_run(const run_settings& settings, std::istream& input, const std::string& input_name,
                     std::ostream& log)
@@ -21,6 +22,12 @@ int translation_run(const run_settings& settings, std::istream& input, const std
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
 #endif
+    // The heap of a run holds about 16 bytes for each byte of its input, most of them small objects.
+    input.seekg(0, std::ios::end);
+    const std::streamoff input_bytes = input.tellg();
+    input.clear();
+    input.seekg(0);
+    if (input_bytes > 0) Heap_grow_in_huge_pages(16 * static_cast<size_t>(input_bytes));
     class_blif_parser parser;
     // never deleted: nothing is freed before the process ends
     parser.lexer = new blifFlexLexer(&input, &log);

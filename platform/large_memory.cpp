@@ -4,6 +4,9 @@
 
 #include <sys/mman.h>
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include <cstdint>
 #include <cstdlib>
@@ -77,4 +80,32 @@ bool Large_region_extend(void* region, size_t bytes)
 void Large_region_release(void* region, size_t max_bytes)
 {
     if (region) munmap(region, rounded(max_bytes ? max_bytes : 1));
+}
+
+void Heap_grow_in_huge_pages(size_t bytes)
+{
+#if defined(__GLIBC__) && defined(MADV_HUGEPAGE) && !defined(__SANITIZE_ADDRESS__)
+    const size_t most = size_t(768) << 20; // below the trim threshold of the run, kept by the heap
+    if (bytes < 16 * huge_page) return;
+    if (bytes > most) bytes = most;
+    // One request just larger than the free top of the heap, with a top pad of bytes: the heap
+    // grows by bytes past the request in one step. Requests below the mapping threshold of the
+    // run (32 MiB) come from the heap.
+    const size_t top = mallinfo2().keepcost;
+    if (top >= (size_t(32) << 20) - 4096) return;
+    mallopt(M_TOP_PAD, static_cast<int>(bytes));
+    char* probe = static_cast<char*>(std::malloc(top + 4096));
+    char* end = static_cast<char*>(sbrk(0));
+    mallopt(M_TOP_PAD, 128 * 1024); // the allocator's own pad again
+    if (!probe) return;
+    // only a heap that ends just past the request is the one just grown
+    if (probe < end && size_t(end - probe) <= top + 4096 + bytes + huge_page) {
+        char* from = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(probe) + huge_page - 1) & ~(huge_page - 1));
+        char* to = reinterpret_cast<char*>(reinterpret_cast<uintptr_t>(end) & ~(huge_page - 1));
+        if (to > from) madvise(from, size_t(to - from), MADV_HUGEPAGE);
+    }
+    std::free(probe);
+#else
+    (void)bytes;
+#endif
 }

@@ -30,6 +30,14 @@ bool Large_region_extend(void* region, size_t bytes);
 // Gives back a whole region of Large_region_reserve, with the same max_bytes.
 void Large_region_release(void* region, size_t max_bytes);
 
+// Grows the ordinary heap by about bytes ahead of its use and advises huge pages on that part, so
+// that the many small objects of a large run share a few huge pages instead of one small page
+// each. Nothing is touched: memory is charged as the heap fills it. At most 768 MiB; nothing
+// below 32 MiB, or where the system or its allocator has no such heap. Meant for an allocator
+// set as the translation run sets it: requests up to 32 MiB from the heap, and the free top of
+// the heap kept up to 1 GiB (otherwise the part grown goes back to the system at once).
+void Heap_grow_in_huge_pages(size_t bytes);
+
 // Allocator of large blocks for standard containers (std::vector of table slots). Blocks below
 // 256 KiB come from the ordinary heap.
 template <class T> struct large_block_allocator {

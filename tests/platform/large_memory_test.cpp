@@ -2,7 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <vector>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "platform/large_memory.h"
 
@@ -71,4 +78,62 @@ TEST(LargeBlocks, RegionsGrowInPlaceKeepingTheirContents)
     }
     Large_region_release(p, most);
     Large_region_release(nullptr, most); // nothing to give back
+}
+
+namespace {
+
+// The VmFlags of the mapping of /proc/self/smaps that holds address; empty when none does.
+std::string mapping_flags(const void* address)
+{
+    std::ifstream smaps("/proc/self/smaps");
+    const uintptr_t a = reinterpret_cast<uintptr_t>(address);
+    bool inside = false;
+    for (std::string line; std::getline(smaps, line);) {
+        uintptr_t from = 0, to = 0;
+        char dash = 0;
+        std::istringstream range(line);
+        if (range >> std::hex >> from >> dash >> to && dash == '-' && line.find(':') > line.find(' ')) {
+            inside = from <= a && a < to;
+        } else if (inside && line.compare(0, 8, "VmFlags:") == 0) {
+            return line;
+        }
+    }
+    return "";
+}
+
+bool huge_pages_offered()
+{
+    std::ifstream mode("/sys/kernel/mm/transparent_hugepage/enabled");
+    std::string text;
+    std::getline(mode, text);
+    return text.find("[always]") != std::string::npos || text.find("[madvise]") != std::string::npos;
+}
+
+} // namespace
+
+// The heap grown ahead is advised huge pages (where the system offers them) and serves the small
+// requests that follow, written and freed as usual.
+TEST(LargeBlocks, TheHeapGrownAheadServesSmallRequestsOnHugePages)
+{
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+    // as the translation run sets the allocator
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
+    Heap_grow_in_huge_pages(size_t(64) << 20);
+    std::vector<unsigned char*> pieces;
+    for (int i = 0; i < 512; i++) { // 16 MiB in pieces of 32 KiB
+        pieces.push_back(static_cast<unsigned char*>(std::malloc(32 * 1024)));
+        ASSERT_NE(pieces.back(), nullptr);
+        pieces.back()[0] = pieces.back()[32 * 1024 - 1] = static_cast<unsigned char>(i);
+    }
+    if (huge_pages_offered()) {
+        const std::string flags = mapping_flags(pieces.back());
+        EXPECT_NE(flags.find(" hg"), std::string::npos) << flags;
+    }
+    for (int i = 0; i < 512; i++) {
+        EXPECT_EQ(pieces[i][0], static_cast<unsigned char>(i));
+        std::free(pieces[i]);
+    }
+#endif
+    Heap_grow_in_huge_pages(1000); // below the bound: nothing to do
 }
