@@ -225,9 +225,8 @@ public:
                                                            std::set<std::string>& taken) const;
     std::map<std::string, std::string> reserved_free_names(const std::set<std::string>& reserved,
                                                            taken_names& taken) const;
-    // Number of the register that is also output k; -1 when the output is no register.
-    int output_register(int k) const;
-    // output_register(k) for every output k, in one pass.
+    // For each output k, the number of the first register that is also output k; -1 when the
+    // output is no register. In one pass: writers ask it once, not once per output.
     std::vector<int> output_registers() const;
     // Some signal is called name.
     bool has_name(const std::string& name) const;

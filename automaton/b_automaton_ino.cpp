@@ -71,8 +71,9 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
         if (f.compare(0, P.size(), P) == 0) taken.insert(f.substr(P.size()));
     std::map<std::string, std::string> stem(written.begin(), written.end());
     std::set<std::string> plain_outputs;
+    const std::vector<int> register_of = output_registers();
     for (int k = 0; k < output_count; ++k)
-        if (output_register(k) < 0) plain_outputs.insert(output_names[k]);
+        if (register_of[size_t(k)] < 0) plain_outputs.insert(output_names[k]);
     for (const std::string& n : all_names())
         if (plain_outputs.count(n) == 0 && functions.count(P + W(n)) > 0) {
             stem[n] = fresh_name(W(n) + "_", taken);
@@ -128,7 +129,7 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
     std::map<std::string, std::string> read_outputs; // P + output -> output
     for (int k = 0; k < output_count && m != nullptr; ++k) {
         Bddexpression* e = wood->exp_by_bddname(output_names[k]);
-        if (output_register(k) >= 0 || e == nullptr || e->bdd_exp.node() == nullptr) continue;
+        if (register_of[size_t(k)] >= 0 || e == nullptr || e->bdd_exp.node() == nullptr) continue;
         std::string value = m->Bdd_is_var(e->bdd_exp) ? P + S(m->Name_var_by_bdd(e->bdd_exp))
                                                       : std::string(e->bdd_exp.link_type() == 1 ? "" : "!") + A + "[" +
                                                             std::to_string(e->bdd_exp.node()->number) + "]";
@@ -149,7 +150,7 @@ void b_automaton::INO_put_grafcet(std::ostream& os, int, const std::string& name
     }
     // a register that is an output drives its actions from its current value
     for (int k = 0; k < output_count; ++k) {
-        if (output_register(k) < 0) continue;
+        if (register_of[size_t(k)] < 0) continue;
         const std::string out = W(output_names[k]);
         os << INO.test << P << S(output_names[k]) << ")" << std::endl << INO.open << std::endl;
         if (m != nullptr && kinds[size_t(m->Index_var_by_name(output_names[k]))] == 1)

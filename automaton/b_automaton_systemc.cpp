@@ -95,8 +95,9 @@ void b_automaton::SYSTEMC_put(std::ostream& source, std::ostream& header, int le
     // A register that is also an output keeps its state in a member of its own: the port shows
     // the state of the cycle, as the other outputs do.
     std::map<std::string, std::string> state;
+    const std::vector<int> register_of = output_registers();
     for (int k = 0; k < output_count; ++k)
-        if (output_register(k) >= 0) {
+        if (register_of[size_t(k)] >= 0) {
             state[output_names[k]] = fresh_name(W(output_names[k]) + SC.state_suffix, taken);
             taken.insert(state[output_names[k]]);
         }
@@ -142,7 +143,7 @@ void b_automaton::SYSTEMC_put(std::ostream& source, std::ostream& header, int le
     // read; the ports get them afterwards
     std::vector<std::string> shadows;
     for (int k = 0; k < output_count; ++k)
-        if (output_register(k) < 0) shadows.push_back(W(output_names[k]));
+        if (register_of[size_t(k)] < 0) shadows.push_back(W(output_names[k]));
     if (!shadows.empty()) {
         source << SC.local;
         for (size_t k = 0; k < shadows.size(); ++k) source << (k > 0 ? ", " : "") << shadows[k];

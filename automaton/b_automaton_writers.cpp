@@ -85,13 +85,6 @@ std::string b_automaton::init_text(int i) const
 
 // ---- signals and written forms ----
 
-int b_automaton::output_register(int k) const
-{
-    for (int i = 0; i < state_count; ++i)
-        if (state_names[i] == output_names[k]) return i;
-    return -1;
-}
-
 std::vector<int> b_automaton::output_registers() const
 {
     std::vector<int> registers(size_t(output_count > 0 ? output_count : 0), -1);

@@ -99,11 +99,12 @@ public:
         return &found;
     }
     // Keeps text as the sum whose cover begins at cube first, while the kept texts stay within
-    // their room: on a large circuit the later sums are made again, so that the texts do not add
-    // to the run's memory more than that room.
+    // their room: on a very large circuit the later sums are made again, so that the texts do not
+    // add to the run's memory more than that room. 64 MiB holds the sums of about three million
+    // two-input gates, beyond the largest netlists read in one piece.
     void keep(std::size_t first, std::string_view text)
     {
-        constexpr std::size_t most = std::size_t(1) << 23; // the room of the kept texts
+        constexpr std::size_t most = std::size_t(1) << 26; // the room of the kept texts
         // a memo cleared since the style asked keeps nothing: its next style may be another one
         if (!styled || texts.size() + text.size() > most || first >= most / 4) return;
         if (entry_of.size() <= first) entry_of.resize(first + 1 + first / 2, 0);
