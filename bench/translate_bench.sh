@@ -4,7 +4,7 @@
 # dialect folder and on a generated family of 10k to 640k gates; then the growth per x4 step of
 # the family.
 #
-#   sh bench/translate_bench.sh [-r RUNS] [-n "SIZES"] [-b BENCH_DIR] [-y] NELVOR [NELVOR...]
+#   sh bench/translate_bench.sh [-r RUNS] [-n "SIZES"] [-s "I L O"] [-b BENCH_DIR] [-y] NELVOR [NELVOR...]
 #
 # Each figure is the median of RUNS runs (3 by default) of the whole process: processor seconds
 # (user + system, to the microsecond) and peak resident memory (MiB), from bench/timed_run.cpp,
@@ -12,27 +12,35 @@
 # `time`, to the hundredth of a second).
 # With two nelvor programs (an old and a new build, say) both are measured in the same runs, in
 # turn, and each gets its columns; the ratios are each one's time over ABC's. SIZES are the
-# family's gate counts (default "10000 40000 160000 640000"); the family has n/50 inputs, n/20
-# latches and n/100 outputs, each gate a two-input function of earlier signals. ABC and yosys
-# columns are "-" when the tool is missing; -y leaves yosys out (it takes minutes a run on the
-# largest circuit).
+# family's gate counts (default "10000 40000 160000 640000"); the family has n/I inputs, n/L
+# latches and n/O outputs (-s, default "50 20 100"), each gate a two-input function of earlier
+# signals. ABC and yosys columns are "-" when the tool is missing; -y leaves yosys out (it takes
+# minutes a run on the largest circuit).
 set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
 runs=3
 sizes="10000 40000 160000 640000"
+shares="50 20 100"
 bench=$here/../shared/bench
 noyosys=
-while getopts r:n:b:y o; do
+while getopts r:n:s:b:y o; do
     case $o in
     r) runs=$OPTARG ;;
     n) sizes=$OPTARG ;;
+    s) shares=$OPTARG ;;
     b) bench=$OPTARG ;;
     y) noyosys=1 ;;
     *) exit 2 ;;
     esac
 done
 shift $((OPTIND - 1))
-[ $# -ge 1 ] || { echo "usage: $0 [-r RUNS] [-n SIZES] [-b BENCH_DIR] [-y] NELVOR [NELVOR...]" >&2; exit 2; }
+[ $# -ge 1 ] || { echo "usage: $0 [-r RUNS] [-n SIZES] [-s \"I L O\"] [-b BENCH_DIR] [-y] NELVOR [NELVOR...]" >&2; exit 2; }
+set -- $shares "$@"
+share_i=$1 share_l=$2 share_o=$3
+shift 3
+for d in "$share_i" "$share_l" "$share_o"; do
+    case $d in ''|*[!0-9]*|0) echo "$0: -s takes three positive divisors, as \"50 20 100\"" >&2; exit 2 ;; esac
+done
 programs=""
 for p in "$@"; do
     [ -x "$p" ] || { echo "$0: no program $p" >&2; exit 1; }
@@ -134,12 +142,12 @@ rows() {
     done
 }
 
-# generated N FILE: N gates, N/50 inputs, N/20 latches, N/100 outputs; each gate an AND, OR,
-# XOR or NOR of two earlier signals, one of them among the 100 signals made just before it
+# generated N FILE: N gates, N/I inputs, N/L latches, N/O outputs (the shares of -s); each gate
+# an AND, OR, XOR or NOR of two earlier signals, one of them among the 100 made just before it
 generated() {
-    awk -v n="$1" 'BEGIN {
+    awk -v n="$1" -v di="$share_i" -v dl="$share_l" -v do_="$share_o" 'BEGIN {
         srand(11)
-        ni = int(n / 50); nl = int(n / 20); no = int(n / 100)
+        ni = int(n / di); nl = int(n / dl); no = int(n / do_)
         printf ".model gen\n.inputs"
         for (i = 0; i < ni; i++) { printf " i%d", i; s[i] = "i" i }
         printf "\n.outputs"
