@@ -84,7 +84,8 @@ void Large_region_release(void* region, size_t max_bytes)
 
 void Heap_grow_in_huge_pages(size_t bytes)
 {
-#if defined(__GLIBC__) && defined(MADV_HUGEPAGE) && !defined(__SANITIZE_ADDRESS__)
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || __GLIBC_MINOR__ >= 33) && defined(MADV_HUGEPAGE) && \
+    !defined(__SANITIZE_ADDRESS__)
     const size_t most = size_t(768) << 20; // below the trim threshold of the run, kept by the heap
     if (bytes < 16 * huge_page) return;
     if (bytes > most) bytes = most;

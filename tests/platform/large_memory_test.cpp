@@ -115,7 +115,7 @@ bool huge_pages_offered()
 // requests that follow, written and freed as usual.
 TEST(LargeBlocks, TheHeapGrownAheadServesSmallRequestsOnHugePages)
 {
-#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || __GLIBC_MINOR__ >= 33) && !defined(__SANITIZE_ADDRESS__)
     // as the translation run sets the allocator
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
