@@ -3,8 +3,10 @@
 #include <cassert>
 #include <cmath>
 #include <cstdint>
+#include <deque>
 #include <iostream>
 #include <map>
+#include <queue>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -282,7 +284,7 @@ public:
     std::vector<cube_literals> primes(const bdd& f)
     {
         std::vector<cube_literals> literals;
-        if (clause_primes(f, literals)) return literals;
+        if (clause_primes(f, literals) || product_sum_primes(f, literals)) return literals;
         root = f;
         walk(f);
         // implicant_filter: the elements after i that hold every literal of found[i]
@@ -333,6 +335,10 @@ private:
     cube_literals tail_walked;                      // the literals walked in its place
     std::map<long, cube_literals> tail_groups;        // position walked -> the literals it stands for
 
+    std::unordered_map<uintptr_t, long> products_memo; // (node, link) -> its products, -1: none
+    std::deque<std::vector<cube_literals>> product_lists; // the products of the memo (kept in place)
+    size_t products_kept = 0;                              // literals in product_lists
+
     size_t words() const { return (found.size() + 63) >> 6; }
 
     // When f is a disjunction of literals, whose tree has 2^n - 1 paths to 1 for n literals,
@@ -352,6 +358,89 @@ private:
         for (size_t a = last; a-- > 0;)
             if (!lits[a].second) out.push_back(cube_literals(1, lits[a]));
         return true;
+    }
+
+    // When f is a disjunction of products over pairwise disjoint variables (a clause is one, of
+    // products of one literal), whose tree has about 4^k leaves for k products of two literals,
+    // its primes are the products, in the order the walk leaves them, without the walk: taking
+    // again and again the product whose next literal comes first in the order, a positive
+    // literal that is not its last one is passed over, a last positive literal puts the product
+    // after those put first so far, a negative literal puts it before those put last so far, and
+    // the product left alone at the end goes between the two. The walk makes no node on such a
+    // function: each conjunction of cofactors is a cofactor already.
+    bool product_sum_primes(const bdd& f, std::vector<cube_literals>& out)
+    {
+        const std::vector<cube_literals>* products = disjoint_products(f.node_ptr, f.link);
+        if (products == nullptr || products->empty()) return false;
+        const std::vector<cube_literals>& c = *products;
+        typedef std::pair<long, size_t> next_literal; // its position, its product
+        std::priority_queue<next_literal, std::vector<next_literal>, std::greater<next_literal>> next;
+        std::vector<size_t> at(c.size(), 0);
+        for (size_t i = 0; i < c.size(); ++i) next.push(next_literal(c[i][0].first, i));
+        std::vector<size_t> first, last;
+        for (size_t left = c.size(); left > 1;) {
+            const size_t i = next.top().second;
+            next.pop();
+            const bool positive = c[i][at[i]].second != 0;
+            if (positive && at[i] + 1 < c[i].size()) {
+                next.push(next_literal(c[i][++at[i]].first, i));
+                continue;
+            }
+            (positive ? first : last).push_back(i);
+            --left;
+        }
+        for (size_t i : first) out.push_back(c[i]);
+        out.push_back(c[next.top().second]);
+        for (size_t k = last.size(); k-- > 0;) out.push_back(c[last[k]]);
+        return true;
+    }
+
+    // The products of the function (n, link) when it is a disjunction of products over pairwise
+    // disjoint variables, each product its literals in ascending positions and the products in
+    // ascending positions of their first literals: none for constant 0, null for constant 1 and
+    // for a function of another form. Read from the nodes, each once: the cofactors of such a
+    // function on its top variable x are R and P OR R, P a product without x, and the function
+    // is x AND P OR R (or NOT x AND P OR R). Null as well past 4 million literals kept.
+    const std::vector<cube_literals>* disjoint_products(const bdd_node* n, int link)
+    {
+        static const std::vector<cube_literals> none;
+        if (n == m->terminal) return link == 1 ? nullptr : &none;
+        const uintptr_t key = reinterpret_cast<uintptr_t>(n) | (link == 1 ? 1 : 0);
+        std::unordered_map<uintptr_t, long>::const_iterator known = products_memo.find(key);
+        if (known != products_memo.end()) return known->second < 0 ? nullptr : &product_lists[size_t(known->second)];
+        products_memo[key] = -1;
+        const std::pair<long, int> x(m->Position_of(n), 1);
+        const bdd_node* t = n->then_node; // then edges are never complemented
+        const bdd_node* e = n->else_node;
+        const int else_link = link * n->else_link;
+        std::vector<cube_literals> result;
+        if ((t == m->terminal && link == 1) || (e == m->terminal && else_link == 1)) { // x OR R, NOT x OR R
+            const bool positive = t == m->terminal && link == 1;
+            const std::vector<cube_literals>* rest = positive ? disjoint_products(e, else_link) : disjoint_products(t, link);
+            if (rest == nullptr) return nullptr;
+            result.push_back(cube_literals(1, std::make_pair(x.first, positive ? 1 : 0)));
+            result.insert(result.end(), rest->begin(), rest->end());
+        } else {
+            const std::vector<cube_literals>* then_products = disjoint_products(t, link);
+            const std::vector<cube_literals>* else_products = then_products ? disjoint_products(e, else_link) : nullptr;
+            if (else_products == nullptr) return nullptr;
+            // one list is the other with one product more: P, the rest of the product of x
+            const bool positive = then_products->size() == else_products->size() + 1;
+            const std::vector<cube_literals>& longer = positive ? *then_products : *else_products;
+            const std::vector<cube_literals>& shorter = positive ? *else_products : *then_products;
+            if (longer.size() != shorter.size() + 1) return nullptr;
+            size_t extra = 0;
+            while (extra < shorter.size() && longer[extra] == shorter[extra]) ++extra;
+            if (!std::equal(shorter.begin() + long(extra), shorter.end(), longer.begin() + long(extra) + 1)) return nullptr;
+            result.push_back(cube_literals(1, std::make_pair(x.first, positive ? 1 : 0)));
+            result.back().insert(result.back().end(), longer[extra].begin(), longer[extra].end());
+            result.insert(result.end(), shorter.begin(), shorter.end());
+        }
+        for (const cube_literals& product : result) products_kept += product.size();
+        if (products_kept > (size_t(1) << 22)) return nullptr;
+        products_memo[key] = long(product_lists.size());
+        product_lists.push_back(std::move(result));
+        return &product_lists.back();
     }
 
     // The literals of a disjunction of literals g, in the order of the positions; false when g

@@ -1,8 +1,10 @@
 // Sum-of-products covers, prime and essential implicants, the ternary tree, Bdd_simplify3.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <list>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -553,6 +555,82 @@ TEST(Covers, PrimesOfFunctionsWithADisjunctionOfLiteralsBelowThemAreThoseOfTheTr
         m.Bdd_prime_implicants(f, fast);
         ASSERT_EQ(fast, tree) << "trial " << trial;
     }
+}
+
+} // namespace
+
+namespace {
+
+// Makes the conjunction of the two cofactors of every function of f's ternary tree, each once,
+// as the walk of the tree makes them.
+void conjoin_cofactors(bddpp_manager& m, const bdd& f, std::set<std::pair<bdd_node*, int>>& seen)
+{
+    if (f.node_ptr == m.terminal || !seen.insert(std::make_pair(f.node_ptr, f.link)).second) return;
+    bdd t = m.Bdd_then(f), e = m.Bdd_else(f);
+    bdd both = m.Bdd_and(t, e);
+    conjoin_cofactors(m, t, seen);
+    conjoin_cofactors(m, e, seen);
+    conjoin_cofactors(m, both, seen);
+}
+
+// ORs of products over disjoint variables, spread over the order at random and of random
+// polarities: the primes are those of the tree in the same order; the walk would make no node
+// (the conjunctions of cofactors are cofactors already) and neither does the shortcut. A
+// product sharing a variable with another, or a function of another form, takes the walk.
+TEST(Covers, PrimesOfDisjunctionsOfDisjointProductsAreThoseOfTheTree)
+{
+    std::mt19937 rng(2026);
+    for (int trial = 0; trial < 240; ++trial) {
+        const int n = 2 + int(rng() % 9);
+        bddpp_manager m;
+        std::vector<bdd> v = make_vars(m, n);
+        std::vector<int> order(n);
+        for (int i = 0; i < n; ++i) order[i] = i;
+        std::shuffle(order.begin(), order.end(), rng);
+        bdd f = m.Bdd_zero();
+        for (int i = 0; i < n;) {
+            const int width = std::min(n - i, 1 + int(rng() % 4));
+            bdd product = m.Bdd_one();
+            for (int k = 0; k < width; ++k, ++i)
+                product = m.Bdd_and(product, rng() % 2 ? v[order[i]] : m.Bdd_not(v[order[i]]));
+            f = m.Bdd_or(f, product);
+        }
+        const bool other_form = trial % 6 == 5 || trial % 8 == 7;
+        if (trial % 6 == 5) f = m.Bdd_or(f, m.Bdd_and(v[order[0]], v[order[n - 1]])); // shared variables
+        if (trial % 8 == 7) f = m.Bdd_not(f);
+        if (m.Bdd_is_tautology(f)) continue;
+        const long before = m.Bdd_total_size();
+        if (!other_form) {
+            std::set<std::pair<bdd_node*, int>> seen;
+            conjoin_cofactors(m, f, seen);
+            ASSERT_EQ(m.Bdd_total_size(), before) << "trial " << trial;
+        }
+        std::list<bdd> fast, tree;
+        m.Bdd_prime_implicants(f, fast);
+        Tdd(&m, f).Bdd_prime_implicants(tree);
+        ASSERT_EQ(fast, tree) << "trial " << trial;
+    }
+}
+
+TEST(Covers, TheKind2CoverOfManyDisjointProductsComesWithoutTheWalk)
+{
+    // 12 products of two literals over 24 variables, nested in the order so that they all cross:
+    // about 4^12 / 3 leaves in the tree
+    const int k = 12;
+    bddpp_manager m;
+    std::vector<bdd> v = make_vars(m, 2 * k);
+    auto product = [&](int i) { return m.Bdd_and(v[i], i % 3 ? v[2 * k - 1 - i] : m.Bdd_not(v[2 * k - 1 - i])); };
+    bdd f = m.Bdd_zero();
+    for (int i = 0; i < k; ++i) f = m.Bdd_or(f, product(i));
+    std::list<bdd> primes;
+    m.Bdd_prime_implicants(f, primes);
+    // the positive products as their last literals come, then the one left alone (the product
+    // of the first and last variables), then the negative ones, the first taken last
+    std::vector<bdd> expected;
+    for (int i = k - 1; i >= 1; --i)
+        if (i % 3) expected.push_back(product(i));
+    for (int i = 0; i < k; i += 3) expected.push_back(product(i));
+    EXPECT_EQ(std::vector<bdd>(primes.begin(), primes.end()), expected);
 }
 
 } // namespace
