@@ -80,6 +80,9 @@ TEST(LargeBlocks, RegionsGrowInPlaceKeepingTheirContents)
     Large_region_release(nullptr, most); // nothing to give back
 }
 
+// The heap grown ahead: only under glibc's allocator, which the sanitizers replace.
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || __GLIBC_MINOR__ >= 33) && !defined(__SANITIZE_ADDRESS__)
+#define HEAP_GROWN_AHEAD 1
 namespace {
 
 // The VmFlags of the mapping of /proc/self/smaps that holds address; empty when none does.
@@ -110,12 +113,13 @@ bool huge_pages_offered()
 }
 
 } // namespace
+#endif
 
 // The heap grown ahead is advised huge pages (where the system offers them) and serves the small
 // requests that follow, written and freed as usual.
 TEST(LargeBlocks, TheHeapGrownAheadServesSmallRequestsOnHugePages)
 {
-#if defined(__GLIBC__) && (__GLIBC__ > 2 || __GLIBC_MINOR__ >= 33) && !defined(__SANITIZE_ADDRESS__)
+#ifdef HEAP_GROWN_AHEAD
     // as the translation run sets the allocator
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
