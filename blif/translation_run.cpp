@@ -22,11 +22,15 @@ int translation_run(const run_settings& settings, std::istream& input, const std
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
 #endif
-    // The heap of a run holds about 16 bytes for each byte of its input, most of them small objects.
-    input.seekg(0, std::ios::end);
-    const std::streamoff input_bytes = input.tellg();
+    // The heap of a run holds about 16 bytes for each byte of its input, most of them small
+    // objects. A stream that cannot tell its place (a pipe) is read as it comes, without it.
+    const std::streampos start = input.tellg();
+    std::streamoff input_bytes = 0;
+    if (start != std::streampos(-1) && input.seekg(0, std::ios::end)) {
+        input_bytes = input.tellg() - start;
+        input.seekg(start);
+    }
     input.clear();
-    input.seekg(0);
     if (input_bytes > 0) Heap_grow_in_huge_pages(16 * static_cast<size_t>(input_bytes));
     class_blif_parser parser;
     // never deleted: nothing is freed before the process ends
