@@ -1,7 +1,7 @@
 // timed_run OUT COMMAND [ARGS...]: runs COMMAND with its arguments, its standard output and error
 // going to /dev/null, and writes to OUT one line "seconds kibibytes": the processor time of the
 // process (user + system, to the microsecond) and its peak resident memory. Exits with the
-// command's status (1 when it could not start, 128 + N when signal N ended it).
+// command's status (127 when it could not start, 128 + N when signal N ended it).
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
