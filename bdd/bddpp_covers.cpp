@@ -284,7 +284,7 @@ public:
     std::vector<cube_literals> primes(const bdd& f)
     {
         std::vector<cube_literals> literals;
-        if (clause_primes(f, literals) || product_sum_primes(f, literals)) return literals;
+        if (product_sum_primes(f, literals)) return literals;
         root = f;
         walk(f);
         // implicant_filter: the elements after i that hold every literal of found[i]
@@ -341,33 +341,16 @@ private:
 
     size_t words() const { return (found.size() + 63) >> 6; }
 
-    // When f is a disjunction of literals, whose tree has 2^n - 1 paths to 1 for n literals,
-    // its primes in the order the walk leaves them, without the walk: in the order of the
-    // positions, the positive literals and the last one, then the negative ones from the last to
-    // the first (a negative literal's leaf comes after the paths through its then side, which
-    // keep their places). The walk makes no node on such a function: its conjunctions of
-    // cofactors all have a constant operand.
-    bool clause_primes(const bdd& f, std::vector<cube_literals>& out) const
-    {
-        cube_literals lits;
-        if (!clause_literals(f, lits)) return false;
-        const size_t last = lits.size() - 1;
-        for (size_t a = 0; a < last; ++a)
-            if (lits[a].second) out.push_back(cube_literals(1, lits[a]));
-        out.push_back(cube_literals(1, lits[last]));
-        for (size_t a = last; a-- > 0;)
-            if (!lits[a].second) out.push_back(cube_literals(1, lits[a]));
-        return true;
-    }
-
-    // When f is a disjunction of products over pairwise disjoint variables (a clause is one, of
-    // products of one literal), whose tree has about 4^k leaves for k products of two literals,
-    // its primes are the products, in the order the walk leaves them, without the walk: taking
-    // again and again the product whose next literal comes first in the order, a positive
-    // literal that is not its last one is passed over, a last positive literal puts the product
-    // after those put first so far, a negative literal puts it before those put last so far, and
-    // the product left alone at the end goes between the two. The walk makes no node on such a
-    // function: each conjunction of cofactors is a cofactor already.
+    // When f is a disjunction of products over pairwise disjoint variables, whose tree has about
+    // 4^k leaves for k products of two literals (2^n - 1 for a clause of n literals), its primes
+    // are the products, in the order the walk leaves them, without the walk: taking again and
+    // again the product whose next literal comes first in the order, a positive literal that is
+    // not its last one is passed over, a last positive literal puts the product after those put
+    // first so far, a negative literal puts it before those put last so far, and the product
+    // left alone at the end goes between the two. For a clause: the positive literals in
+    // ascending positions, the last literal, then the negative ones in descending positions.
+    // The walk makes no node on such a function: each conjunction of cofactors is a cofactor
+    // already.
     bool product_sum_primes(const bdd& f, std::vector<cube_literals>& out)
     {
         const std::vector<cube_literals>* products = disjoint_products(f.node_ptr, f.link);
@@ -409,33 +392,28 @@ private:
         std::unordered_map<uintptr_t, long>::const_iterator known = products_memo.find(key);
         if (known != products_memo.end()) return known->second < 0 ? nullptr : &product_lists[size_t(known->second)];
         products_memo[key] = -1;
-        const std::pair<long, int> x(m->Position_of(n), 1);
         const bdd_node* t = n->then_node; // then edges are never complemented
         const bdd_node* e = n->else_node;
         const int else_link = link * n->else_link;
-        std::vector<cube_literals> result;
-        if ((t == m->terminal && link == 1) || (e == m->terminal && else_link == 1)) { // x OR R, NOT x OR R
-            const bool positive = t == m->terminal && link == 1;
-            const std::vector<cube_literals>* rest = positive ? disjoint_products(e, else_link) : disjoint_products(t, link);
-            if (rest == nullptr) return nullptr;
-            result.push_back(cube_literals(1, std::make_pair(x.first, positive ? 1 : 0)));
-            result.insert(result.end(), rest->begin(), rest->end());
-        } else {
-            const std::vector<cube_literals>* then_products = disjoint_products(t, link);
-            const std::vector<cube_literals>* else_products = then_products ? disjoint_products(e, else_link) : nullptr;
-            if (else_products == nullptr) return nullptr;
-            // one list is the other with one product more: P, the rest of the product of x
-            const bool positive = then_products->size() == else_products->size() + 1;
+        const bool t_one = t == m->terminal && link == 1, e_one = e == m->terminal && else_link == 1;
+        // R, and P OR R unless P is empty (x OR R, NOT x OR R)
+        const std::vector<cube_literals>* then_products = t_one ? &none : disjoint_products(t, link);
+        const std::vector<cube_literals>* else_products =
+            then_products == nullptr ? nullptr : e_one ? &none : disjoint_products(e, else_link);
+        if (else_products == nullptr) return nullptr;
+        const bool positive = t_one || (!e_one && then_products->size() == else_products->size() + 1);
+        const std::vector<cube_literals>& rest = positive ? *else_products : *then_products;
+        // the product of x: x's literal, then P, the product that only the other side has
+        std::vector<cube_literals> result(1, cube_literals(1, std::make_pair(m->Position_of(n), positive ? 1 : 0)));
+        if (!t_one && !e_one) {
             const std::vector<cube_literals>& longer = positive ? *then_products : *else_products;
-            const std::vector<cube_literals>& shorter = positive ? *else_products : *then_products;
-            if (longer.size() != shorter.size() + 1) return nullptr;
+            if (longer.size() != rest.size() + 1) return nullptr;
             size_t extra = 0;
-            while (extra < shorter.size() && longer[extra] == shorter[extra]) ++extra;
-            if (!std::equal(shorter.begin() + long(extra), shorter.end(), longer.begin() + long(extra) + 1)) return nullptr;
-            result.push_back(cube_literals(1, std::make_pair(x.first, positive ? 1 : 0)));
-            result.back().insert(result.back().end(), longer[extra].begin(), longer[extra].end());
-            result.insert(result.end(), shorter.begin(), shorter.end());
+            while (extra < rest.size() && longer[extra] == rest[extra]) ++extra;
+            if (!std::equal(rest.begin() + long(extra), rest.end(), longer.begin() + long(extra) + 1)) return nullptr;
+            result[0].insert(result[0].end(), longer[extra].begin(), longer[extra].end());
         }
+        result.insert(result.end(), rest.begin(), rest.end());
         for (const cube_literals& product : result) products_kept += product.size();
         if (products_kept > (size_t(1) << 22)) return nullptr;
         products_memo[key] = long(product_lists.size());

@@ -17,6 +17,8 @@ const size_t huge_page = size_t(1) << 21;
 const size_t small_array = size_t(1) << 18; // below it, arrays come from the heap
 
 size_t rounded(size_t bytes) { return (bytes + huge_page - 1) & ~(huge_page - 1); }
+// The first huge-page boundary at or after p.
+char* rounded(char* p) { return reinterpret_cast<char*>(rounded(reinterpret_cast<uintptr_t>(p))); }
 
 // An anonymous mapping of size bytes (a multiple of huge_page) aligned on huge_page, with the
 // protection prot and huge pages advised; null when the system refuses it.
@@ -25,7 +27,7 @@ char* aligned_mapping(size_t size, int prot, int flags)
     // one huge page more than asked, then the unaligned head and tail go back
     char* raw = static_cast<char*>(mmap(nullptr, size + huge_page, prot, MAP_PRIVATE | MAP_ANONYMOUS | flags, -1, 0));
     if (raw == MAP_FAILED) return nullptr;
-    char* block = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(raw) + huge_page - 1) & ~(huge_page - 1));
+    char* block = rounded(raw);
     if (block > raw) munmap(raw, size_t(block - raw));
     if (char* end = raw + size + huge_page; end > block + size) munmap(block + size, size_t(end - block - size));
 #ifdef MADV_HUGEPAGE
@@ -101,8 +103,8 @@ void Heap_grow_in_huge_pages(size_t bytes)
     if (!probe) return;
     // only a heap that ends just past the request is the one just grown
     if (probe < end && size_t(end - probe) <= top + 4096 + bytes + huge_page) {
-        char* from = reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(probe) + huge_page - 1) & ~(huge_page - 1));
-        char* to = reinterpret_cast<char*>(reinterpret_cast<uintptr_t>(end) & ~(huge_page - 1));
+        char* from = rounded(probe);
+        char* to = rounded(end + 1) - huge_page; // the last boundary at or before end
         if (to > from) madvise(from, size_t(to - from), MADV_HUGEPAGE);
     }
     std::free(probe);
