@@ -209,39 +209,79 @@ bool covered_by_others(const std::vector<cube_literals>& T, const std::vector<bo
     return cube_in_union(T[i], others);
 }
 
-// Whether a cube implies the function f: the cofactor of f by the cube is constant 1.
+// Whether a cube implies the function f: the cofactor of f by the cube is constant 1. The
+// walk below f remembers each (node, link) it has answered for the cube at hand in a table that
+// lives as long as the object: a stamp per cube stands for clearing it.
 class cube_implication {
 public:
-    cube_implication(bddpp_manager* m, const bdd& f) : m(m), f(f) {}
+    cube_implication(bddpp_manager* m, const bdd& f) : m(m), f(f), memo(64), stamp(0), count(0) {}
     bool operator()(const cube_literals& lits)
     {
-        values.clear();
-        memo.clear();
-        for (const std::pair<long, int>& l : lits) values[l.first] = l.second;
+        cube = &lits;
+        if (++stamp == 0) { // the stamps went round: clear for real
+            std::fill(memo.begin(), memo.end(), entry());
+            stamp = 1;
+        }
+        count = 0;
         return holds(f.node_ptr, f.link);
     }
 
 private:
-    bddpp_manager* m;                        // manager of f
-    bdd f;                                   // the function
-    std::unordered_map<long, int> values;    // literals of the cube by position
-    std::unordered_map<uintptr_t, bool> memo; // (node, link) -> whether the cofactor is 1
+    struct entry {
+        uintptr_t key = 0;
+        std::uint32_t stamp = 0; // the entry is of the current cube when equal to the object's
+        bool value = false;
+    };
+    bddpp_manager* m;           // manager of f
+    bdd f;                      // the function
+    const cube_literals* cube;  // the cube at hand, ascending positions
+    std::vector<entry> memo;    // (node, link) -> whether the cofactor is 1; a power of two
+    std::uint32_t stamp;        // the current cube's stamp
+    size_t count;               // entries of the current cube
+
+    static size_t slot_of(uintptr_t key, size_t mask) { return size_t(key * 0x9E3779B97F4A7C15ull >> 24) & mask; }
+
+    entry& find(uintptr_t key)
+    {
+        const size_t mask = memo.size() - 1;
+        size_t i = slot_of(key, mask);
+        while (memo[i].stamp == stamp && memo[i].key != key) i = (i + 1) & mask;
+        return memo[i];
+    }
+
+    void remember(uintptr_t key, bool value)
+    {
+        if (2 * (count + 1) > memo.size()) {
+            std::vector<entry> old(2 * memo.size());
+            old.swap(memo);
+            for (const entry& e : old)
+                if (e.stamp == stamp) find(e.key) = e;
+        }
+        entry& e = find(key);
+        e.key = key;
+        e.stamp = stamp;
+        e.value = value;
+        ++count;
+    }
 
     bool holds(bdd_node* n, int link)
     {
         if (n == m->terminal) return link == 1;
         uintptr_t key = reinterpret_cast<uintptr_t>(n) | (link == 1 ? 1 : 0); // nodes are aligned
-        std::unordered_map<uintptr_t, bool>::iterator known = memo.find(key);
-        if (known != memo.end()) return known->second;
-        std::unordered_map<long, int>::iterator v = values.find(m->Position_of(n));
+        const entry& known = find(key);
+        if (known.stamp == stamp) return known.value;
+        const long p = m->Position_of(n);
+        cube_literals::const_iterator v = std::lower_bound(
+            cube->begin(), cube->end(), p,
+            [](const std::pair<long, int>& l, long position) { return l.first < position; });
         bool r;
-        if (v == values.end())
+        if (v == cube->end() || v->first != p)
             r = holds(n->then_node, link) && holds(n->else_node, link * n->else_link);
         else if (v->second == 1)
             r = holds(n->then_node, link);
         else
             r = holds(n->else_node, link * n->else_link);
-        memo[key] = r;
+        remember(key, r);
         return r;
     }
 };
@@ -705,14 +745,23 @@ std::vector<cube_literals> irredundant_cover(bddpp_manager* m, const bdd& f)
         }
         T.push_back(b);
     }
-    // every cube implies f and together they cover it, so the others give f exactly when
-    // they cover cube i
-    std::vector<bool> live(T.size(), true);
+    // Every cube implies f and together they cover it, so the others give f exactly when
+    // they cover cube i. Cubes are dropped in order, each one covered by the others still
+    // there. A cube with a copy further on is dropped (the copy covers it), so of equal cubes
+    // only the last can stay; and whether it stays depends on the distinct cubes alone. The
+    // distinct cubes, in the order of their last copies, therefore give the same cover.
+    std::map<cube_literals, size_t> last;
+    for (size_t i = 0; i < T.size(); ++i) last[T[i]] = i;
+    std::vector<cube_literals> U;
+    U.reserve(last.size());
     for (size_t i = 0; i < T.size(); ++i)
-        if (covered_by_others(T, live, i)) live[i] = false;
+        if (last[T[i]] == i) U.push_back(std::move(T[i]));
+    std::vector<bool> live(U.size(), true);
+    for (size_t i = 0; i < U.size(); ++i)
+        if (covered_by_others(U, live, i)) live[i] = false;
     std::vector<cube_literals> cover;
-    for (size_t i = 0; i < T.size(); ++i)
-        if (live[i]) cover.push_back(T[i]);
+    for (size_t i = 0; i < U.size(); ++i)
+        if (live[i]) cover.push_back(std::move(U[i]));
     return cover;
 }
 

@@ -204,6 +204,31 @@ TEST_F(RandomCovers, Kind1IsIrredundantAndMadeOfPrimes)
     }
 }
 
+TEST(Covers, Kind1AndKind2OfSumsOfProductsFollowTheirDefinitions)
+{
+    // sums of a few products over 11 variables: many paths, most of them growing into the same
+    // few primes, so that which copy of a cube stays and where decides the cover's order
+    bddpp_manager m;
+    std::vector<bdd> v = make_vars(m, 11);
+    std::mt19937 rng(1717);
+    for (int trial = 0; trial < 60; ++trial) {
+        bdd f = m.Bdd_zero();
+        const int products = 2 + int(rng() % 5);
+        for (int i = 0; i < products; ++i) {
+            bdd p = m.Bdd_one();
+            const int literals = 1 + int(rng() % 4);
+            for (int j = 0; j < literals; ++j) {
+                bdd x = v[rng() % 11];
+                p = m.Bdd_and(p, rng() % 3 ? x : m.Bdd_not(x));
+            }
+            f = m.Bdd_or(f, p);
+        }
+        if (m.Bdd_is_zero_tautologic(f)) continue;
+        ASSERT_EQ(sop(m, f, 1), ref_sop_1(m, f)) << "trial " << trial;
+        ASSERT_EQ(sop(m, f, 2), ref_sop_2(m, f)) << "trial " << trial;
+    }
+}
+
 TEST_F(RandomCovers, PrimesOfTheWalkAreThoseOfTheTreeInTheSameOrder)
 {
     for (const bdd& f : functions) {
