@@ -209,59 +209,79 @@ bool covered_by_others(const std::vector<cube_literals>& T, const std::vector<bo
     return cube_in_union(T[i], others);
 }
 
-// Whether a cube implies the function f: the cofactor of f by the cube is constant 1. The
-// walk below f remembers each (node, link) it has answered for the cube at hand in a table that
-// lives as long as the object: a stamp per cube stands for clearing it.
-class cube_implication {
+// The expansion of the paths of f: each path loses its literals one by one in ascending
+// position, every time the cube left still implies f (the cofactor of f by it is constant 1).
+// The walk below f remembers what it has answered for each (node, link). When the literal at
+// position p is tried, the cube's literals below p are still those of the path, so an answer
+// for a node below p holds for every later try on the same path; the others are of the try
+// that made them. Stamps of path and try stand for clearing the table.
+class path_expansion {
 public:
-    cube_implication(bddpp_manager* m, const bdd& f) : m(m), f(f), memo(64), stamp(0), count(0) {}
-    bool operator()(const cube_literals& lits)
+    path_expansion(bddpp_manager* m, const bdd& f) : m(m), f(f), memo(64) {}
+
+    cube_literals operator()(const cube_literals& path)
     {
-        cube = &lits;
-        if (++stamp == 0) { // the stamps went round: clear for real
+        if (++path_stamp == 0) { // the stamps went round: clear for real
             std::fill(memo.begin(), memo.end(), entry());
-            stamp = 1;
+            path_stamp = 1;
         }
         count = 0;
-        return holds(f.node_ptr, f.link);
+        cube_literals b = path;
+        for (const std::pair<long, int>& l : path) {
+            cube_literals e;
+            e.reserve(b.size());
+            for (const std::pair<long, int>& k : b)
+                if (k.first != l.first) e.push_back(k);
+            cube = &e;
+            pivot = l.first;
+            ++try_stamp;
+            if (holds(f.node_ptr, f.link)) b.swap(e);
+        }
+        return b;
     }
 
 private:
     struct entry {
         uintptr_t key = 0;
-        std::uint32_t stamp = 0; // the entry is of the current cube when equal to the object's
+        std::uint32_t path = 0; // the entry is of the current path when equal to path_stamp
+        std::uint32_t made = 0; // the try that made it
+        long position = 0;      // of its node
         bool value = false;
     };
-    bddpp_manager* m;           // manager of f
-    bdd f;                      // the function
-    const cube_literals* cube;  // the cube at hand, ascending positions
-    std::vector<entry> memo;    // (node, link) -> whether the cofactor is 1; a power of two
-    std::uint32_t stamp;        // the current cube's stamp
-    size_t count;               // entries of the current cube
+    bddpp_manager* m;                 // manager of f
+    bdd f;                            // the function
+    std::vector<entry> memo;          // (node, link) -> whether the cofactor is 1; a power of two
+    std::uint32_t path_stamp = 0;     // the current path's stamp
+    std::uint32_t try_stamp = 0;      // the current try's stamp
+    size_t count = 0;                 // entries of the current path
+    const cube_literals* cube = nullptr; // the cube tried, ascending positions
+    long pivot = 0;                   // position of the literal left out of it
 
     static size_t slot_of(uintptr_t key, size_t mask) { return size_t(key * 0x9E3779B97F4A7C15ull >> 24) & mask; }
 
+    // The entry of key on this path, or the free slot where it would go.
     entry& find(uintptr_t key)
     {
         const size_t mask = memo.size() - 1;
         size_t i = slot_of(key, mask);
-        while (memo[i].stamp == stamp && memo[i].key != key) i = (i + 1) & mask;
+        while (memo[i].path == path_stamp && memo[i].key != key) i = (i + 1) & mask;
         return memo[i];
     }
 
-    void remember(uintptr_t key, bool value)
+    void remember(uintptr_t key, long position, bool value)
     {
-        if (2 * (count + 1) > memo.size()) {
-            std::vector<entry> old(2 * memo.size());
-            old.swap(memo);
-            for (const entry& e : old)
-                if (e.stamp == stamp) find(e.key) = e;
+        entry* e = &find(key);
+        if (e->path != path_stamp) {
+            if (2 * (count + 1) > memo.size()) {
+                std::vector<entry> old(2 * memo.size());
+                old.swap(memo);
+                for (const entry& o : old)
+                    if (o.path == path_stamp) find(o.key) = o;
+                e = &find(key);
+            }
+            ++count;
         }
-        entry& e = find(key);
-        e.key = key;
-        e.stamp = stamp;
-        e.value = value;
-        ++count;
+        *e = entry{key, path_stamp, try_stamp, position, value};
     }
 
     bool holds(bdd_node* n, int link)
@@ -269,7 +289,7 @@ private:
         if (n == m->terminal) return link == 1;
         uintptr_t key = reinterpret_cast<uintptr_t>(n) | (link == 1 ? 1 : 0); // nodes are aligned
         const entry& known = find(key);
-        if (known.stamp == stamp) return known.value;
+        if (known.path == path_stamp && (known.made == try_stamp || known.position > pivot)) return known.value;
         const long p = m->Position_of(n);
         cube_literals::const_iterator v = std::lower_bound(
             cube->begin(), cube->end(), p,
@@ -281,7 +301,7 @@ private:
             r = holds(n->then_node, link);
         else
             r = holds(n->else_node, link * n->else_link);
-        remember(key, r);
+        remember(key, p, r);
         return r;
     }
 };
@@ -733,18 +753,9 @@ std::vector<cube_literals> disjoint_paths(bddpp_manager* m, const bdd& f)
 // ascending position while it implies f, then those the others cover dropped in order.
 std::vector<cube_literals> irredundant_cover(bddpp_manager* m, const bdd& f)
 {
-    cube_implication implies_f(m, f);
+    path_expansion expanded(m, f);
     std::vector<cube_literals> T;
-    for (const cube_literals& lits : disjoint_paths(m, f)) {
-        cube_literals b = lits;
-        for (const std::pair<long, int>& l : lits) {
-            cube_literals e;
-            for (const std::pair<long, int>& k : b)
-                if (k.first != l.first) e.push_back(k);
-            if (implies_f(e)) b = e;
-        }
-        T.push_back(b);
-    }
+    for (const cube_literals& lits : disjoint_paths(m, f)) T.push_back(expanded(lits));
     // Every cube implies f and together they cover it, so the others give f exactly when
     // they cover cube i. Cubes are dropped in order, each one covered by the others still
     // there. A cube with a copy further on is dropped (the copy covers it), so of equal cubes
