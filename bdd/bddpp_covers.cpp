@@ -226,16 +226,21 @@ public:
             path_stamp = 1;
         }
         count = 0;
+        // b implies f throughout, so b without l does exactly when b with l negated does: a
+        // walk that branches at l's position no more than b's own
         cube_literals b = path;
+        cube = &b;
+        size_t at = 0; // where l stands in b: the path's literals from there on are all in b
         for (const std::pair<long, int>& l : path) {
-            cube_literals e;
-            e.reserve(b.size());
-            for (const std::pair<long, int>& k : b)
-                if (k.first != l.first) e.push_back(k);
-            cube = &e;
+            b[at].second = 1 - l.second;
             pivot = l.first;
             ++try_stamp;
-            if (holds(f.node_ptr, f.link)) b.swap(e);
+            if (holds(f.node_ptr, f.link)) {
+                b.erase(b.begin() + long(at));
+            } else {
+                b[at].second = l.second;
+                ++at;
+            }
         }
         return b;
     }
