@@ -192,7 +192,8 @@ std::vector<std::string> b_automaton::unread_signals(const std::vector<std::stri
         Bddexpression* e = table[p];
         if (e == nullptr || !wood->in_dates(e->early_date)) continue;
         for (long d : e->dependances) mark(d);
-        if (e->bdd_exp.node() != nullptr && !m->Bdd_is_var(e->bdd_exp)) node_array_read = true;
+        // once one is found, the others' nodes (far apart in a large manager) need no reading
+        if (!node_array_read && e->bdd_exp.node() != nullptr && !m->Bdd_is_var(e->bdd_exp)) node_array_read = true;
     }
     for (int i = 0; i < state_count; ++i) mark(m->Index_var_by_name(next_state_names[i]));
     std::vector<std::string> unread;

@@ -79,18 +79,25 @@ static bool topological_dates(Bddexpressionwood& w, bool around_cycles, long mes
     const long n = w.nb_bdd_vars, past = 2 * n + 1;
     std::vector<long> early(n, 0), late(n, 0), order;
     std::vector<char> defined(n, 0);
-    for (long i = 0; i < n; i++) {
-        Bddexpression* e = w.exp_table[i];
-        if (e == nullptr) continue;
-        bool in_place = e->bdd_var.manager == w.manager && w.manager->Bdd_if_index(e->bdd_var) == i;
-        if (!in_place && !around_cycles) return false;
-        early[i] = e->early_date;
-        defined[i] = 1;
-    }
-    // The two graphs as arrays, read many times below: the sets once each.
+    // The two graphs as arrays, read many times below: the sets once each. Each equation is read
+    // here once, all its fields together (a large forest's equations are far apart in memory),
+    // and written once at the end; given_early keeps the early dates it had.
+    std::vector<long> given_early(n, 0);
     std::vector<long> reader_start(n + 1, 0), reader_list, read_start(n + 1, 0), read_list;
     reader_list.reserve(static_cast<size_t>(2 * n));
     read_list.reserve(static_cast<size_t>(2 * n));
+    for (long i = 0; i < n; i++) {
+        Bddexpression* e = w.exp_table[i];
+        if (e != nullptr) {
+            bool in_place = e->bdd_var.manager == w.manager && w.manager->Bdd_if_index(e->bdd_var) == i;
+            if (!in_place && !around_cycles) return false;
+            early[i] = given_early[i] = e->early_date;
+            defined[i] = 1;
+            for (long d : e->dependances)
+                if (d >= 0 && d < n) read_list.push_back(d);
+        }
+        read_start[i + 1] = static_cast<long>(read_list.size());
+    }
     long beyond_from = n; // the first position with a reader beyond the table
     for (long i = 0; i < n; i++) {
         for (long r : w.readers[i])
@@ -100,10 +107,6 @@ static bool topological_dates(Bddexpressionwood& w, bool around_cycles, long mes
                 beyond_from = i;
             }
         reader_start[i + 1] = static_cast<long>(reader_list.size());
-        if (defined[i])
-            for (long d : w.exp_table[i]->dependances)
-                if (d >= 0 && d < n) read_list.push_back(d);
-        read_start[i + 1] = static_cast<long>(read_list.size());
     }
     auto readers = [&](long i, auto add) {
         for (long k = reader_start[i]; k < reader_start[i + 1]; k++) add(reader_list[k]);
@@ -138,7 +141,7 @@ static bool topological_dates(Bddexpressionwood& w, bool around_cycles, long mes
     long levels = around_cycles ? past + 1 : w.nb_level;
     for (long i = 0; i < n && !around_cycles; i++) {
         if (late[i] > 0) levels = std::max(levels, late[i] + 1);
-        if (defined[i] && (early[i] > w.exp_table[i]->early_date || w.readers[i].empty()))
+        if (defined[i] && (early[i] > given_early[i] || w.readers[i].empty()))
             levels = std::max(levels, early[i] + 1);
     }
     if (levels > 2 * n && !around_cycles) return false;
