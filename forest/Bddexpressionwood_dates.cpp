@@ -79,25 +79,21 @@ static bool topological_dates(Bddexpressionwood& w, bool around_cycles, long mes
     const long n = w.nb_bdd_vars, past = 2 * n + 1;
     std::vector<long> early(n, 0), late(n, 0), order;
     std::vector<char> defined(n, 0);
-    // The two graphs as arrays, read many times below: the sets once each. Each equation is read
-    // here once, all its fields together (a large forest's equations are far apart in memory),
-    // and written once at the end; given_early keeps the early dates it had.
+    // the early dates given, kept so that the equations (far apart in a large forest) are not
+    // read again to compare with them
     std::vector<long> given_early(n, 0);
+    for (long i = 0; i < n; i++) {
+        Bddexpression* e = w.exp_table[i];
+        if (e == nullptr) continue;
+        bool in_place = e->bdd_var.manager == w.manager && w.manager->Bdd_if_index(e->bdd_var) == i;
+        if (!in_place && !around_cycles) return false;
+        early[i] = given_early[i] = e->early_date;
+        defined[i] = 1;
+    }
+    // The two graphs as arrays, read many times below: the sets once each.
     std::vector<long> reader_start(n + 1, 0), reader_list, read_start(n + 1, 0), read_list;
     reader_list.reserve(static_cast<size_t>(2 * n));
     read_list.reserve(static_cast<size_t>(2 * n));
-    for (long i = 0; i < n; i++) {
-        Bddexpression* e = w.exp_table[i];
-        if (e != nullptr) {
-            bool in_place = e->bdd_var.manager == w.manager && w.manager->Bdd_if_index(e->bdd_var) == i;
-            if (!in_place && !around_cycles) return false;
-            early[i] = given_early[i] = e->early_date;
-            defined[i] = 1;
-            for (long d : e->dependances)
-                if (d >= 0 && d < n) read_list.push_back(d);
-        }
-        read_start[i + 1] = static_cast<long>(read_list.size());
-    }
     long beyond_from = n; // the first position with a reader beyond the table
     for (long i = 0; i < n; i++) {
         for (long r : w.readers[i])
@@ -107,6 +103,10 @@ static bool topological_dates(Bddexpressionwood& w, bool around_cycles, long mes
                 beyond_from = i;
             }
         reader_start[i + 1] = static_cast<long>(reader_list.size());
+        if (defined[i])
+            for (long d : w.exp_table[i]->dependances)
+                if (d >= 0 && d < n) read_list.push_back(d);
+        read_start[i + 1] = static_cast<long>(read_list.size());
     }
     auto readers = [&](long i, auto add) {
         for (long k = reader_start[i]; k < reader_start[i + 1]; k++) add(reader_list[k]);
